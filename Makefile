@@ -1,0 +1,43 @@
+# The two commands of the quick start: `make demo` and `make test`.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_FLAGS ?=
+
+.PHONY: all setup build build-asan test test-plain test-asan demo bench clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DMOWA_SANITIZE=ON \
+	  -DMOWA_BENCH=OFF $(CMAKE_FLAGS)
+
+build: setup $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: setup $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# The whole suite, built plainly and with the sanitizers.
+test: test-plain test-asan
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@scripts/demo $(BUILD)
+
+bench: build
+	$(BUILD)/mowa_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
