@@ -1,0 +1,72 @@
+#include <cstdio>
+
+#include "platform/common/cp932.h"
+#include "platform/headless/headless_services.h"
+
+namespace mowa::pf {
+
+int HeadlessBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                             Uint /*type*/) {
+  window_.present_all();
+  if (faults_.fail("MessageBoxA")) return 0;
+  const std::string utf8_text = cp932_to_utf8(text ? text : "");
+  const std::string utf8_caption = cp932_to_utf8(caption ? caption : "");
+  log_.event("message_box")
+      .str("owner", owner ? "main" : "none")
+      .str("caption", utf8_caption)
+      .str("text", utf8_text);
+  std::fprintf(stderr, "mowa-headless: box [%s] %s\n", utf8_caption.c_str(),
+               utf8_text.c_str());
+  window_.pump_for_box(owner);
+  return IDOK;
+}
+
+void HeadlessClock::Sleep(Dword delay_ms) {
+  window_.present_all();
+  log_.event("sleep").num("ms", delay_ms);
+  log_.now_ms += delay_ms;
+}
+
+std::int64_t HeadlessClock::time_seconds() {
+  return start_seconds_ + log_.now_ms / 1000;
+}
+
+HeadlessDisplay::HeadlessDisplay(Faults& faults, EventLog& log, SoftGdi& gdi)
+    : faults_(faults), log_(log), gdi_(gdi) {
+  for (const Dword bits : {8u, 16u, 32u})
+    for (const auto& [w, h] : {std::pair<Dword, Dword>{640, 480},
+                               {800, 600}, {1024, 768}, {1280, 1024}})
+      modes_.push_back({w, h, bits, 60});
+  gdi_.set_display_format(1024, 768, 32);
+}
+
+Bool HeadlessDisplay::EnumDisplaySettingsA(const char* /*device*/,
+                                           Dword mode_num, DevModeA* mode) {
+  if (faults_.fail("EnumDisplaySettingsA") || !mode ||
+      mode_num >= modes_.size())
+    return kFalse;
+  const Mode& m = modes_[mode_num];
+  *mode = DevModeA{};
+  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT |
+                   DM_DISPLAYFREQUENCY;
+  mode->dmBitsPerPel = m.bits;
+  mode->dmPelsWidth = m.width;
+  mode->dmPelsHeight = m.height;
+  mode->dmDisplayFrequency = m.hz;
+  return kTrue;
+}
+
+Long HeadlessDisplay::ChangeDisplaySettingsA(DevModeA* mode, Dword /*flags*/) {
+  if (faults_.fail("ChangeDisplaySettingsA")) return DISP_CHANGE_FAILED;
+  if (!mode) return DISP_CHANGE_SUCCESSFUL;
+  log_.event("display_change")
+      .num("width", mode->dmPelsWidth)
+      .num("height", mode->dmPelsHeight)
+      .num("bpp", mode->dmBitsPerPel);
+  gdi_.set_display_format(static_cast<int>(mode->dmPelsWidth),
+                          static_cast<int>(mode->dmPelsHeight),
+                          static_cast<int>(mode->dmBitsPerPel));
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+}  // namespace mowa::pf

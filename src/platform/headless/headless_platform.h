@@ -1,0 +1,44 @@
+// The headless backend as one object: virtual clock, scripted input, event
+// log, fault injection, and the software GDI drawing into real pixels.
+#pragma once
+
+#include <cstdio>
+
+#include "platform/common/faults.h"
+#include "platform/common/heap_memory.h"
+#include "platform/common/host_files.h"
+#include "platform/headless/event_log.h"
+#include "platform/headless/headless_services.h"
+#include "platform/headless/headless_window.h"
+#include "platform/headless/presenter.h"
+#include "platform/platform.h"
+#include "platform/softgdi/soft_gdi.h"
+
+namespace mowa::pf {
+
+class HeadlessPlatform {
+ public:
+  // Trace lines go to `out`.
+  explicit HeadlessPlatform(std::FILE* out = stdout);
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
+
+  Platform& platform() { return platform_; }
+
+  Faults faults;
+  EventLog log;
+  Presenter presenter{log};
+  HeapMemory memory{faults};
+  HostFiles files{faults};
+  SoftGdi gdi{faults};
+  HeadlessWindow window{faults, log, gdi, presenter};
+  HeadlessBox box{faults, log, window};
+  HeadlessClock clock{log, window};
+  HeadlessDisplay display{faults, log, gdi};
+  HeadlessSound sound{faults, log};
+
+ private:
+  Platform platform_;
+};
+
+}  // namespace mowa::pf

@@ -1,0 +1,80 @@
+// The small services of the headless backend: boxes, the virtual clock, the
+// display modes and sound, each recorded in the event log.
+#pragma once
+
+#include <vector>
+
+#include "platform/box.h"
+#include "platform/clock.h"
+#include "platform/common/faults.h"
+#include "platform/display.h"
+#include "platform/headless/event_log.h"
+#include "platform/headless/headless_window.h"
+#include "platform/softgdi/soft_gdi.h"
+#include "platform/sound.h"
+
+namespace mowa::pf {
+
+// Every box is recorded and closed with OK at once.
+class HeadlessBox final : public BoxService {
+ public:
+  HeadlessBox(Faults& faults, EventLog& log, HeadlessWindow& window)
+      : faults_(faults), log_(log), window_(window) {}
+  int MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                  Uint type) override;
+
+ private:
+  Faults& faults_;
+  EventLog& log_;
+  HeadlessWindow& window_;
+};
+
+// Time passes only when the program sleeps.
+class HeadlessClock final : public ClockService {
+ public:
+  HeadlessClock(EventLog& log, HeadlessWindow& window)
+      : log_(log), window_(window) {}
+  void Sleep(Dword delay_ms) override;
+  std::int64_t time_seconds() override;
+  // The calendar time at the start of the run.
+  void set_start_time(std::int64_t seconds) { start_seconds_ = seconds; }
+
+ private:
+  EventLog& log_;
+  HeadlessWindow& window_;
+  std::int64_t start_seconds_ = 0;
+};
+
+// A display that starts at 1024x768 in 32 bits and offers the usual modes.
+class HeadlessDisplay final : public DisplayService {
+ public:
+  HeadlessDisplay(Faults& faults, EventLog& log, SoftGdi& gdi);
+  Bool EnumDisplaySettingsA(const char* device, Dword mode_num,
+                            DevModeA* mode) override;
+  Long ChangeDisplaySettingsA(DevModeA* mode, Dword flags) override;
+
+ private:
+  struct Mode {
+    Dword width, height, bits, hz;
+  };
+  Faults& faults_;
+  EventLog& log_;
+  SoftGdi& gdi_;
+  std::vector<Mode> modes_;
+};
+
+// Sound requests are logged; the MCI devices follow their commands.
+class HeadlessSound final : public SoundService {
+ public:
+  HeadlessSound(Faults& faults, EventLog& log) : faults_(faults), log_(log) {}
+  Bool PlaySoundA(const char* sound, void* module, Dword flags) override;
+  McError mciSendStringA(const char* command, char* return_string,
+                         Uint return_length, Hwnd callback) override;
+  Bool mciGetErrorStringA(McError error, char* text, Uint length) override;
+
+ private:
+  Faults& faults_;
+  EventLog& log_;
+};
+
+}  // namespace mowa::pf
