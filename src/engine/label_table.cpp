@@ -1,0 +1,109 @@
+#include "engine/label_table.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "shell/error_box.h"
+#include "shell/texts.h"
+
+namespace mowa::engine {
+namespace {
+
+constexpr char kSetLabelCaption[] = "script_set_label";
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// Rebuilds the index of line starts when the file is not the one indexed.
+void refresh_line_index(LineIndex& index, pf::Stream& file) {
+  const pf::FileStamp stamp = file.stamp();
+  if (index.valid && index.stamp == stamp) return;
+  index.starts.clear();
+  file.rewind();
+  char line[kLineBytes];
+  for (long at = file.ftell(); file.fgets(line, kLineBytes); at = file.ftell())
+    index.starts.push_back(at);
+  index.stamp = stamp;
+  index.valid = true;
+}
+
+}  // namespace
+
+bool is_empty_line(const char* line) {
+  // A line of blanks alone counts as empty.
+  while (is_blank(*line)) ++line;
+  return *line == '\n' || *line == '\0';
+}
+
+bool is_comment_or_label_line(const char* line) {
+  if (line[0] == '#' || line[0] == '[') return true;
+  for (int i = 1; line[i] != '\0' && line[i] != '\n'; ++i)
+    if ((line[i] == '#' || line[i] == '[') && is_blank(line[i - 1])) return true;
+  return false;
+}
+
+void script_set_label(Program& p) {
+  LabelTable& t = p.script.labels;
+  t = LabelTable{};
+  pf::Stream* file = p.pf.files.fopen(kScenarioPath, "rt");
+  if (!file) {
+    error_box(p, kSetLabelCaption, texts::kScenarioNotFound);
+    return;
+  }
+  char line[kLineBytes];
+  int next = 0;
+  bool reported_full = false;
+  for (std::int32_t counter = 1; file->fgets(line, kLineBytes); ++counter) {
+    if (line[0] != '[') continue;
+    const std::size_t length = std::strlen(line);
+    if (length + 1 > static_cast<std::size_t>(kLabelBytes)) {
+      std::string shown(line, length);
+      if (!shown.empty() && shown.back() == '\n') shown.pop_back();
+      error_box_with(p, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+      continue;
+    }
+    if (next == kLabelCount) {
+      if (!reported_full) error_box(p, kSetLabelCaption, texts::kTooManyLabels);
+      reported_full = true;
+      continue;
+    }
+    t.lines[next] = counter;
+    std::memcpy(t.texts[next], line, length + 1);
+    ++next;
+  }
+  p.pf.files.fclose(file);
+}
+
+void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
+  if (!p.script.use_line_index) {
+    file.rewind();
+    char line[kLineBytes];
+    for (std::int32_t i = 1; i < n; ++i)
+      if (!file.fgets(line, kLineBytes)) break;
+    return;
+  }
+  LineIndex& index = p.script.line_index;
+  refresh_line_index(index, file);
+  if (n <= 1) {
+    file.rewind();
+  } else if (static_cast<std::size_t>(n) <= index.starts.size()) {
+    file.fseek(index.starts[static_cast<std::size_t>(n) - 1], pf::SEEK_SET_);
+  } else {
+    file.fseek(0, pf::SEEK_END_);
+  }
+}
+
+bool script_search_label(Program& p, const char* name) {
+  char wanted[kWordBytes + 4];
+  std::snprintf(wanted, sizeof wanted, "[%s]\n", name);
+  const LabelTable& t = p.script.labels;
+  for (int i = 0; i < kLabelCount; ++i) {
+    if (t.texts[i][0] != '\0' && std::strcmp(t.texts[i], wanted) == 0) {
+      p.script.pointer = t.lines[i] + 1;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace mowa::engine

@@ -1,0 +1,25 @@
+// The scenario file at the level of lines: the label table and positioning.
+#pragma once
+
+#include "platform/files.h"
+#include "shell/program.h"
+
+namespace mowa::engine {
+
+// Builds the label table from the scenario file; reports a missing file, a
+// label too long for its entry and labels beyond the table's 1000.
+void script_set_label(Program& p);
+
+// Brings `file` to line `n` (1 or less: line 1), exactly as if the lines
+// before it had been read with 256-byte reads.
+void script_seek(Program& p, pf::Stream& file, std::int32_t n);
+
+// Sets the script pointer to the line after the label line "[name]". False
+// when no label has that name; the pointer is then unchanged.
+bool script_search_label(Program& p, const char* name);
+
+// What a scenario line is, before blanks are removed.
+bool is_empty_line(const char* line);
+bool is_comment_or_label_line(const char* line);
+
+}  // namespace mowa::engine

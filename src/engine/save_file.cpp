@@ -1,0 +1,63 @@
+#include "engine/save_file.h"
+
+#include <cstdint>
+
+#include "shell/error_box.h"
+#include "shell/texts.h"
+
+namespace mowa::engine {
+namespace {
+
+constexpr char kCaption[] = "script_read";
+constexpr char kNewSavePath[] = ".\\data\\save.dat.new";
+constexpr int kSaveBytes = kVariableCount * 4;
+
+}  // namespace
+
+void save(Program& p) {
+  pf::FileService& files = p.pf.files;
+  pf::Stream* out = files.fopen(kNewSavePath, "wb");
+  if (!out) {
+    error_box(p, kCaption, texts::kSaveOpenFailed);
+    return;
+  }
+  bool ok = true;
+  for (const std::int32_t v : p.script.variables) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (const int shift : {24, 16, 8, 0})
+      ok = ok && out->fputc(static_cast<int>((u >> shift) & 0xFF)) != -1;
+  }
+  ok = ok && out->fsync() == 0;
+  ok = files.fclose(out) == 0 && ok;
+  ok = ok && files.rename(kNewSavePath, kSavePath) == 0;
+  if (!ok) {
+    files.remove(kNewSavePath);
+    error_box(p, kCaption, texts::kSaveWriteFailed);
+  }
+}
+
+void load(Program& p) {
+  pf::Stream* in = p.pf.files.fopen(kSavePath, "rb");
+  if (!in) {
+    error_box(p, kCaption, texts::kSaveNotFound);
+    return;
+  }
+  std::uint8_t bytes[kSaveBytes];
+  int n = 0;
+  for (int c; n < kSaveBytes && (c = in->fgetc()) != -1; ++n)
+    bytes[n] = static_cast<std::uint8_t>(c);
+  p.pf.files.fclose(in);
+  if (n < kSaveBytes) {
+    error_box(p, kCaption, texts::kSaveBroken);
+    return;
+  }
+  for (int i = 0; i < kVariableCount; ++i) {
+    const std::uint32_t u = (std::uint32_t{bytes[4 * i]} << 24) |
+                            (std::uint32_t{bytes[4 * i + 1]} << 16) |
+                            (std::uint32_t{bytes[4 * i + 2]} << 8) |
+                            std::uint32_t{bytes[4 * i + 3]};
+    p.script.variables[i] = static_cast<std::int32_t>(u);
+  }
+}
+
+}  // namespace mowa::engine

@@ -1,0 +1,48 @@
+// The script engine's state: script pointer, return slot, variable bank,
+// label table and random generator.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace mowa::engine {
+
+inline constexpr int kLabelCount = 1000;
+inline constexpr int kLabelBytes = 20;    // "[name]\n" and its terminator
+inline constexpr int kVariableCount = 100;
+inline constexpr int kLineBytes = 256;    // one read of the scenario file
+inline constexpr int kStatementBytes = 260;
+inline constexpr int kWordBytes = 30;     // command word and label name
+inline constexpr int kNumberBytes = 100;  // the text of one number
+inline constexpr int kFileNameBytes = 80;
+inline constexpr char kScenarioPath[] = ".\\data\\mowa.snr";
+inline constexpr char kSavePath[] = ".\\data\\save.dat";
+
+struct LabelTable {
+  std::int32_t lines[kLabelCount] = {};
+  char texts[kLabelCount][kLabelBytes] = {};
+};
+
+// Where each line of the scenario file starts, so that a step can go straight
+// to its line. It belongs to one version of the file and is rebuilt whenever
+// the file's identity, size or modification time changes.
+struct LineIndex {
+  bool valid = false;
+  pf::FileStamp stamp;
+  std::vector<long> starts;  // starts[n - 1]: offset of line n
+};
+
+struct Script {
+  std::int32_t pointer = 1;      // the next line to read, from 1
+  std::int32_t return_slot = 0;  // one level of gosub
+  std::int32_t variables[kVariableCount] = {};
+  LabelTable labels;
+  std::uint32_t random_state = 0;
+  LineIndex line_index;
+  // Off: every step re-reads the file from its start, line by line.
+  bool use_line_index = true;
+};
+
+}  // namespace mowa::engine

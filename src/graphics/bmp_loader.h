@@ -1,0 +1,19 @@
+// Loading BMP pictures into the image buffers, and the colour-table routines.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/program.h"
+
+namespace mowa::graphics {
+
+// Reads an uncompressed 8-bit BMP file into the screen image (destination 0)
+// or the back image (1) and rebuilds the fade and window palettes.
+void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
+             int destination);
+// Clears the screen image's colour table to black.
+void palette_black(Program& p);
+// Writes the fade palette's colours into the screen image's colour table.
+void palette_show(Program& p);
+
+}  // namespace mowa::graphics

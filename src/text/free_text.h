@@ -1,0 +1,17 @@
+// Numbers and texts written anywhere on the window, and forced repaints.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/program.h"
+
+namespace mowa::text {
+
+void number_write(Program& p, std::int32_t value, std::int32_t x,
+                  std::int32_t y, std::int32_t size, std::int32_t colour,
+                  std::int32_t opaque);
+void text_write(Program& p, const char* text, std::int32_t x, std::int32_t y,
+                std::int32_t size, std::int32_t colour, std::int32_t opaque);
+void force_write(Program& p);
+
+}  // namespace mowa::text
