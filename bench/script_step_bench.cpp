@@ -1,0 +1,60 @@
+// One interpreter step at the end of a 10,000-line scenario: going straight
+// to the line through the index of line starts, beside re-reading the file
+// from its start line by line.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/interpreter.h"
+#include "platform/headless/headless_platform.h"
+#include "shell/program.h"
+
+namespace {
+
+constexpr int kLines = 10'000;
+
+class ScenarioFolder {
+ public:
+  ScenarioFolder() {
+    dir_ = std::filesystem::temp_directory_path() / "mowa-bench-steps";
+    std::filesystem::create_directories(dir_ / "data");
+    std::ofstream out(dir_ / "data" / "mowa.snr", std::ios::binary);
+    for (int i = 1; i < kLines; ++i)
+      out << (i % 10 == 0 ? "# a comment line of some length\n" : "@01=@01+1\n");
+    out << "@02=@02+1\n";
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+  }
+  ~ScenarioFolder() {
+    std::filesystem::current_path(previous_);
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  std::filesystem::path dir_, previous_;
+};
+
+void step_at_end(benchmark::State& state, bool use_index) {
+  ScenarioFolder folder;
+  mowa::pf::HeadlessPlatform hp(stdout);
+  mowa::Program p(hp.platform());
+  p.script.use_line_index = use_index;
+  for (auto _ : state) {
+    p.script.pointer = kLines;
+    benchmark::DoNotOptimize(mowa::engine::script_read(p));
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_StepIndexed(benchmark::State& state) { step_at_end(state, true); }
+void BM_StepRereadFromStart(benchmark::State& state) { step_at_end(state, false); }
+
+BENCHMARK(BM_StepIndexed);
+BENCHMARK(BM_StepRereadFromStart);
+
+}  // namespace
+
+

@@ -1,0 +1,245 @@
+// The interpreter seen from outside: scenarios run through mowa-headless,
+// observed through `check` boxes, trace lines and the event log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "scenario_runner.h"
+
+namespace mowa::test {
+namespace {
+
+std::string check_text(long value, long line) {
+  return "check=" + std::to_string(value) + "(script_pointer=" +
+         std::to_string(line) + ")\n";
+}
+
+struct ValueCase {
+  const char* name;
+  const char* statements;  // before a final check"@01" and end
+  long expected;
+};
+
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
+
+class AssignmentTest : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(AssignmentTest, StoresTheValue) {
+  const ValueCase& c = GetParam();
+  Scenario s;
+  std::string body = c.statements;
+  const long lines = static_cast<long>(std::count(body.begin(), body.end(), '\n'));
+  s.script(body + "check\"@01\"\nend\n");
+  const RunResult r = s.run();
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto boxes = r.box_texts();
+  ASSERT_GE(boxes.size(), 2u) << r.err;
+  EXPECT_EQ(boxes[boxes.size() - 2], check_text(c.expected, lines + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arithmetic, AssignmentTest,
+    ::testing::Values(
+        ValueCase{"literal", "@01=5\n", 5},
+        ValueCase{"negative", "@01=-7\n", -7},
+        ValueCase{"leading_minus_is_the_operator", "@01=-5*2\n", -5},
+        ValueCase{"quotient_truncates_toward_zero", "@01=7/-2\n", -3},
+        ValueCase{"only_one_operator", "@01=1+2+3\n", 3},
+        ValueCase{"variable_times_literal", "@02=5\n@01=@02*3\n", 15},
+        ValueCase{"variable_minus_variable", "@02=5\n@03=9\n@01=@02-@03\n", -4},
+        ValueCase{"copy", "@02=12\n@01=@02\n", 12},
+        ValueCase{"addition_wraps", "@01=2147483647+1\n", -2147483647L - 1},
+        ValueCase{"literal_wraps", "@01=4294967297\n", 1},
+        ValueCase{"smallest_over_minus_one", "@02=-2147483648\n@01=@02/-1\n",
+                  -2147483647L - 1},
+        ValueCase{"blanks_removed", "@01 = 4 * 5\n", 20},
+        ValueCase{"digits_stop_at_other_bytes", "@01=12abc\n", 12},
+        ValueCase{"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
+        ValueCase{"rand_follows_the_recurrence", "rand\"@01\"\n", 38}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Interpreter, DivisionByZeroIsReportedAndStoresNothing) {
+  Scenario s;
+  s.script("@01=9\n@01=@01/0\ncheck\"@01\"\nend\n");
+  const RunResult r = s.run();
+  const auto boxes = r.box_texts();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0], "0で割れないの～、くすん。");
+  EXPECT_EQ(r.of("message_box")[0].at("caption"), "script_read");
+  EXPECT_EQ(boxes[1], check_text(9, 3));
+}
+
+TEST(Interpreter, RandomValuesFollowTheSeedFromTheCalendarTime) {
+  // The generator seeded with 1 gives 41, 18467, 6334.
+  Scenario s;
+  s.script("rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\n"
+           "check\"@03\"\nend\n");
+  const auto boxes = s.run({"--time", "1"}).box_texts();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0], check_text(41, 4));
+  EXPECT_EQ(boxes[1], check_text(18467, 5));
+  EXPECT_EQ(boxes[2], check_text(6334, 6));
+}
+
+struct JumpCase {
+  const char* name;
+  const char* value;  // of variable 01
+  const char* condition;
+  const char* expected;  // the label taken
+};
+
+void PrintTo(const JumpCase& c, std::ostream* os) { *os << c.name; }
+
+class IfTest : public ::testing::TestWithParam<JumpCase> {};
+
+TEST_P(IfTest, JumpsToYesOrNo) {
+  const JumpCase& c = GetParam();
+  Scenario s;
+  s.script(std::string("@01=") + c.value + "\n@02=10\nif\"" + c.condition +
+           "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.out, std::string(c.expected) == "small" ? "[textmode]\n"
+                                                       : "[screen_big]\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, IfTest,
+    ::testing::Values(
+        JumpCase{"less_holds", "9", "@01<10,small,big", "small"},
+        JumpCase{"less_fails_at_equal", "10", "@01<10,small,big", "big"},
+        JumpCase{"greater", "11", "@01>10,small,big", "small"},
+        JumpCase{"equal", "10", "@01=10,small,big", "small"},
+        JumpCase{"signed_compare", "-1", "@01<0,small,big", "small"},
+        JumpCase{"variable_operand", "9", "@01<@02,small,big", "small"},
+        JumpCase{"other_operator_is_false", "9", "@01!10,small,big", "big"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Interpreter, GosubReturnsToTheLineAfterTheLastGosub) {
+  Scenario s;
+  s.script(
+      "gosub\"sub\"\n"      // 1
+      "screen_small\n"      // 2
+      "gosub\"outer\"\n"    // 3
+      "textmode\n"          // 4
+      "end\n"               // 5
+      "[sub]\n"             // 6
+      "screen_big\n"        // 7
+      "return\n"            // 8
+      "[outer]\n"           // 9
+      "gosub\"sub\"\n"      // 10: overwrites the slot
+      "dummy\n"             // 11
+      "return\n");          // 12
+  const RunResult r = s.run({"--max-steps", "40"});
+  // Both returns after the inner gosub come back to line 11.
+  const std::string head = "[screen_big]\n[screen_small]\n[screen_big]\n";
+  ASSERT_EQ(r.out.substr(0, head.size()), head);
+  std::string rest;
+  for (int i = 0; i < 16; ++i) rest += "dummy or not defined\n";
+  EXPECT_EQ(r.out.substr(head.size()), rest);
+  EXPECT_EQ(r.exit_code, 3);
+}
+
+TEST(Interpreter, ReturnBeforeGosubRunsTheFirstStatementTwice) {
+  Scenario s;
+  s.script("screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n"
+           "[out]\nend\n");
+  EXPECT_EQ(s.run().out, "[screen_big]\n[screen_big]\n[screen_big]\n");
+}
+
+TEST(Interpreter, CheckShowsTheValueAndItsOwnLine) {
+  Scenario s;
+  std::string text = "@03=-4\n";
+  for (int i = 2; i < 12; ++i) text += "# line " + std::to_string(i) + "\n";
+  s.script(text + "check\"@03\"\nend\n");
+  const RunResult r = s.run();
+  ASSERT_FALSE(r.box_texts().empty());
+  EXPECT_EQ(r.box_texts()[0], "check=-4(script_pointer=12)\n");
+  EXPECT_EQ(r.of("message_box")[0].at("owner"), "main");
+}
+
+TEST(Interpreter, UndefinedWordsTraceAndGoOn) {
+  Scenario s;
+  s.script("foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
+           "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.out,
+            "dummy or not defined\ndummy or not defined\ndummy or not defined\n"
+            "[screen_small]\n[screen_big]\n");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Interpreter, WaitSleepsOnlyForCountsOfZeroOrMore) {
+  Scenario s;
+  s.script("wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n");
+  const RunResult r = s.run();
+  std::vector<std::string> sleeps;
+  for (const auto& e : r.of("sleep")) sleeps.push_back(e.at("ms"));
+  EXPECT_EQ(sleeps, (std::vector<std::string>{"1000", "25", "0"}));
+  EXPECT_EQ(r.of("exit").at(0).at("t"), "1025");
+}
+
+TEST(Interpreter, MissingLabelIsReportedAndEndsTheRun) {
+  Scenario s;
+  s.script("goto\"nowhere\"\ntextmode\n");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.out, "");
+  ASSERT_EQ(r.box_texts().size(), 2u);
+  EXPECT_EQ(r.box_texts()[0], "nowhereが見つからないの～、くすん。");
+  EXPECT_EQ(r.of("message_box")[0].at("caption"), "script_read");
+  EXPECT_EQ(r.box_texts()[1], "ばいばいもわもわ～！！");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Interpreter, EndOfFileEndsTheRunLikeEnd) {
+  Scenario s;
+  s.script("textmode\n\n   \t\n# the end\ntextmode");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.out, "[textmode]\n[textmode]\n");
+  EXPECT_EQ(r.box_texts(), (std::vector<std::string>{"ばいばいもわもわ～！！"}));
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Interpreter, ThreeStatementsTakeThreeSteps) {
+  Scenario s;
+  s.script("@01=5\n@02=@01*3\nend\n");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.of("exit").at(0).at("step"), "3");
+}
+
+TEST(Interpreter, BadVariableReferenceNamesNoVariable) {
+  Scenario s;
+  s.script("@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n");
+  const auto boxes = s.run().box_texts();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0], "@0aは変数じゃないの～、くすん。");
+  EXPECT_EQ(boxes[1], "@x1は変数じゃないの～、くすん。");
+  EXPECT_EQ(boxes[2], check_text(2, 3));
+}
+
+TEST(Interpreter, MissingArgumentsReadAsZeroWithinTheStatement) {
+  Scenario s;
+  // Short lists, a missing NO label, a lone quote: nothing is read past the
+  // statement (the sanitizer build would notice) and the run goes on.
+  s.script("boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
+           "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\n"
+           "if\"@01=1,yes\"\n");
+  const RunResult r = s.run();
+  EXPECT_EQ(r.out, "[textmode]\n");
+  const auto boxes = r.box_texts();
+  ASSERT_GE(boxes.size(), 3u);
+  EXPECT_EQ(boxes[boxes.size() - 2], "が見つからないの～、くすん。");
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Interpreter, FileNameLongerThan80BytesIsReported) {
+  Scenario s;
+  const std::string name(81, 'a');
+  s.script("gload\"" + name + ",0,0,0\"\nplay_wav\"" + name + ",0\"\nend\n");
+  const auto boxes = s.run().box_texts();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0], name + "が長すぎるの～、くすん。");
+  EXPECT_EQ(boxes[1], name + "が長すぎるの～、くすん。");
+}
+
+}  // namespace
+}  // namespace mowa::test

@@ -1,0 +1,151 @@
+#include "scenario_runner.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/common/cp932.h"
+
+namespace mowa::test {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string quote(const std::string& s) {
+  std::string q = "'";
+  for (const char c : s) {
+    if (c == '\'') q += "'\\''";
+    else q += c;
+  }
+  return q + "'";
+}
+
+// Reads one JSON value from `s` at `i`.
+std::string json_value(std::string_view s, std::size_t& i) {
+  std::string v;
+  if (s[i] != '"') {
+    while (i < s.size() && s[i] != ',' && s[i] != '}') v += s[i++];
+    return v;
+  }
+  for (++i; i < s.size() && s[i] != '"'; ++i) {
+    if (s[i] != '\\') {
+      v += s[i];
+      continue;
+    }
+    const char e = s[++i];
+    if (e == 'n') v += '\n';
+    else if (e == 'r') v += '\r';
+    else if (e == 't') v += '\t';
+    else if (e == 'u') {
+      v += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 4)), nullptr, 16));
+      i += 4;
+    } else v += e;
+  }
+  ++i;
+  return v;
+}
+
+}  // namespace
+
+std::string to_cp932(std::string_view utf8) { return pf::utf8_to_cp932(utf8); }
+
+std::vector<Event> parse_events(std::string_view jsonl) {
+  std::vector<Event> events;
+  std::size_t start = 0;
+  while (start < jsonl.size()) {
+    std::size_t end = jsonl.find('\n', start);
+    if (end == std::string_view::npos) end = jsonl.size();
+    const std::string_view line = jsonl.substr(start, end - start);
+    start = end + 1;
+    if (line.size() < 2) continue;
+    Event ev;
+    std::size_t i = 1;
+    while (i < line.size() && line[i] != '}') {
+      const std::string key = json_value(line, i);
+      ++i;  // ':'
+      ev[key] = json_value(line, i);
+      if (i < line.size() && line[i] == ',') ++i;
+    }
+    events.push_back(ev);
+  }
+  return events;
+}
+
+std::vector<Event> RunResult::of(std::string_view kind) const {
+  std::vector<Event> r;
+  for (const auto& e : events)
+    if (e.at("ev") == kind) r.push_back(e);
+  return r;
+}
+
+std::vector<std::string> RunResult::box_texts() const {
+  std::vector<std::string> r;
+  for (const auto& e : of("message_box")) r.push_back(e.at("text"));
+  return r;
+}
+
+Scenario::Scenario() {
+  std::string pattern =
+      (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+  dir_ = pattern;
+  fs::create_directories(dir_ + "/data");
+}
+
+Scenario::~Scenario() {
+  std::error_code ec;
+  fs::remove_all(dir_, ec);
+}
+
+void Scenario::script(std::string_view utf8) {
+  write("data/mowa.snr", to_cp932(utf8));
+}
+
+void Scenario::write(const std::string& relative, std::string_view bytes) {
+  const fs::path path = fs::path(dir_) / relative;
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Scenario::read(const std::string& relative) const {
+  return slurp(dir_ + "/" + relative);
+}
+
+bool Scenario::exists(const std::string& relative) const {
+  return fs::exists(fs::path(dir_) / relative);
+}
+
+RunResult Scenario::run(const std::vector<std::string>& options,
+                        std::string_view input) const {
+  const std::string base = dir_ + "/.run";
+  std::string command = quote(MOWA_HEADLESS_BIN) + " --events " +
+                        quote(base + ".events") + " --time 0";
+  if (!input.empty()) {
+    std::ofstream(base + ".input", std::ios::binary) << input;
+    command += " --input " + quote(base + ".input");
+  }
+  for (const auto& o : options) command += " " + quote(o);
+  command += " " + quote(dir_) + " >" + quote(base + ".out") + " 2>" +
+             quote(base + ".err");
+  const int status = std::system(command.c_str());
+  RunResult r;
+  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = slurp(base + ".out");
+  r.err = slurp(base + ".err");
+  r.events = parse_events(slurp(base + ".events"));
+  return r;
+}
+
+}  // namespace mowa::test

@@ -1,0 +1,55 @@
+// Runs small scenarios through mowa-headless in a folder of their own and
+// reads back what the program printed, logged and left behind.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mowa::test {
+
+// One event-log line as a flat map; numbers, true, false and null are kept
+// as their JSON text, strings unescaped.
+using Event = std::map<std::string, std::string>;
+
+struct RunResult {
+  int exit_code = -1;
+  std::string out;  // standard output: the trace lines
+  std::string err;
+  std::vector<Event> events;
+
+  std::vector<Event> of(std::string_view kind) const;
+  // The texts of the message boxes, in order.
+  std::vector<std::string> box_texts() const;
+};
+
+class Scenario {
+ public:
+  Scenario();
+  ~Scenario();
+  Scenario(const Scenario&) = delete;
+  Scenario& operator=(const Scenario&) = delete;
+
+  const std::string& dir() const { return dir_; }
+  // Writes the scenario file; UTF-8 text is stored as code page 932.
+  void script(std::string_view utf8);
+  // Writes raw bytes to a file below the folder ('/' separated).
+  void write(const std::string& relative, std::string_view bytes);
+  std::string read(const std::string& relative) const;
+  bool exists(const std::string& relative) const;
+
+  // Runs mowa-headless on the folder with the extra options; `input` is the
+  // text of an --input file when not empty.
+  RunResult run(const std::vector<std::string>& options = {},
+                std::string_view input = {}) const;
+
+ private:
+  std::string dir_;
+};
+
+std::string to_cp932(std::string_view utf8);
+std::vector<Event> parse_events(std::string_view jsonl);
+
+}  // namespace mowa::test
