@@ -46,9 +46,18 @@ class Converter {
   iconv_t cd_;
 };
 
+bool is_ascii(std::string_view s) {
+  for (const char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
+// ASCII reads the same in both; most names are ASCII, and opening a converter
+// costs far more than the name itself.
 std::string cp932_to_utf8(std::string_view cp932) {
+  if (is_ascii(cp932)) return std::string(cp932);
   Converter c("UTF-8", "CP932");
   return c.run(cp932, "\xEF\xBF\xBD", [](std::string_view rest) -> size_t {
     const auto b = static_cast<unsigned char>(rest[0]);
@@ -57,6 +66,7 @@ std::string cp932_to_utf8(std::string_view cp932) {
 }
 
 std::string utf8_to_cp932(std::string_view utf8) {
+  if (is_ascii(utf8)) return std::string(utf8);
   Converter c("CP932", "UTF-8");
   return c.run(utf8, "?", [](std::string_view rest) -> size_t {
     const auto b = static_cast<unsigned char>(rest[0]);

@@ -20,7 +20,8 @@ HostFiles::~HostFiles() {
 
 Hfile HostFiles::OpenFile(const char* path, Uint /*style*/) {
   if (faults_.fail("OpenFile") || !path) return HFILE_ERROR;
-  const int fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(direct_host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return HFILE_ERROR;
   struct stat st;
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -101,7 +102,13 @@ Dword HostFiles::GetCurrentDirectoryA(Dword length, char* buffer) {
 
 Stream* HostFiles::fopen(const char* path, const char* mode) {
   if (faults_.fail("fopen") || !path) return nullptr;
-  auto stream = open_host_stream(host_path(path), mode, faults_);
+  // A name spelt right opens at once; only a miss looks for another case.
+  // Writing always resolves first, so as not to create a second file whose
+  // name differs only in case.
+  std::unique_ptr<Stream> stream;
+  if (mode && mode[0] == 'r')
+    stream = open_host_stream(direct_host_path(path), mode, faults_);
+  if (!stream) stream = open_host_stream(host_path(path), mode, faults_);
   if (!stream) return nullptr;
   ++streams_;
   return stream.release();

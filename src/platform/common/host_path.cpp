@@ -97,4 +97,18 @@ std::string host_path(std::string_view cp932_path) {
   return out;
 }
 
+std::string direct_host_path(std::string_view cp932_path) {
+  bool absolute = false;
+  const auto parts = split_components(cp932_path, absolute);
+  std::string out = absolute ? "/" : "";
+  for (const auto part : parts) {
+    if (part == ".") continue;
+    out += cp932_to_utf8(part);
+    out += '/';
+  }
+  if (out.size() > 1 && out.back() == '/') out.pop_back();
+  if (out.empty()) out = ".";
+  return out;
+}
+
 }  // namespace mowa::pf

@@ -13,4 +13,8 @@ namespace mowa::pf {
 // keeps the spelling given, so that new files can be created.
 std::string host_path(std::string_view cp932_path);
 
+// The same path spelt as given, without looking at the file system: what a
+// name that is already right becomes at no cost.
+std::string direct_host_path(std::string_view cp932_path);
+
 }  // namespace mowa::pf

@@ -13,10 +13,23 @@ namespace {
 constexpr int kEof = -1;
 constexpr unsigned char kCtrlZ = 0x1A;
 
+FileStamp stamp_of(const struct stat& st) {
+  FileStamp s;
+  s.device = static_cast<std::uint64_t>(st.st_dev);
+  s.inode = static_cast<std::uint64_t>(st.st_ino);
+  s.size = static_cast<std::int64_t>(st.st_size);
+  s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+               st.st_mtim.tv_nsec;
+  return s;
+}
+
+// Reads and writes at explicit offsets, so that a seek costs no system call:
+// a step of the interpreter opens, seeks, reads one line and closes.
 class HostStream final : public Stream {
  public:
-  HostStream(int fd, bool text, bool append, Faults& faults)
-      : fd_(fd), text_(text), append_(append), faults_(faults) {}
+  HostStream(int fd, bool text, bool append, const FileStamp& stamp,
+             Faults& faults)
+      : fd_(fd), text_(text), append_(append), stamp_(stamp), faults_(faults) {}
   ~HostStream() override {
     if (fd_ < 0) return;
     flush_writes();
@@ -34,16 +47,16 @@ class HostStream final : public Stream {
   }
 
   char* fgets(char* buffer, int size) override {
-    if (size <= 0) return nullptr;
+    if (size <= 0 || !end_writing()) return nullptr;
     int n = 0;
     while (n < size - 1) {
       if (pos_ == len_ && !fill()) break;
       // Copy a run without CR, Ctrl-Z or LF in one go.
-      const unsigned char* p = buf_ + pos_;
+      const unsigned char* p = buf_.get() + pos_;
       const std::size_t avail = len_ - pos_;
       const std::size_t want = static_cast<std::size_t>(size - 1 - n);
-      std::size_t run = 0;
       const std::size_t limit = avail < want ? avail : want;
+      std::size_t run = 0;
       while (run < limit) {
         const unsigned char c = p[run];
         if (c == '\n' || (text_ && (c == '\r' || c == kCtrlZ))) break;
@@ -64,10 +77,10 @@ class HostStream final : public Stream {
     return buffer;
   }
 
-  int fgetc() override { return get(); }
+  int fgetc() override { return end_writing() ? get() : kEof; }
 
   int fputc(int c) override {
-    const unsigned char b = static_cast<unsigned char>(c);
+    const auto b = static_cast<unsigned char>(c);
     if (faults_.fail("fputc") || !put(b)) return kEof;
     return b;
   }
@@ -84,22 +97,28 @@ class HostStream final : public Stream {
   }
 
   int fseek(long offset, int origin) override {
+    const off_t here = static_cast<off_t>(ftell());
     if (!flush_writes()) return kEof;
     off_t base = 0;
-    if (origin == SEEK_CUR_) base = static_cast<off_t>(ftell());
-    else if (origin == SEEK_END_) base = ::lseek(fd_, 0, SEEK_END);
-    else if (origin != SEEK_SET_) return kEof;
-    if (base < 0 || base + offset < 0) return kEof;
-    if (::lseek(fd_, base + offset, SEEK_SET) < 0) return kEof;
-    buf_start_ = base + offset;
+    if (origin == SEEK_CUR_) {
+      base = here;
+    } else if (origin == SEEK_END_) {
+      struct stat st;
+      if (::fstat(fd_, &st) != 0) return kEof;
+      base = st.st_size;
+    } else if (origin != SEEK_SET_) {
+      return kEof;
+    }
+    if (base + offset < 0) return kEof;
+    start_ = base + offset;
     pos_ = len_ = 0;
     at_end_ = false;
     return 0;
   }
 
   long ftell() override {
-    return static_cast<long>(buf_start_ + static_cast<off_t>(pos_) +
-                             static_cast<off_t>(out_len_));
+    if (out_len_ > 0) return static_cast<long>(out_start_ + static_cast<off_t>(out_len_));
+    return static_cast<long>(start_ + static_cast<off_t>(pos_));
   }
 
   void rewind() override { fseek(0, SEEK_SET_); }
@@ -115,26 +134,18 @@ class HostStream final : public Stream {
     return ::fsync(fd_) == 0 ? 0 : kEof;
   }
 
-  FileStamp stamp() override {
-    struct stat st;
-    FileStamp s;
-    if (::fstat(fd_, &st) != 0) return s;
-    s.device = static_cast<std::uint64_t>(st.st_dev);
-    s.inode = static_cast<std::uint64_t>(st.st_ino);
-    s.size = static_cast<std::int64_t>(st.st_size);
-    s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
-                 st.st_mtim.tv_nsec;
-    return s;
-  }
+  FileStamp stamp() override { return stamp_; }
 
  private:
-  static constexpr std::size_t kBufferBytes = 1 << 16;
+  // A page: a seek followed by one line reads little.
+  static constexpr std::size_t kBufferBytes = 4096;
 
   bool fill() {
     if (at_end_) return false;
-    buf_start_ += static_cast<off_t>(len_);
+    if (!buf_) buf_.reset(new unsigned char[kBufferBytes]);
+    start_ += static_cast<off_t>(len_);
     pos_ = len_ = 0;
-    const ssize_t r = ::read(fd_, buf_, kBufferBytes);
+    const ssize_t r = ::pread(fd_, buf_.get(), kBufferBytes, start_);
     if (r <= 0) return false;
     len_ = static_cast<std::size_t>(r);
     return true;
@@ -165,49 +176,65 @@ class HostStream final : public Stream {
     return c;
   }
 
+  // Reading after writing goes on where the writing stopped.
+  bool end_writing() { return out_len_ == 0 || flush_writes(); }
+
   bool put(unsigned char b) {
-    if (len_ != 0 || pos_ != 0) {
-      // Switching from reading to writing: write where the reader stands.
-      if (fseek(0, SEEK_CUR_) != 0) return false;
+    if (out_len_ == 0) {
+      // Writing starts where the reader stands.
+      out_start_ = start_ + static_cast<off_t>(pos_);
+      pos_ = len_ = 0;
+      at_end_ = false;
     }
     if (text_ && b == '\n' && !put_raw('\r')) return false;
     return put_raw(b);
   }
 
   bool put_raw(unsigned char b) {
-    if (out_len_ == kBufferBytes && !flush_writes()) return false;
+    if (!out_) out_.reset(new unsigned char[kBufferBytes]);
+    if (out_len_ == kBufferBytes) {
+      const off_t next = out_start_ + static_cast<off_t>(out_len_);
+      if (!flush_writes()) return false;
+      out_start_ = next;
+    }
     out_[out_len_++] = b;
     return true;
   }
 
   bool flush_writes() {
     if (out_len_ == 0) return true;
-    if (append_) ::lseek(fd_, 0, SEEK_END);
     std::size_t done = 0;
+    bool ok = true;
     while (done < out_len_) {
-      const ssize_t w = ::write(fd_, out_ + done, out_len_ - done);
+      const ssize_t w =
+          append_ ? ::write(fd_, out_.get() + done, out_len_ - done)
+                  : ::pwrite(fd_, out_.get() + done, out_len_ - done,
+                             out_start_ + static_cast<off_t>(done));
       if (w <= 0) {
-        out_len_ = 0;
-        return false;
+        ok = false;
+        break;
       }
       done += static_cast<std::size_t>(w);
     }
-    buf_start_ += static_cast<off_t>(out_len_);
+    start_ = out_start_ + static_cast<off_t>(out_len_);
+    pos_ = len_ = 0;
     out_len_ = 0;
-    return true;
+    return ok;
   }
 
   int fd_;
   bool text_;
   bool append_;
+  FileStamp stamp_;  // of the file as it was opened
   Faults& faults_;
-  unsigned char buf_[kBufferBytes];
+  std::unique_ptr<unsigned char[]> buf_;
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
-  off_t buf_start_ = 0;  // file offset of buf_[0] (or of out_[0])
+  off_t start_ = 0;  // file offset of buf_[0]
   bool at_end_ = false;
-  unsigned char out_[kBufferBytes];
+  std::unique_ptr<unsigned char[]> out_;
   std::size_t out_len_ = 0;
+  off_t out_start_ = 0;  // file offset of out_[0]
 };
 
 }  // namespace
@@ -235,7 +262,8 @@ std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<HostStream>(fd, text, mode[0] == 'a', faults);
+  return std::make_unique<HostStream>(fd, text, mode[0] == 'a', stamp_of(st),
+                                      faults);
 }
 
 int close_host_stream(Stream* stream) {

@@ -1,0 +1,100 @@
+// Windows file names and text mode on the host file system.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/common/faults.h"
+#include "platform/common/host_files.h"
+#include "scenario_runner.h"
+
+namespace mowa::test {
+namespace {
+
+class HostFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(scenario_.dir());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  std::string read_all(const char* name, const char* mode) {
+    pf::Stream* s = files_.fopen(name, mode);
+    if (!s) return "<none>";
+    std::string r;
+    for (int c; (c = s->fgetc()) != -1;) r += static_cast<char>(c);
+    files_.fclose(s);
+    return r;
+  }
+
+  Scenario scenario_;
+  std::filesystem::path previous_;
+  pf::Faults faults_;
+  pf::HostFiles files_{faults_};
+};
+
+TEST_F(HostFilesTest, NamesResolveLikeWindowsNames) {
+  // 表 is 0x95 0x5C in code page 932: its second byte is no separator.
+  scenario_.write("data/Pics/\xe8\xa1\xa8.bmp", "kanji");
+  scenario_.write("data/Pics/x.bmp", "latin");
+  struct Case {
+    const char* name;
+    const char* content;
+  };
+  for (const Case c : {Case{".\\data\\pics\\X.BMP", "latin"},
+                       Case{"DATA/PICS/x.bmp", "latin"},
+                       Case{"data\\Pics\\..\\pics\\x.bmp", "latin"},
+                       Case{".\\data\\pics\\\x95\x5c.bmp", "kanji"},
+                       Case{"data\\pics\\missing.bmp", "<none>"}})
+    EXPECT_EQ(read_all(c.name, "rb"), c.content) << c.name;
+}
+
+TEST_F(HostFilesTest, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {
+  scenario_.write("t.txt", "a\r\nb\rc\r\n\r\x1a" "after");
+  EXPECT_EQ(read_all("t.txt", "rt"), "a\nb\rc\n\r");
+  EXPECT_EQ(read_all("T.TXT", "rb"), "a\r\nb\rc\r\n\r\x1a" "after");
+  pf::Stream* s = files_.fopen("t.txt", "rt");
+  char line[8];
+  ASSERT_NE(s->fgets(line, 8), nullptr);
+  EXPECT_STREQ(line, "a\n");
+  EXPECT_EQ(s->ftell(), 3);  // the offset in the file, past CR LF
+  files_.fclose(s);
+}
+
+TEST_F(HostFilesTest, WritingResolvesAnExistingNameInAnyCase) {
+  std::filesystem::remove("data");
+  scenario_.write("DATA/SAVE.DAT", "old");
+  pf::Stream* s = files_.fopen(".\\data\\save.dat", "wb");
+  ASSERT_NE(s, nullptr);
+  s->fputc('n');
+  EXPECT_EQ(files_.fclose(s), 0);
+  EXPECT_EQ(scenario_.read("DATA/SAVE.DAT"), "n");
+  EXPECT_FALSE(std::filesystem::exists("DATA/save.dat"));
+}
+
+TEST_F(HostFilesTest, WindowsFileCallsReadBytesExactly) {
+  scenario_.write("b.bin", std::string("0123456789", 10));
+  const pf::Hfile f = files_.OpenFile("B.BIN", pf::OF_READ);
+  ASSERT_NE(f, pf::HFILE_ERROR);
+  EXPECT_EQ(files_.GetFileSize(f, nullptr), 10u);
+  EXPECT_EQ(files_.SetFilePointer(f, 4, nullptr, pf::FILE_BEGIN), 4u);
+  char buf[16] = {};
+  pf::Dword got = 0;
+  EXPECT_TRUE(files_.ReadFile(f, buf, 16, &got, nullptr));
+  EXPECT_EQ(got, 6u);  // a short read at the end still succeeds
+  EXPECT_STREQ(buf, "456789");
+  EXPECT_TRUE(files_.CloseHandle(f));
+  EXPECT_FALSE(files_.CloseHandle(f));
+  EXPECT_EQ(files_.OpenFile("nothing", pf::OF_READ), pf::HFILE_ERROR);
+  EXPECT_EQ(files_.open_handles(), 0u);
+}
+
+TEST_F(HostFilesTest, CurrentDirectoryReportsTheNeededSize) {
+  char small[4];
+  const pf::Dword need = files_.GetCurrentDirectoryA(sizeof small, small);
+  std::string full(need, '\0');
+  EXPECT_EQ(files_.GetCurrentDirectoryA(need, full.data()), need - 1);
+  EXPECT_EQ(full.c_str(), std::filesystem::current_path().string());
+}
+
+}  // namespace
+}  // namespace mowa::test
