@@ -1,8 +1,68 @@
 #include "graphics/fades.h"
 
-namespace mowa::graphics {
+#include <algorithm>
 
-void palette_black_out(Program&, std::int32_t) {}
-void palette_black_in(Program&, std::int32_t) {}
+#include "graphics/bmp_loader.h"
+#include "graphics/fade_level.h"
+#include "graphics/image_block.h"
+#include "graphics/logical_palette.h"
+#include "graphics/repaint_request.h"
+
+namespace mowa::graphics {
+namespace {
+
+// The colour table at `level` (when the image is locked) and the same
+// colours in the step palette (when there is one).
+void write_level(Program& p, int level, std::uint8_t* image,
+                 pf::Hlocal step_palette) {
+  for (int i = 0; i < 256; ++i) {
+    const FadeEntry& full = p.gfx.fade_palette[i];
+    const std::uint8_t blue = fade_level(full.blue, level);
+    const std::uint8_t green = fade_level(full.green, level);
+    const std::uint8_t red = fade_level(full.red, level);
+    if (image != nullptr) {
+      std::uint8_t* quad =
+          image + kColourTableOffset + static_cast<std::size_t>(i) * 4;
+      quad[0] = blue;
+      quad[1] = green;
+      quad[2] = red;
+    }
+    if (step_palette != nullptr)
+      logical_palette_set(step_palette, i, red, green, blue);
+  }
+}
+
+// Twenty painted steps from level `first` towards level `last`, then the
+// full colours back into the colour table.
+void fade(Program& p, std::int32_t delay_ms, int first, int last,
+          const char* caption) {
+  const pf::Hlocal step_palette = logical_palette_alloc(p, caption);
+  std::uint8_t* image = lock_image(p, p.gfx.screen_image, caption);
+  // The platform would take a negative delay as an almost endless wait.
+  const auto pause_ms = static_cast<pf::Dword>(std::max<std::int32_t>(delay_ms, 0));
+  const int direction = last > first ? 1 : -1;
+  for (int level = first;; level += direction) {
+    p.gfx.repaint = 1;
+    write_level(p, level, image, step_palette);
+    // Without a step palette the window palette stays as it was.
+    if (step_palette != nullptr) replace_window_palette(p, step_palette, caption);
+    request_repaint(p, caption);
+    p.pf.clock.Sleep(pause_ms);
+    if (level == last) break;
+  }
+  if (image != nullptr) unlock_image(p, p.gfx.screen_image, caption);
+  if (step_palette != nullptr) logical_palette_free(p, step_palette, caption);
+  palette_show(p);
+}
+
+}  // namespace
+
+void palette_black_out(Program& p, std::int32_t delay_ms) {
+  fade(p, delay_ms, kTopFadeLevel, 0, "palette_black_out");
+}
+
+void palette_black_in(Program& p, std::int32_t delay_ms) {
+  fade(p, delay_ms, 0, kTopFadeLevel, "palette_black_in");
+}
 
 }  // namespace mowa::graphics

@@ -249,11 +249,12 @@ int SoftGdi::StretchDIBits(Hdc hdc, int x_dest, int y_dest, int dest_width,
                            int src_height, const void* bits, const void* info,
                            Uint usage, Dword rop) {
   if (faults_.fail("StretchDIBits")) return GDI_ERROR_INT;
+  // What cannot be drawn copies no scan line: 0, as Windows answers a bad
+  // context or an unreadable header (an all-zero image before any load).
   DeviceContext* dc = state_->find_dc(hdc);
-  if (dc == nullptr || usage != DIB_RGB_COLORS || rop != SRCCOPY)
-    return GDI_ERROR_INT;
+  if (dc == nullptr || usage != DIB_RGB_COLORS || rop != SRCCOPY) return 0;
   Dib8 dib;
-  if (!read_dib8(info, bits, dib)) return GDI_ERROR_INT;
+  if (!read_dib8(info, bits, dib)) return 0;
   return stretch_dib8(dc->target, dib,
                       BlitRect{x_dest, y_dest, dest_width, dest_height},
                       BlitRect{x_src, y_src, src_width, src_height});

@@ -1,0 +1,53 @@
+// BMP files written by the tests themselves: 8-bit pictures and sprites in
+// the forms that common tools write, and broken ones.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mowa::test {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+};
+
+// 0x00RRGGBB, as the framebuffer holds a colour.
+constexpr std::uint32_t packed(Rgb c) {
+  return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+}
+
+struct Bmp {
+  int width = 640;
+  int height = 480;
+  std::vector<std::uint8_t> pixels;  // width * height indices, top row first
+  std::vector<Rgb> colours = std::vector<Rgb>(256);  // fewer: biClrUsed says so
+  bool top_down = false;
+  std::uint32_t info_bytes = 40;  // 124 for a BITMAPV5HEADER
+  std::uint16_t bits_per_pixel = 8;
+  std::uint32_t compression = 0;
+  std::uint32_t size_image = 0;   // biSizeImage as written
+  std::uint32_t gap_bytes = 0;    // between the colour table and the pixels
+  std::uint32_t trailing_bytes = 0;
+  bool aligned_rows = true;       // rows padded to 4 bytes, as in every BMP
+  std::uint32_t keep_bytes = 0;   // when not 0, the file ends after these
+
+  std::uint8_t at(int x, int top_row) const {
+    return pixels[static_cast<std::size_t>(top_row * width + x)];
+  }
+  // The whole file.
+  std::string file() const;
+};
+
+// A 640x480 picture of 16 x 16 blocks of 40 x 30 pixels, block (bx, by)
+// holding index bx + 16 * by, in 256 colours that all differ.
+Bmp block_picture();
+// The same blocks in other colours (every entry differs from the first
+// picture's) and transposed, for the second picture of a test.
+Bmp other_picture();
+// A w x h picture whose pixel (x, top row y) is index(x, y).
+Bmp sprite(int width, int height,
+           const std::function<std::uint8_t(int, int)>& index);
+
+}  // namespace mowa::test

@@ -1,0 +1,193 @@
+// Composing the screen image and presenting it: sprites, copies from the
+// back image and the zoom, seen in the window.
+#include <gtest/gtest.h>
+
+#include "bmp_writer.h"
+#include "window_capture.h"
+
+namespace mowa::test {
+namespace {
+
+// The screen image as the window shows it, rows from the top; stored row r
+// (counted from the bottom) is shown row 479 - r.
+std::uint8_t& stored(Bmp& image, std::int64_t column, std::int64_t row) {
+  return image.pixels[static_cast<std::size_t>((479 - row) * 640 + column)];
+}
+bool inside(std::int64_t column, std::int64_t row) {
+  return column >= 0 && column < 640 && row >= 0 && row < 480;
+}
+
+// What `character` does to the screen image: the sprite's bottom-left pixel
+// at column x, stored row y.
+void lay(Bmp& screen, const Bmp& sprite, int x, int y, bool opaque) {
+  for (int r = 0; r < sprite.height; ++r)
+    for (int j = 0; j < sprite.width; ++j) {
+      const std::uint8_t v = sprite.at(j, r);
+      const std::int64_t column = std::int64_t{x} + j;
+      const std::int64_t row = std::int64_t{y} + sprite.height - 1 - r;
+      if ((v != 0 || opaque) && inside(column, row)) stored(screen, column, row) = v;
+    }
+}
+
+std::uint8_t sprite_index(int j, int r) {
+  if (j < 30) return 0;
+  return static_cast<std::uint8_t>(r < 10 ? 200 : 3 + j % 7);
+}
+
+struct SpriteCase {
+  const char* name;
+  Bmp sprite;
+  int x, y, opaque;
+};
+void PrintTo(const SpriteCase& c, std::ostream* os) { *os << c.name; }
+
+Bmp odd_sprite(int width, int height, int colours, int gap) {
+  Bmp b = sprite(width, height, [](int j, int r) {
+    return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
+  });
+  b.colours.resize(static_cast<std::size_t>(colours));
+  b.gap_bytes = static_cast<std::uint32_t>(gap);
+  return b;
+}
+
+class Sprite : public ::testing::TestWithParam<SpriteCase> {};
+
+TEST_P(Sprite, LandsAtItsRowsCountedFromTheBottom) {
+  const SpriteCase& c = GetParam();
+  const Bmp a = block_picture();
+  Scenario s;
+  s.write("a.bmp", a.file());
+  s.write("s.bmp", c.sprite.file());
+  s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp," + std::to_string(c.x) +
+           "," + std::to_string(c.y) + "," + std::to_string(c.opaque) +
+           ",9\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty());
+  Bmp screen = a;
+  lay(screen, c.sprite, c.x, c.y, c.opaque == 1);
+  EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sprites, Sprite,
+    ::testing::Values(
+        SpriteCase{"transparent", sprite(100, 50, sprite_index), 10, 0, 0},
+        SpriteCase{"opaque", sprite(100, 50, sprite_index), 10, 0, 1},
+        SpriteCase{"only_one_is_opaque", sprite(100, 50, sprite_index), 200, 300, 2},
+        SpriteCase{"whole_picture", other_picture(), 0, 0, 1},
+        SpriteCase{"odd_width_few_colours", odd_sprite(3, 2, 16, 0), 5, 7, 1},
+        SpriteCase{"odd_width_gap", odd_sprite(37, 11, 256, 6), 300, 200, 0},
+        SpriteCase{"past_the_top_right", sprite(100, 50, sprite_index), 600, 450, 1},
+        SpriteCase{"past_the_bottom_left", sprite(100, 50, sprite_index), -50, -20, 1},
+        SpriteCase{"far_outside", sprite(100, 50, sprite_index), 2147483600, -2147483600, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Sprite, MissingBytesAtTheEndAreIndex255) {
+  Bmp sp = sprite(8, 4, [](int, int) { return 0; });
+  sp.keep_bytes = 1078 + 8 * 4 - 5;  // the top row's last five pixels
+  const Bmp a = block_picture();
+  Scenario s;
+  s.write("a.bmp", a.file());
+  s.write("s.bmp", sp.file());
+  s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,0,0\"\nend\n");
+  Bmp screen = a;
+  for (int j = 3; j < 8; ++j) stored(screen, j, 3) = 255;
+  EXPECT_TRUE(same_pixels(run_pictures(s).screenshot, drawn(screen, a.colours)));
+}
+
+TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaption) {
+  const auto one = [](int, int) -> std::uint8_t { return 1; };
+  for (const Bmp& bad : {sprite(641, 2, one), sprite(10, 0, one),
+                         sprite(10, 481, one)}) {
+    Scenario s;
+    s.write("a.bmp", block_picture().file());
+    s.write("s.bmp", bad.file());
+    s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
+             "character\"none.bmp,0,0,1,0\"\nend\n");
+    const PictureRun run = run_pictures(s);
+    EXPECT_EQ(run.errors(), (std::vector<std::string>{
+                                "opendib: s.bmpがこわれているの～、くすん。",
+                                "opendib: none.bmpが見つからないの～、くすん。"}));
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+  }
+}
+
+struct CopyCase {
+  const char* name;
+  int x1, y1, x2, y2, dx, dy;
+};
+void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
+
+class ScreenCopy : public ::testing::TestWithParam<CopyCase> {};
+
+// The back picture has the screen picture's colours, so that the copied
+// indices show as they do in the back picture.
+TEST_P(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
+  const CopyCase& c = GetParam();
+  const Bmp a = block_picture();
+  Bmp back = other_picture();
+  back.colours = a.colours;
+  Scenario s;
+  s.write("a.bmp", a.file());
+  s.write("b.bmp", back.file());
+  const std::string copy = "screen_copy\"" + std::to_string(c.x1) + "," +
+                           std::to_string(c.y1) + "," + std::to_string(c.x2) +
+                           "," + std::to_string(c.y2) + "," +
+                           std::to_string(c.dx) + "," + std::to_string(c.dy) +
+                           "\"\n";
+  s.script("gload\"a.bmp,0,0,0\"\ngload\"b.bmp,0,0,2\"\n" + copy +
+           "gload\"-,0,0,3\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty());
+  // Nothing is presented between the copy and the paint that follows it.
+  ASSERT_EQ(run.frames.size(), 3u);
+  EXPECT_TRUE(same_pixels(run.frames[1], drawn(a)));
+  Bmp screen = a;
+  for (std::int64_t r = c.y1; r < c.y2; ++r)
+    for (std::int64_t i = c.x1; i < c.x2; ++i) {
+      const std::int64_t to_col = c.dx + (i - c.x1), to_row = c.dy + (r - c.y1);
+      if (inside(i, r) && inside(to_col, to_row))
+        stored(screen, to_col, to_row) = stored(back, i, r);
+    }
+  EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, ScreenCopy,
+    ::testing::Values(CopyCase{"rectangle", 0, 0, 100, 50, 200, 100},
+                      CopyCase{"whole_picture", 0, 0, 640, 480, 0, 0},
+                      CopyCase{"no_width", 100, 0, 100, 480, 0, 0},
+                      CopyCase{"reversed_rows", 0, 10, 640, 5, 0, 0},
+                      CopyCase{"clipped_on_every_side", -100, -100, 700, 600, -50, 30},
+                      CopyCase{"source_partly_outside", 600, 400, 700, 500, 10, 10}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
+  const Bmp a = block_picture();
+  Scenario s;
+  s.write("a.bmp", a.file());
+  s.script("gload\"a.bmp,16,12,0\"\nscreen_big_small\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty());
+  ASSERT_EQ(run.frames.size(), 21u);
+  const Pixels full = drawn(a, a.colours, 16, 12);
+  for (const int f : {0, 1, 20}) EXPECT_TRUE(same_pixels(run.frames[f], full)) << f;
+  EXPECT_TRUE(same_pixels(run.frames[11], run.frames[10]));
+  // The 280x210 source rectangle at the top-left fills the 640x480 area:
+  // the middle of each 40x30 block lands 16/7 times as far from the corner.
+  const Pixels& zoomed = run.frames[10];
+  for (int by = 0; by < 7; ++by)
+    for (int bx = 0; bx < 7; ++bx) {
+      const int x = 16 + (bx * 40 + 20) * 16 / 7;
+      const int y = 12 + (by * 30 + 15) * 16 / 7;
+      EXPECT_EQ(at(zoomed, x, y), packed(a.colours[bx + 16 * by]))
+          << "block " << bx << "," << by;
+    }
+  EXPECT_EQ(at(zoomed, 10, 200), 0u);
+  EXPECT_EQ(at(zoomed, 300, 5), 0u);
+  for (const Event& e : run.result.of("sleep")) EXPECT_EQ(e.at("ms"), "50");
+  EXPECT_EQ(run.result.of("sleep").size(), 20u);
+}
+
+}  // namespace
+}  // namespace mowa::test

@@ -1,0 +1,78 @@
+#include "window_capture.h"
+
+#include <cstdio>
+
+#include "platform/softgdi/png_io.h"
+
+namespace mowa::test {
+namespace {
+
+bool read_window(const std::string& path, Pixels& out) {
+  int width = 0, height = 0;
+  return pf::read_png(path, out, width, height) && width == kWindowWidth &&
+         height == kWindowHeight;
+}
+
+}  // namespace
+
+std::vector<std::string> PictureRun::errors() const {
+  std::vector<std::string> r;
+  for (const Event& e : result.of("message_box"))
+    if (e.at("caption") != "from 星屑の小瓶")
+      r.push_back(e.at("caption") + ": " + e.at("text"));
+  return r;
+}
+
+PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
+  const std::string shot = s.dir() + "/.shot.png";
+  const std::string frames = s.dir() + "/.frames";
+  options.insert(options.end(), {"--screenshot", shot, "--frames", frames});
+  PictureRun run;
+  run.result = s.run(options);
+  read_window(shot, run.screenshot);
+  for (int n = 1;; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%05d.png", n);
+    Pixels frame;
+    if (!read_window(frames + name, frame)) break;
+    run.frames.push_back(std::move(frame));
+  }
+  return run;
+}
+
+Pixels drawn(const Bmp& picture, const std::vector<Rgb>& colours, int x, int y,
+             Pixels under) {
+  for (int row = 0; row < picture.height; ++row)
+    for (int col = 0; col < picture.width; ++col) {
+      const int wx = x + col, wy = y + row;
+      if (wx < 0 || wy < 0 || wx >= kWindowWidth || wy >= kWindowHeight)
+        continue;
+      const std::uint8_t index = picture.at(col, row);
+      under[static_cast<std::size_t>(wy * kWindowWidth + wx)] =
+          index < colours.size() ? packed(colours[index]) : 0;
+    }
+  return under;
+}
+
+::testing::AssertionResult same_pixels(const Pixels& shown,
+                                       const Pixels& expected) {
+  if (shown.size() != expected.size())
+    return ::testing::AssertionFailure()
+           << "no picture of the window (" << shown.size() << " pixels)";
+  std::size_t differing = 0, first = 0;
+  for (std::size_t i = shown.size(); i-- > 0;)
+    if (shown[i] != expected[i]) {
+      ++differing;
+      first = i;
+    }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  char detail[128];
+  std::snprintf(detail, sizeof detail,
+                "%zu pixels differ; first at (%zu, %zu): %06X, not %06X",
+                differing, first % kWindowWidth, first / kWindowWidth,
+                static_cast<unsigned>(shown[first]),
+                static_cast<unsigned>(expected[first]));
+  return ::testing::AssertionFailure() << detail;
+}
+
+}  // namespace mowa::test
