@@ -23,6 +23,7 @@ TEXTS = [
     ("kFarewellCaption", "from 星屑の小瓶"),
     ("kFontFace", "ＭＳ ゴシック"),
     ("kEmptyMidiPath", "MIDIファイルの名前がないの～、くすん。"),
+    ("kMidiPathTooLongFmt", "%sはMIDIファイルのパスには長すぎるの～、くすん。"),
 ]
 
 HEX = set("0123456789abcdefABCDEF")

@@ -25,6 +25,7 @@ void HeadlessClock::Sleep(Dword delay_ms) {
   window_.present_all();
   log_.event("sleep").num("ms", delay_ms);
   log_.now_ms += delay_ms;
+  sound_.advance(log_.now_ms);
 }
 
 std::int64_t HeadlessClock::time_seconds() {

@@ -33,9 +33,9 @@ class HeadlessPlatform {
   SoftGdi gdi{faults};
   HeadlessWindow window{faults, log, gdi, presenter};
   HeadlessBox box{faults, log, window};
-  HeadlessClock clock{log, window};
+  HeadlessSound sound{faults, log, window};
+  HeadlessClock clock{log, window, sound};
   HeadlessDisplay display{faults, log, gdi};
-  HeadlessSound sound{faults, log};
 
  private:
   Platform platform_;

@@ -7,6 +7,7 @@
 #include "platform/box.h"
 #include "platform/clock.h"
 #include "platform/common/faults.h"
+#include "platform/common/mci_sequencer.h"
 #include "platform/display.h"
 #include "platform/headless/event_log.h"
 #include "platform/headless/headless_window.h"
@@ -29,11 +30,32 @@ class HeadlessBox final : public BoxService {
   HeadlessWindow& window_;
 };
 
+// Sound requests are logged. The MCI sequencer devices follow their
+// commands, and a play ends when the virtual clock passes the length of its
+// sequence.
+class HeadlessSound final : public SoundService {
+ public:
+  HeadlessSound(Faults& faults, EventLog& log, WindowService& window)
+      : faults_(faults), log_(log), sequencer_(window) {}
+  Bool PlaySoundA(const char* sound, void* module, Dword flags) override;
+  McError mciSendStringA(const char* command, char* return_string,
+                         Uint return_length, Hwnd callback) override;
+  Bool mciGetErrorStringA(McError error, char* text, Uint length) override;
+  // Told by the clock whenever virtual time has passed: queues the
+  // notifications of the plays that have ended by now.
+  void advance(std::int64_t now_ms) { sequencer_.advance(now_ms); }
+
+ private:
+  Faults& faults_;
+  EventLog& log_;
+  MciSequencer sequencer_;
+};
+
 // Time passes only when the program sleeps.
 class HeadlessClock final : public ClockService {
  public:
-  HeadlessClock(EventLog& log, HeadlessWindow& window)
-      : log_(log), window_(window) {}
+  HeadlessClock(EventLog& log, HeadlessWindow& window, HeadlessSound& sound)
+      : log_(log), window_(window), sound_(sound) {}
   void Sleep(Dword delay_ms) override;
   std::int64_t time_seconds() override;
   // The calendar time at the start of the run.
@@ -42,6 +64,7 @@ class HeadlessClock final : public ClockService {
  private:
   EventLog& log_;
   HeadlessWindow& window_;
+  HeadlessSound& sound_;
   std::int64_t start_seconds_ = 0;
 };
 
@@ -61,20 +84,6 @@ class HeadlessDisplay final : public DisplayService {
   EventLog& log_;
   SoftGdi& gdi_;
   std::vector<Mode> modes_;
-};
-
-// Sound requests are logged; the MCI devices follow their commands.
-class HeadlessSound final : public SoundService {
- public:
-  HeadlessSound(Faults& faults, EventLog& log) : faults_(faults), log_(log) {}
-  Bool PlaySoundA(const char* sound, void* module, Dword flags) override;
-  McError mciSendStringA(const char* command, char* return_string,
-                         Uint return_length, Hwnd callback) override;
-  Bool mciGetErrorStringA(McError error, char* text, Uint length) override;
-
- private:
-  Faults& faults_;
-  EventLog& log_;
 };
 
 }  // namespace mowa::pf

@@ -1,0 +1,275 @@
+#include "platform/sdl/sdl_sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "platform/common/host_path.h"
+#include "platform/common/mci_errors.h"
+#include "platform/common/mci_sequencer.h"
+
+namespace mowa::pf {
+namespace {
+
+constexpr int kFrequency = 44100;
+constexpr int kChunkSamples = 1024;  // about 23 ms of latency
+constexpr int kWavChannel = 0;       // the one PlaySound sound
+
+// Debian's General MIDI soundfonts, the small one first: FluidSynth loads the
+// whole soundfont with every sequence opened, and the loop reopens its
+// sequence at every pass.
+constexpr const char* kSoundfonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  put16(out, v & 0xFFFF);
+  put16(out, v >> 16);
+}
+
+// The default sound, as a mono 16-bit WAV file: two struck bell tones a fifth
+// apart, the second 120 ms after the first, dying away within 0.6 s.
+std::vector<std::uint8_t> chime_wav() {
+  struct Tone {
+    double hz, start_s, decay_s, level;
+  };
+  constexpr Tone kTones[] = {{1046.5, 0.0, 0.12, 0.30},
+                             {1568.0, 0.12, 0.16, 0.26}};
+  constexpr double kAttack_s = 0.004;  // no click at the strike
+  constexpr int kRate = 44100;
+  constexpr int kSamples = kRate * 6 / 10;
+  std::vector<std::uint8_t> wav;
+  const std::uint32_t data_bytes = kSamples * 2;
+  for (const char c : std::string("RIFF"))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  put32(wav, 36 + data_bytes);
+  for (const char c : std::string("WAVEfmt "))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  put32(wav, 16);
+  put16(wav, 1);  // PCM
+  put16(wav, 1);  // mono
+  put32(wav, kRate);
+  put32(wav, kRate * 2);
+  put16(wav, 2);
+  put16(wav, 16);
+  for (const char c : std::string("data"))
+    wav.push_back(static_cast<std::uint8_t>(c));
+  put32(wav, data_bytes);
+  for (int i = 0; i < kSamples; ++i) {
+    const double t = static_cast<double>(i) / kRate;
+    double v = 0;
+    for (const Tone& tone : kTones) {
+      const double dt = t - tone.start_s;
+      if (dt < 0) continue;
+      const double envelope =
+          std::exp(-dt / tone.decay_s) * std::min(1.0, dt / kAttack_s);
+      const double phase = 2 * std::numbers::pi * tone.hz * dt;
+      // A soft octave partial makes it ring like a bell, not a beep.
+      v += tone.level * envelope *
+           (std::sin(phase) + 0.25 * std::sin(2 * phase));
+    }
+    const auto sample = static_cast<std::int16_t>(
+        std::lround(std::clamp(v, -1.0, 1.0) * 32767.0));
+    put16(wav, static_cast<std::uint16_t>(sample));
+  }
+  return wav;
+}
+
+bool file_exists(const char* path) {
+  SDL_RWops* rw = SDL_RWFromFile(path, "rb");
+  if (!rw) return false;
+  SDL_RWclose(rw);
+  return true;
+}
+
+}  // namespace
+
+struct SdlSound::Impl final : SequenceOutput {
+  Impl(Faults& f, WindowService& window) : faults(f), sequencer(window, this) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      go_silent(SDL_GetError());
+      return;
+    }
+    audio_subsystem = true;
+    // A soundfont named in SDL_SOUNDFONTS is the user's choice and wins.
+    if (!SDL_getenv("SDL_SOUNDFONTS"))
+      for (const char* path : kSoundfonts)
+        if (file_exists(path)) {
+          Mix_SetSoundFonts(path);
+          break;
+        }
+    mixer_initialised = true;
+    if (!(Mix_Init(MIX_INIT_MID) & MIX_INIT_MID))
+      midi_unavailable(Mix_GetError());
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkSamples) != 0) {
+      go_silent(Mix_GetError());
+      return;
+    }
+    mixer_open = true;
+    Mix_AllocateChannels(1);
+    const std::vector<std::uint8_t> wav = chime_wav();
+    if (SDL_RWops* rw =
+            SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())))
+      chime = Mix_LoadWAV_RW(rw, 1);
+  }
+
+  ~Impl() override {
+    if (mixer_open) {
+      Mix_HaltChannel(-1);
+      Mix_HaltMusic();
+      if (wav) Mix_FreeChunk(wav);
+      if (chime) Mix_FreeChunk(chime);
+      for (const auto& [id, loaded] : musics) Mix_FreeMusic(loaded.music);
+      if (spare.music) Mix_FreeMusic(spare.music);
+      Mix_CloseAudio();
+    }
+    if (mixer_initialised) Mix_Quit();
+    if (audio_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  void go_silent(const char* why) {
+    std::fprintf(stderr,
+                 "mowa: no sound device (%s); the program runs on silently\n",
+                 why);
+  }
+  void midi_unavailable(const char* why) {
+    if (midi_reported) return;
+    midi_reported = true;
+    std::fprintf(stderr,
+                 "mowa: MIDI sequences cannot be heard (%s); they are timed "
+                 "silently\n",
+                 why);
+  }
+
+  static std::int64_t now_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+
+  void stop_wav() {
+    if (!mixer_open) return;
+    Mix_HaltChannel(kWavChannel);
+    if (wav) Mix_FreeChunk(wav);
+    wav = nullptr;
+  }
+
+  Bool play_sound(const char* sound, Dword flags) {
+    stop_wav();
+    if (!sound) return kTrue;
+    if (!mixer_open) return kTrue;
+    wav = Mix_LoadWAV(host_path(sound).c_str());
+    Mix_Chunk* chunk = wav;
+    int loops = (flags & SND_LOOP) ? -1 : 0;
+    if (!chunk) {
+      if ((flags & SND_NODEFAULT) || !chime) return kFalse;
+      chunk = chime;
+      loops = 0;  // the default sound rings once, whatever was asked
+    }
+    if (Mix_PlayChannel(kWavChannel, chunk, loops) < 0) return kFalse;
+    if (!(flags & SND_ASYNC) && loops == 0)
+      while (Mix_Playing(kWavChannel)) SDL_Delay(5);
+    return kTrue;
+  }
+
+  // ---- SequenceOutput ----
+  void load(Uint device_id, std::span<const std::uint8_t> midi) override {
+    if (!mixer_open) return;
+    // The loop reopens the same file at every pass: the sequence last closed
+    // is played again as it is instead of reloading the soundfont, which
+    // holds up the program for a noticeable moment.
+    if (spare.music && std::ranges::equal(spare.midi, midi)) {
+      musics[device_id] = std::move(spare);
+      spare = Loaded{};
+      return;
+    }
+    SDL_RWops* rw =
+        SDL_RWFromConstMem(midi.data(), static_cast<int>(midi.size()));
+    Mix_Music* music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
+    if (!music) {
+      midi_unavailable(Mix_GetError());
+      return;
+    }
+    musics[device_id] = Loaded{music, {midi.begin(), midi.end()}};
+  }
+
+  void start(Uint device_id) override {
+    const auto it = musics.find(device_id);
+    if (it == musics.end()) return;
+    if (Mix_PlayMusic(it->second.music, 0) != 0) {
+      midi_unavailable(Mix_GetError());
+      return;
+    }
+    sounding = device_id;
+  }
+
+  void unload(Uint device_id) override {
+    if (sounding == device_id) {
+      Mix_HaltMusic();
+      sounding = 0;
+    }
+    const auto it = musics.find(device_id);
+    if (it == musics.end()) return;
+    if (spare.music) Mix_FreeMusic(spare.music);
+    spare = std::move(it->second);
+    musics.erase(it);
+  }
+
+  void pump() { sequencer.advance(now_ms()); }
+
+  Faults& faults;
+  MciSequencer sequencer;
+  bool audio_subsystem = false;
+  bool mixer_initialised = false;
+  bool mixer_open = false;
+  bool midi_reported = false;
+  Mix_Chunk* wav = nullptr;    // the file PlaySound plays, owned
+  Mix_Chunk* chime = nullptr;  // the default sound
+  struct Loaded {
+    Mix_Music* music = nullptr;
+    std::vector<std::uint8_t> midi;  // the file it was made from
+  };
+  std::map<Uint, Loaded> musics;  // by device
+  Loaded spare;                   // the sequence last closed, for a reopening
+  Uint sounding = 0;              // the device the mixer plays, or 0
+};
+
+SdlSound::SdlSound(Faults& faults, WindowService& window)
+    : impl_(std::make_unique<Impl>(faults, window)) {}
+
+SdlSound::~SdlSound() = default;
+
+Bool SdlSound::PlaySoundA(const char* sound, void* /*module*/, Dword flags) {
+  if (impl_->faults.fail("PlaySoundA")) return kFalse;
+  return impl_->play_sound(sound, flags);
+}
+
+McError SdlSound::mciSendStringA(const char* command, char* return_string,
+                                 Uint return_length, Hwnd callback) {
+  if (return_string && return_length > 0) return_string[0] = '\0';
+  if (impl_->faults.fail("mciSendStringA")) return MCIERR_DEVICE_NOT_READY;
+  return impl_->sequencer.send(command, callback, Impl::now_ms());
+}
+
+Bool SdlSound::mciGetErrorStringA(McError error, char* text, Uint length) {
+  return mci_error_text(error, text, length);
+}
+
+void SdlSound::pump() { impl_->pump(); }
+
+}  // namespace mowa::pf
