@@ -343,10 +343,12 @@ int execute(Program& p, CommandId id, const Statement& s) {
     case kGetMouseState:
       variable_set(p, target(s, s.q + 1).c_str(),
                    p.shell.mouse.left + 2 * p.shell.mouse.right);
+      shell::note_mouse_read(p.shell);
       return 0;
     case kGetMousePosition:
       variable_set(p, target(s, s.q + 1).c_str(), p.shell.mouse.x);
       variable_set(p, target(s, s.q + 5).c_str(), p.shell.mouse.y);
+      shell::note_mouse_read(p.shell);
       return 0;
     case kScreenBig:
       trace(p, "[screen_big]\n");

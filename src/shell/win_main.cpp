@@ -15,10 +15,15 @@ namespace {
 constexpr char kClassName[] = "MowaMowa";
 constexpr char kCaption[] = "Program";
 
-// One idle step: one statement; its end closes the window.
+// One idle step: one statement; its end closes the window. A statement that
+// found the mouse as it was at its previous read lets the platform wait for
+// input: a scenario waiting for a click would otherwise spin.
 void idle_step(Program& p) {
+  p.shell.mouse_poll.unchanged = false;
   if (engine::script_read(p) == 1)
     p.pf.window.PostMessageA(p.shell.main_window, pf::WM_DESTROY, 0, 0);
+  else if (p.shell.mouse_poll.unchanged)
+    p.pf.window.idle_hint();
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// Message boxes of the SDL backend: a window of their own, modal over their
+// owner, drawn with the program's fonts and echoed to standard error.
+#pragma once
+
+#include <memory>
+
+#include "platform/box.h"
+#include "platform/common/faults.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/softgdi/font_raster.h"
+
+namespace mowa::pf {
+
+class SdlBox final : public BoxService {
+ public:
+  SdlBox(Faults& faults, SdlWindow& window);
+  ~SdlBox() override;
+  int MessageBoxA(Hwnd owner, const char* text, const char* caption,
+                  Uint type) override;
+
+ private:
+  const RasterFont* font();
+
+  Faults& faults_;
+  SdlWindow& window_;
+  // Made at the first box: most runs never show one before the farewell.
+  std::unique_ptr<FontLibrary> fonts_;
+  std::unique_ptr<RasterFont> font_;
+  bool font_tried_ = false;
+};
+
+}  // namespace mowa::pf

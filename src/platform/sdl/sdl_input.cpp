@@ -1,0 +1,152 @@
+// SDL events as the window messages the program handles.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/sdl/sdl_window.h"
+
+namespace mowa::pf {
+namespace {
+
+Lparam point_param(int x, int y) {
+  return static_cast<Lparam>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                             static_cast<std::uint32_t>(x & 0xFFFF));
+}
+
+// The virtual-key code of a key, 0 for keys the program has no name for.
+Wparam virtual_key(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return static_cast<Wparam>('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<Wparam>('0' + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<Wparam>(0x70 + (key - SDLK_F1));
+  switch (key) {
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return 0x08;
+    case SDLK_TAB: return 0x09;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 0x0D;
+    case SDLK_SPACE: return 0x20;
+    case SDLK_PAGEUP: return 0x21;
+    case SDLK_PAGEDOWN: return 0x22;
+    case SDLK_END: return 0x23;
+    case SDLK_HOME: return 0x24;
+    case SDLK_LEFT: return 0x25;
+    case SDLK_UP: return 0x26;
+    case SDLK_RIGHT: return 0x27;
+    case SDLK_DOWN: return 0x28;
+    case SDLK_INSERT: return 0x2D;
+    case SDLK_DELETE: return 0x2E;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void SdlWindow::queue_input(Hwnd hwnd, Uint message, Wparam wparam,
+                            Lparam lparam) {
+  Window* w = find(hwnd);
+  if (!w || w->destroyed) return;
+  queue_.push_back(Msg{hwnd, message, wparam, lparam, SDL_GetTicks(),
+                       {pointer_x_, pointer_y_}});
+}
+
+void SdlWindow::translate_pending() {
+  SDL_PumpEvents();
+  last_pump_ = std::chrono::steady_clock::now();
+  translate_held();
+}
+
+void SdlWindow::translate_held() {
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT,
+                        SDL_LASTEVENT) > 0)
+    translate(event, true);
+}
+
+void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
+  const Hwnd main = main_window();
+  // SDL gives pointer positions in picture pixels (the renderer's logical
+  // size undoes scaling, letterboxing and the HiDPI factor); the margins of a
+  // letterboxed window lie outside the picture and count as its edge.
+  const auto clamp_x = [](int x) { return std::clamp(x, 0, Surface::kMaxWidth - 1); };
+  const auto clamp_y = [](int y) { return std::clamp(y, 0, Surface::kMaxHeight - 1); };
+  switch (event.type) {
+    case SDL_QUIT:
+      // An interrupt or termination request: closes like the window manager.
+      if (main) queue_input(main, WM_CLOSE, 0, 0);
+      return;
+    case SDL_WINDOWEVENT: {
+      const Hwnd hwnd = handle_of_sdl_window(event.window.windowID);
+      Window* w = find(hwnd);
+      if (!w) return;
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          queue_input(hwnd, WM_CLOSE, 0, 0);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+          // The framebuffer keeps the picture: show it again as it is.
+          if (w->view) w->view->redraw();
+          break;
+        default:
+          break;
+      }
+      return;
+    }
+    case SDL_MOUSEMOTION: {
+      const Hwnd hwnd = handle_of_sdl_window(event.motion.windowID);
+      if (!accept_input || !hwnd) return;
+      pointer_x_ = clamp_x(event.motion.x);
+      pointer_y_ = clamp_y(event.motion.y);
+      queue_input(hwnd, WM_MOUSEMOVE, buttons_,
+                  point_param(pointer_x_, pointer_y_));
+      return;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      const Hwnd hwnd = handle_of_sdl_window(event.button.windowID);
+      if (!accept_input || !hwnd) return;
+      const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+      // Every second click in a row is a double-click, as the class asks.
+      const bool twice = down && event.button.clicks >= 2 &&
+                         event.button.clicks % 2 == 0;
+      Uint message = 0;
+      if (event.button.button == SDL_BUTTON_LEFT) {
+        buttons_ = down ? (buttons_ | MK_LBUTTON) : (buttons_ & ~MK_LBUTTON);
+        message = !down ? WM_LBUTTONUP : twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+      } else if (event.button.button == SDL_BUTTON_RIGHT) {
+        buttons_ = down ? (buttons_ | MK_RBUTTON) : (buttons_ & ~MK_RBUTTON);
+        message = !down ? WM_RBUTTONUP : twice ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+      } else {
+        return;
+      }
+      queue_input(hwnd, message, buttons_,
+                  point_param(clamp_x(event.button.x), clamp_y(event.button.y)));
+      return;
+    }
+    case SDL_KEYDOWN: {
+      if (!accept_input) return;
+      // Without keyboard focus (no window manager) SDL names no window: the
+      // key is meant for the program's window all the same.
+      Hwnd hwnd = handle_of_sdl_window(event.key.windowID);
+      if (!hwnd) hwnd = main;
+      const SDL_Keycode key = event.key.keysym.sym;
+      if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
+          (event.key.keysym.mod & KMOD_ALT)) {
+        if (!event.key.repeat && hwnd == main && main) {
+          if (SdlView* view = find(main)->view.get())
+            view->set_fullscreen(!view->fullscreen());
+        }
+        return;
+      }
+      if (const Wparam vk = virtual_key(key))
+        queue_input(hwnd, WM_KEYDOWN, vk, 1);  // a repeat count of one
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+}  // namespace mowa::pf

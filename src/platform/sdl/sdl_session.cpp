@@ -1,0 +1,41 @@
+#include "platform/sdl/sdl_session.h"
+
+#include <SDL.h>
+
+namespace mowa::pf {
+
+SdlSession::SdlSession() {
+  // Pixels are scaled up as blocks: the pictures are pixel art at 640x480.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The software renderer draws into the window's own frame buffer instead
+  // of going through GL.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Presents must never wait for the monitor: fades time themselves by sleeps.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  // A message box takes the focus from the full-screen window; that must not
+  // iconify the presentation.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Closing the window is a close request of the window (WM_CLOSE), not a
+  // second, separate quit request.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    error_ = SDL_GetError();
+    return;
+  }
+  // Without any display SDL falls back to drivers that show nothing; a
+  // presentation nobody can see must not run unless that was asked for.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!SDL_GetHint(SDL_HINT_VIDEODRIVER) &&
+      (driver == "offscreen" || driver == "dummy")) {
+    error_ = "no display to show a window on";
+    SDL_Quit();
+    return;
+  }
+  ok_ = true;
+}
+
+SdlSession::~SdlSession() {
+  if (ok_) SDL_Quit();
+}
+
+}  // namespace mowa::pf

@@ -1,0 +1,118 @@
+#include "platform/sdl/sdl_view.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace mowa::pf {
+
+std::unique_ptr<SdlView> SdlView::create(const Options& o, std::string& error) {
+  std::unique_ptr<SdlView> view(new SdlView);
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (o.borderless) flags |= SDL_WINDOW_BORDERLESS;
+  if (o.on_top) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  if (o.high_dpi) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+  view->window_ = SDL_CreateWindow(o.title_utf8.c_str(), o.x, o.y,
+                                   std::max(o.width, 1), std::max(o.height, 1),
+                                   flags);
+  if (!view->window_) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  view->id_ = SDL_GetWindowID(view->window_);
+  // One 640x480 picture scaled by whole blocks is light work for the CPU,
+  // while a GL renderer without a GPU (a virtual or remote display) takes
+  // seconds to start and milliseconds a frame. SDL_RENDER_DRIVER still
+  // chooses another.
+  view->renderer_ =
+      SDL_CreateRenderer(view->window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!view->renderer_) view->renderer_ = SDL_CreateRenderer(view->window_, -1, 0);
+  if (!view->renderer_) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  view->picture_width_ = std::clamp(o.picture_width, 1, Surface::kMaxWidth);
+  view->picture_height_ = std::clamp(o.picture_height, 1, Surface::kMaxHeight);
+  // The logical size letterboxes the picture with its aspect kept and makes
+  // SDL report pointer positions in picture pixels.
+  SDL_RenderSetLogicalSize(view->renderer_, view->picture_width_,
+                           view->picture_height_);
+  view->texture_ = SDL_CreateTexture(
+      view->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+      view->picture_width_, view->picture_height_);
+  if (!view->texture_) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  // The surface leaves the top byte 0: it is no alpha.
+  SDL_SetTextureBlendMode(view->texture_, SDL_BLENDMODE_NONE);
+  std::vector<std::uint32_t> black(
+      static_cast<std::size_t>(view->picture_width_) * view->picture_height_,
+      0);
+  SDL_UpdateTexture(view->texture_, nullptr, black.data(),
+                    view->picture_width_ * 4);
+  return view;
+}
+
+SdlView::~SdlView() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+}
+
+void SdlView::present(const Surface& surface) {
+  const SDL_Rect area{0, 0, picture_width_, picture_height_};
+  SDL_UpdateTexture(texture_, &area, surface.pixels.data(),
+                    Surface::kMaxWidth * 4);
+  redraw();
+}
+
+void SdlView::redraw() {
+  if (!shown_) return;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlView::show() {
+  if (shown_) return;
+  shown_ = true;
+  SDL_ShowWindow(window_);
+  if (fullscreen_) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  redraw();
+}
+
+void SdlView::hide() {
+  if (!shown_) return;
+  shown_ = false;
+  SDL_HideWindow(window_);
+}
+
+void SdlView::move_resize(int x, int y, int width, int height) {
+  SDL_SetWindowSize(window_, std::max(width, 1), std::max(height, 1));
+  SDL_SetWindowPosition(window_, x, y);
+}
+
+void SdlView::set_on_top(bool on_top) {
+  SDL_SetWindowAlwaysOnTop(window_, on_top ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlView::set_fullscreen(bool fullscreen) {
+  if (fullscreen == fullscreen_) return;
+  fullscreen_ = fullscreen;
+  // A hidden window goes full screen when it is shown.
+  if (!shown_) return;
+  SDL_SetWindowFullscreen(window_,
+                          fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  redraw();
+}
+
+void SdlView::focus() {
+  if (!shown_) return;
+  SDL_RaiseWindow(window_);
+  SDL_SetWindowInputFocus(window_);
+}
+
+}  // namespace mowa::pf

@@ -1,0 +1,67 @@
+// One SDL window that shows a Surface: a streaming texture scaled to the
+// window with square pixels, the rest of the window black.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/softgdi/surface.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace mowa::pf {
+
+class SdlView {
+ public:
+  struct Options {
+    std::string title_utf8;
+    int x = 0, y = 0;
+    int width = 1, height = 1;  // the window's initial size
+    // The part of the Surface shown; the window scales it, aspect kept.
+    int picture_width = Surface::kMaxWidth;
+    int picture_height = Surface::kMaxHeight;
+    bool borderless = false;
+    bool on_top = false;
+    bool high_dpi = false;
+  };
+
+  // Null when SDL cannot make the window or its renderer; `error` says why.
+  static std::unique_ptr<SdlView> create(const Options& options,
+                                         std::string& error);
+  ~SdlView();
+  SdlView(const SdlView&) = delete;
+  SdlView& operator=(const SdlView&) = delete;
+
+  std::uint32_t id() const { return id_; }
+  SDL_Window* window() const { return window_; }
+
+  // Uploads the Surface and shows it.
+  void present(const Surface& surface);
+  // Shows the last uploaded picture again (after an expose or a resize).
+  void redraw();
+
+  void show();
+  void hide();
+  void move_resize(int x, int y, int width, int height);
+  void set_on_top(bool on_top);
+  void set_fullscreen(bool fullscreen);
+  bool fullscreen() const { return fullscreen_; }
+  // Raises the window and gives it the keyboard.
+  void focus();
+
+ private:
+  SdlView() = default;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  std::uint32_t id_ = 0;
+  int picture_width_ = 0;
+  int picture_height_ = 0;
+  bool fullscreen_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace mowa::pf

@@ -1,0 +1,91 @@
+// The message box picture: its layout follows the text, and caption, sign,
+// text and button land where the layout says.
+#include "platform/sdl/box_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace mowa::pf {
+namespace {
+
+constexpr std::uint32_t kBody = 0xF0F0F0;
+constexpr std::uint32_t kCaptionBar = 0x1F4E8C;
+constexpr std::uint32_t kButtonFace = 0xE1E1E1;
+constexpr std::uint32_t kButtonPressed = 0xC4D6EA;
+
+int count(const Surface& s, const Rect& r, std::uint32_t rgb) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += s.at(x, y) == rgb;
+  return n;
+}
+
+int area(const Rect& r) { return (r.right - r.left) * (r.bottom - r.top); }
+
+class BoxPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LogFontA lf{};
+    lf.lfHeight = -16;
+    font = fonts.create(lf);
+    ASSERT_NE(font, nullptr);
+  }
+  FontLibrary fonts;
+  std::unique_ptr<RasterFont> font;
+};
+
+TEST_F(BoxPictureTest, SizeFollowsTheTextAndStaysOnTheFramebuffer) {
+  Surface s;
+  const BoxLayout one = draw_box(s, font.get(), "c", "\x82\xa0", false);
+  const BoxLayout wide = draw_box(s, font.get(), "c", std::string(60, 'W'), false);
+  const BoxLayout tall = draw_box(s, font.get(), "c", "1\n2\n3\n4\n5", false);
+  const BoxLayout huge = draw_box(s, font.get(), "c",
+                                  std::string(500, 'W') + std::string(80, '\n'), false);
+  EXPECT_GT(wide.width, one.width);
+  EXPECT_EQ(tall.width, one.width);
+  EXPECT_GT(tall.height, one.height);
+  EXPECT_EQ(tall.text.bottom - tall.text.top,
+            5 * (font->cell_height() + 3) - 3);  // five lines, gaps between
+  EXPECT_EQ(huge.width, Surface::kMaxWidth);
+  EXPECT_EQ(huge.height, Surface::kMaxHeight);
+  EXPECT_EQ(s.width, huge.width);
+  EXPECT_EQ(s.height, huge.height);
+}
+
+TEST_F(BoxPictureTest, CaptionSignTextAndButtonLandInTheirPlaces) {
+  Surface s;
+  const BoxLayout l = draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", false);
+  EXPECT_TRUE(s.changed);
+  // Caption lettering is white on the bar.
+  const int bar = count(s, l.caption_bar, kCaptionBar);
+  EXPECT_GT(bar, area(l.caption_bar) / 2);
+  EXPECT_LT(bar, area(l.caption_bar));
+  // The text is black ink on the body, inside its block.
+  EXPECT_GT(count(s, l.text, 0x000000), 20);
+  EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 2, l.text.bottom}, 0x000000), 0);
+  // The sign is mostly yellow; the button has its face and its lettering.
+  EXPECT_GT(count(s, l.sign, 0xFFCC1A), area(l.sign) / 4);
+  EXPECT_GT(count(s, l.button, kButtonFace), area(l.button) / 2);
+  EXPECT_GT(count(s, l.button, 0x000000), 5);
+  EXPECT_TRUE(contains(l.button, l.button.left, l.button.top));
+  EXPECT_FALSE(contains(l.button, l.button.right, l.button.top));
+  EXPECT_EQ(s.at(l.width / 2, l.caption_bar.bottom + 2), kBody);
+
+  const BoxLayout pressed = draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", true);
+  EXPECT_EQ(pressed.button.left, l.button.left);
+  EXPECT_GT(count(s, l.button, kButtonPressed), area(l.button) / 2);
+}
+
+TEST_F(BoxPictureTest, WithoutAFontTheBoxHasNoLettering) {
+  Surface s;
+  const BoxLayout l = draw_box(s, nullptr, "caption", "text", false);
+  EXPECT_GT(l.width, 0);
+  EXPECT_EQ(count(s, l.caption_bar, kCaptionBar), area(l.caption_bar));
+  EXPECT_EQ(count(s, l.button, 0x000000), 0);
+  EXPECT_GT(count(s, l.sign, 0x000000), 0);  // the sign's own mark
+}
+
+}  // namespace
+}  // namespace mowa::pf

@@ -1,0 +1,344 @@
+// The SDL backend's window service on SDL's dummy video driver: which
+// messages SDL events become, the close request, sleeps, message boxes and
+// display modes. No display is needed.
+#include "platform/sdl/sdl_window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/sdl_box.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_session.h"
+
+namespace mowa::pf {
+namespace {
+
+struct Received {
+  Uint message;
+  Wparam wparam;
+  Lparam lparam;
+};
+
+struct Recorder {
+  WindowService* window = nullptr;
+  std::vector<Received> got;
+};
+
+Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam,
+               Lparam lparam) {
+  auto& r = *static_cast<Recorder*>(context);
+  r.got.push_back({message, wparam, lparam});
+  if (message == WM_PAINT) {
+    PaintStruct ps;
+    r.window->BeginPaint(hwnd, &ps);
+    r.window->EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (message == WM_CLOSE) return r.window->DefWindowProcA(hwnd, message, wparam, lparam);
+  return 0;
+}
+
+Lparam point(int x, int y) { return (y << 16) | x; }
+
+class SdlWindowTest : public ::testing::Test {
+ public:
+  static std::unique_ptr<SdlSession> make_session() {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    return std::make_unique<SdlSession>();
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(session->ok()) << session->error();
+    recorder.window = &window;
+    const WndClassA wc{CS_DBLCLKS, record, &recorder, "MowaMowa"};
+    ASSERT_NE(window.RegisterClassA(&wc), 0);
+    main = window.CreateWindowExA(0, "MowaMowa", "MowaMowa", WS_POPUP, 0, 0,
+                                  0, 0, nullptr);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(window.SetWindowPos(main, HWND_TOPMOST, 0, 0, 640, 480,
+                                    SWP_SHOWWINDOW));
+    drain();
+  }
+
+  std::uint32_t sdl_id() { return window.shown_view(main)->id(); }
+
+  // Every message the queue holds now, removed.
+  std::vector<Msg> drain() {
+    std::vector<Msg> out;
+    Msg m{};
+    while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      out.push_back(m);
+      if (m.message == WM_PAINT) window.DispatchMessageA(&m);
+    }
+    return out;
+  }
+
+  void push_motion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = sdl_id();
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+  }
+  void push_button(bool down, Uint8 button, Uint8 clicks) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = sdl_id();
+    e.button.button = button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = clicks;
+    SDL_PushEvent(&e);
+  }
+  static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE,
+                       std::uint32_t window_id = 0, Uint8 repeat = 0) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = window_id;
+    e.key.state = SDL_PRESSED;
+    e.key.repeat = repeat;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  }
+
+  std::unique_ptr<SdlSession> session = make_session();
+  Faults faults;
+  SoftGdi gdi{faults};
+  SdlWindow window{faults, gdi};
+  Recorder recorder;
+  Hwnd main = nullptr;
+};
+
+TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
+  struct Case {
+    const char* what;
+    std::function<void(SdlWindowTest&)> push;
+    std::vector<Received> expected;  // message, wparam, lparam
+  };
+  const std::vector<Case> cases = {
+      {"move", [](SdlWindowTest& t) { t.push_motion(100, 200); },
+       {{WM_MOUSEMOVE, 0, point(100, 200)}}},
+      {"move off the picture is held at its edge",
+       [](SdlWindowTest& t) { t.push_motion(-7, 900); },
+       {{WM_MOUSEMOVE, 0, point(0, 479)}}},
+      {"left click",
+       [](SdlWindowTest& t) {
+         t.push_motion(10, 20);
+         t.push_button(true, SDL_BUTTON_LEFT, 1);
+         t.push_button(false, SDL_BUTTON_LEFT, 1);
+       },
+       {{WM_MOUSEMOVE, 0, point(10, 20)},
+        {WM_LBUTTONDOWN, MK_LBUTTON, point(0, 0)},
+        {WM_LBUTTONUP, 0, point(0, 0)}}},
+      {"left double-click",
+       [](SdlWindowTest& t) {
+         t.push_button(true, SDL_BUTTON_LEFT, 2);
+         t.push_button(false, SDL_BUTTON_LEFT, 2);
+         t.push_button(true, SDL_BUTTON_LEFT, 3);
+       },
+       {{WM_LBUTTONDBLCLK, MK_LBUTTON, point(0, 0)},
+        {WM_LBUTTONUP, 0, point(0, 0)},
+        {WM_LBUTTONDOWN, MK_LBUTTON, point(0, 0)}}},
+      {"right click and double-click with left held",
+       [](SdlWindowTest& t) {
+         t.push_button(true, SDL_BUTTON_RIGHT, 1);
+         t.push_button(false, SDL_BUTTON_RIGHT, 1);
+         t.push_button(true, SDL_BUTTON_RIGHT, 2);
+       },
+       {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, point(0, 0)},
+        {WM_RBUTTONUP, MK_LBUTTON, point(0, 0)},
+        {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, point(0, 0)}}},
+      {"middle button is nothing",
+       [](SdlWindowTest& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); }, {}},
+      {"escape, letters and enter; alt+enter is the platform's",
+       [](SdlWindowTest& t) {
+         push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id());
+         push_key(SDLK_a);
+         push_key(SDLK_RETURN, KMOD_LALT);
+         push_key(SDLK_RETURN);
+       },
+       {{WM_KEYDOWN, VK_ESCAPE, 1}, {WM_KEYDOWN, 'A', 1}, {WM_KEYDOWN, 0x0D, 1}}},
+  };
+  // The cases run in a row: the button flags carry over, as they would.
+  for (const Case& c : cases) {
+    c.push(*this);
+    std::vector<Received> got;
+    for (const Msg& m : drain()) {
+      EXPECT_EQ(m.hwnd, main) << c.what;
+      got.push_back({m.message, m.wParam, m.lParam});
+    }
+    ASSERT_EQ(got.size(), c.expected.size()) << c.what;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].message, c.expected[i].message) << c.what << " #" << i;
+      EXPECT_EQ(got[i].wparam, c.expected[i].wparam) << c.what << " #" << i;
+      // Button messages carry the button's own place; only moves are checked.
+      if (got[i].message == WM_MOUSEMOVE || got[i].message == WM_KEYDOWN) {
+        EXPECT_EQ(got[i].lparam, c.expected[i].lparam) << c.what << " #" << i;
+      }
+    }
+  }
+}
+
+TEST_F(SdlWindowTest, PointerIsInPicturePixelsWhateverTheWindowSize) {
+  // 1280x1024 shows the picture twice as large with 32-pixel bars above and
+  // below it.
+  SDL_SetWindowSize(window.shown_view(main)->window(), 1280, 1024);
+  drain();
+  push_motion(640, 32 + 480);
+  push_motion(1279, 10);  // on the upper bar: the picture's top edge
+  const std::vector<Msg> got = drain();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].lParam, point(320, 240));
+  EXPECT_EQ(got[1].lParam, point(639, 0));
+}
+
+TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_CLOSE;
+  e.window.windowID = sdl_id();
+  SDL_PushEvent(&e);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  recorder.got.clear();
+  Msg m{};
+  while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+    window.DispatchMessageA(&m);
+  std::vector<Uint> seen;
+  for (const auto& r : recorder.got) seen.push_back(r.message);
+  EXPECT_EQ(seen, (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
+  EXPECT_EQ(window.shown_view(main), nullptr);
+}
+
+TEST_F(SdlWindowTest, SleepQueuesInputWithoutHandlingIt) {
+  recorder.got.clear();
+  push_motion(5, 6);
+  push_key(SDLK_ESCAPE);
+  window.sleep_ms(20);
+  EXPECT_TRUE(recorder.got.empty());
+  const std::vector<Msg> got = drain();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, WM_MOUSEMOVE);
+  EXPECT_EQ(got[1].message, WM_KEYDOWN);
+}
+
+TEST_F(SdlWindowTest, QuitComesAfterQueuedMessagesAndPaintsAfterQuit) {
+  window.PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  window.PostQuitMessage(7);
+  window.InvalidateRect(main, nullptr, kFalse);
+  const std::vector<Msg> got = drain();
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0].message, WM_KEYDOWN);
+  EXPECT_EQ(got[1].message, WM_QUIT);
+  EXPECT_EQ(got[1].wParam, 7u);
+  EXPECT_EQ(got[2].message, WM_PAINT);
+}
+
+// Pushes its key from SDL's timer thread while the box waits.
+Uint32 press_later(Uint32 /*interval*/, void* key) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.sym = *static_cast<SDL_Keycode*>(key);
+  SDL_PushEvent(&e);
+  return 0;
+}
+
+TEST_F(SdlWindowTest, BoxClosesByKeyAndMeanwhileServesItsOwner) {
+  SdlBox box(faults, window);
+  for (SDL_Keycode key : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
+    recorder.got.clear();
+    window.InvalidateRect(main, nullptr, kFalse);
+    window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
+    window.PostMessageA(main, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    push_motion(1, 2);  // came before the box: stays the owner's
+    const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
+    EXPECT_EQ(box.MessageBoxA(main, "\x82\xa0\n2", "caption", MB_OK), IDOK);
+    SDL_RemoveTimer(timer);
+    std::vector<Uint> handled;
+    for (const auto& r : recorder.got) handled.push_back(r.message);
+    EXPECT_EQ(handled, (std::vector<Uint>{WM_PAINT, MM_MCINOTIFY})) << key;
+    std::vector<Uint> left;
+    for (const Msg& m : drain()) left.push_back(m.message);
+    EXPECT_EQ(left, (std::vector<Uint>{WM_KEYDOWN, WM_MOUSEMOVE})) << key;
+  }
+}
+
+TEST_F(SdlWindowTest, BoxThatMustFailShowsNothing) {
+  SdlBox box(faults, window);
+  faults.fail_always("MessageBoxA");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(box.MessageBoxA(nullptr, "text", "caption", MB_OK), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(SdlWindowTest, BoxIsEchoedToStandardErrorInUtf8) {
+  SdlBox box(faults, window);
+  SDL_Keycode key = SDLK_RETURN;
+  const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
+  testing::internal::CaptureStderr();
+  // No owner: the box opens on its own.
+  EXPECT_EQ(box.MessageBoxA(nullptr, "\x82\xce\x82\xa2", "from \x90\xaf", MB_OK), IDOK);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
+  SDL_RemoveTimer(timer);
+}
+
+TEST_F(SdlWindowTest, DisplayChangeTo640x480IsFullScreen) {
+  SdlDisplay display(faults, gdi, window);
+  DevModeA mode{};
+  // The offered modes always hold 640x480 at the desktop's depth.
+  bool found = false;
+  for (Dword i = 0; !found && display.EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+    found = mode.dmPelsWidth == 640 && mode.dmPelsHeight == 480;
+  ASSERT_TRUE(found);
+  EXPECT_EQ(display.ChangeDisplaySettingsA(&mode, 0), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_TRUE(window.display_fullscreen());
+  const Hdc screen = window.GetDC(nullptr);
+  EXPECT_EQ(gdi.GetDeviceCaps(screen, HORZRES), 640);
+  mode.dmPelsWidth = 1024;
+  mode.dmPelsHeight = 768;
+  EXPECT_EQ(display.ChangeDisplaySettingsA(&mode, 0), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_FALSE(window.display_fullscreen());
+  EXPECT_EQ(gdi.GetDeviceCaps(screen, VERTRES), 768);
+  window.ReleaseDC(nullptr, screen);
+  faults.fail_always("ChangeDisplaySettingsA");
+  EXPECT_EQ(display.ChangeDisplaySettingsA(&mode, 0), DISP_CHANGE_FAILED);
+}
+
+TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
+  using Mode = SdlDisplay::Mode;
+  struct Case {
+    std::vector<Mode> listed;
+    Mode desktop;
+    std::vector<Mode> offered;
+  };
+  const auto same = [](const std::vector<Mode>& a, const std::vector<Mode>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (a[i].width != b[i].width || a[i].height != b[i].height ||
+          a[i].bits != b[i].bits)
+        return false;
+    return true;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{{1920, 1080, 24, 60}, {640, 480, 24, 60}}, {1920, 1080, 24, 60},
+            {{1920, 1080, 24, 60}, {640, 480, 24, 60}}},
+           {{{1920, 1080, 24, 60}}, {1920, 1080, 24, 60},
+            {{1920, 1080, 24, 60}, {640, 480, 24, 60}}},
+           {{}, {800, 600, 32, 75}, {{800, 600, 32, 75}, {640, 480, 32, 75}}},
+           {{{640, 480, 16, 60}}, {640, 480, 24, 60},
+            {{640, 480, 16, 60}, {640, 480, 24, 60}}},
+       })
+    EXPECT_TRUE(same(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered));
+}
+
+}  // namespace
+}  // namespace mowa::pf
