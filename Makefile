@@ -4,7 +4,8 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build build-asan test test-plain test-asan demo bench clean
+.PHONY: all setup build build-asan test test-plain test-asan demo readme-picture \
+        bench clean
 
 all: build
 
@@ -35,6 +36,11 @@ test-asan: build-asan
 
 demo: build
 	@scripts/demo $(BUILD)
+
+# The README's picture: scenes of the demo as the current build shows them,
+# from the frames of a headless run.
+readme-picture: build
+	@scripts/demo --readme-picture docs/demo.png $(BUILD)
 
 bench: build
 	$(BUILD)/mowa_bench
