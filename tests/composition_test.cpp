@@ -30,16 +30,8 @@ void lay(Bmp& screen, const Bmp& sprite, int x, int y, bool opaque) {
 }
 
 std::uint8_t sprite_index(int j, int r) {
-  if (j < 30) return 0;
-  return static_cast<std::uint8_t>(r < 10 ? 200 : 3 + j % 7);
+  return static_cast<std::uint8_t>(j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7);
 }
-
-struct SpriteCase {
-  const char* name;
-  Bmp sprite;
-  int x, y, opaque;
-};
-void PrintTo(const SpriteCase& c, std::ostream* os) { *os << c.name; }
 
 Bmp odd_sprite(int width, int height, int colours, int gap) {
   Bmp b = sprite(width, height, [](int j, int r) {
@@ -50,61 +42,61 @@ Bmp odd_sprite(int width, int height, int colours, int gap) {
   return b;
 }
 
-class Sprite : public ::testing::TestWithParam<SpriteCase> {};
-
-TEST_P(Sprite, LandsAtItsRowsCountedFromTheBottom) {
-  const SpriteCase& c = GetParam();
-  const Bmp a = block_picture();
-  Scenario s;
-  s.write("a.bmp", a.file());
-  s.write("s.bmp", c.sprite.file());
-  s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp," + std::to_string(c.x) +
-           "," + std::to_string(c.y) + "," + std::to_string(c.opaque) +
-           ",9\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty());
-  Bmp screen = a;
-  lay(screen, c.sprite, c.x, c.y, c.opaque == 1);
-  EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+std::string numbers(std::initializer_list<std::int64_t> values) {
+  std::string out;
+  for (const std::int64_t v : values) out += (out.empty() ? "" : ",") + std::to_string(v);
+  return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sprites, Sprite,
-    ::testing::Values(
-        SpriteCase{"transparent", sprite(100, 50, sprite_index), 10, 0, 0},
-        SpriteCase{"opaque", sprite(100, 50, sprite_index), 10, 0, 1},
-        SpriteCase{"only_one_is_opaque", sprite(100, 50, sprite_index), 200, 300, 2},
-        SpriteCase{"whole_picture", other_picture(), 0, 0, 1},
-        SpriteCase{"odd_width_few_colours", odd_sprite(3, 2, 16, 0), 5, 7, 1},
-        SpriteCase{"odd_width_gap", odd_sprite(37, 11, 256, 6), 300, 200, 0},
-        SpriteCase{"past_the_top_right", sprite(100, 50, sprite_index), 600, 450, 1},
-        SpriteCase{"past_the_bottom_left", sprite(100, 50, sprite_index), -50, -20, 1},
-        SpriteCase{"far_outside", sprite(100, 50, sprite_index), 2147483600, -2147483600, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Sprite, MissingBytesAtTheEndAreIndex255) {
-  Bmp sp = sprite(8, 4, [](int, int) { return 0; });
-  sp.keep_bytes = 1078 + 8 * 4 - 5;  // the top row's last five pixels
-  const Bmp a = block_picture();
+// Runs `script` in a folder holding the pictures given by name.
+PictureRun run_with(const std::vector<std::pair<std::string, Bmp>>& files,
+                    const std::string& script) {
   Scenario s;
-  s.write("a.bmp", a.file());
-  s.write("s.bmp", sp.file());
-  s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,0,0\"\nend\n");
-  Bmp screen = a;
-  for (int j = 3; j < 8; ++j) stored(screen, j, 3) = 255;
-  EXPECT_TRUE(same_pixels(run_pictures(s).screenshot, drawn(screen, a.colours)));
+  for (const auto& [name, picture] : files) s.write(name, picture.file());
+  s.script(script);
+  return run_pictures(s);
+}
+
+TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
+  const Bmp plain = sprite(100, 50, sprite_index);
+  // The file ends before the top row's last five pixels, which are index 255.
+  Bmp cut = sprite(8, 4, [](int j, int r) { return r == 0 && j >= 3 ? 255 : 0; });
+  cut.keep_bytes = 1078 + 8 * 4 - 5;
+  const struct {
+    const char* name;
+    Bmp sprite;
+    int x, y, opaque;
+  } cases[] = {
+      {"transparent", plain, 10, 0, 0},
+      {"opaque", plain, 10, 0, 1},
+      {"only one is opaque", plain, 200, 300, 2},
+      {"whole picture", other_picture(), 0, 0, 1},
+      {"odd width, few colours", odd_sprite(3, 2, 16, 0), 5, 7, 1},
+      {"odd width, gap", odd_sprite(37, 11, 256, 6), 300, 200, 0},
+      {"past the top right", plain, 600, 450, 1},
+      {"past the bottom left", plain, -50, -20, 1},
+      {"far outside", plain, 2147483600, -2147483600, 1},
+      {"missing bytes at the end", cut, 0, 0, 0},
+  };
+  const Bmp a = block_picture();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PictureRun run = run_with({{"a.bmp", a}, {"s.bmp", c.sprite}},
+                                    "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp," +
+                                        numbers({c.x, c.y, c.opaque}) + ",9\"\nend\n");
+    EXPECT_TRUE(run.errors().empty());
+    Bmp screen = a;
+    lay(screen, c.sprite, c.x, c.y, c.opaque == 1);
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+  }
 }
 
 TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaption) {
   const auto one = [](int, int) -> std::uint8_t { return 1; };
-  for (const Bmp& bad : {sprite(641, 2, one), sprite(10, 0, one),
-                         sprite(10, 481, one)}) {
-    Scenario s;
-    s.write("a.bmp", block_picture().file());
-    s.write("s.bmp", bad.file());
-    s.script("gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
-             "character\"none.bmp,0,0,1,0\"\nend\n");
-    const PictureRun run = run_pictures(s);
+  for (const Bmp& bad : {sprite(641, 2, one), sprite(10, 0, one), sprite(10, 481, one)}) {
+    const PictureRun run = run_with({{"a.bmp", block_picture()}, {"s.bmp", bad}},
+                                    "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
+                                    "character\"none.bmp,0,0,1,0\"\nend\n");
     EXPECT_EQ(run.errors(), (std::vector<std::string>{
                                 "opendib: s.bmpがこわれているの～、くすん。",
                                 "opendib: none.bmpが見つからないの～、くすん。"}));
@@ -112,62 +104,48 @@ TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaption) {
   }
 }
 
-struct CopyCase {
-  const char* name;
-  int x1, y1, x2, y2, dx, dy;
-};
-void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
-
-class ScreenCopy : public ::testing::TestWithParam<CopyCase> {};
-
 // The back picture has the screen picture's colours, so that the copied
 // indices show as they do in the back picture.
-TEST_P(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
-  const CopyCase& c = GetParam();
+TEST(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
   const Bmp a = block_picture();
   Bmp back = other_picture();
   back.colours = a.colours;
-  Scenario s;
-  s.write("a.bmp", a.file());
-  s.write("b.bmp", back.file());
-  const std::string copy = "screen_copy\"" + std::to_string(c.x1) + "," +
-                           std::to_string(c.y1) + "," + std::to_string(c.x2) +
-                           "," + std::to_string(c.y2) + "," +
-                           std::to_string(c.dx) + "," + std::to_string(c.dy) +
-                           "\"\n";
-  s.script("gload\"a.bmp,0,0,0\"\ngload\"b.bmp,0,0,2\"\n" + copy +
-           "gload\"-,0,0,3\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty());
-  // Nothing is presented between the copy and the paint that follows it.
-  ASSERT_EQ(run.frames.size(), 3u);
-  EXPECT_TRUE(same_pixels(run.frames[1], drawn(a)));
-  Bmp screen = a;
-  for (std::int64_t r = c.y1; r < c.y2; ++r)
-    for (std::int64_t i = c.x1; i < c.x2; ++i) {
-      const std::int64_t to_col = c.dx + (i - c.x1), to_row = c.dy + (r - c.y1);
-      if (inside(i, r) && inside(to_col, to_row))
-        stored(screen, to_col, to_row) = stored(back, i, r);
-    }
-  EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+  const struct {
+    const char* name;
+    int x1, y1, x2, y2, dx, dy;
+  } cases[] = {
+      {"rectangle", 0, 0, 100, 50, 200, 100},
+      {"whole picture", 0, 0, 640, 480, 0, 0},
+      {"no width", 100, 0, 100, 480, 0, 0},
+      {"reversed rows", 0, 10, 640, 5, 0, 0},
+      {"clipped on every side", -100, -100, 700, 600, -50, 30},
+      {"source partly outside", 600, 400, 700, 500, 10, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PictureRun run = run_with(
+        {{"a.bmp", a}, {"b.bmp", back}},
+        "gload\"a.bmp,0,0,0\"\ngload\"b.bmp,0,0,2\"\nscreen_copy\"" +
+            numbers({c.x1, c.y1, c.x2, c.y2, c.dx, c.dy}) + "\"\ngload\"-,0,0,3\"\nend\n");
+    EXPECT_TRUE(run.errors().empty());
+    // Nothing is presented between the copy and the paint that follows it.
+    ASSERT_EQ(run.frames.size(), 3u);
+    EXPECT_TRUE(same_pixels(run.frames[1], drawn(a)));
+    Bmp screen = a;
+    for (std::int64_t r = c.y1; r < c.y2; ++r)
+      for (std::int64_t i = c.x1; i < c.x2; ++i) {
+        const std::int64_t to_col = c.dx + (i - c.x1), to_row = c.dy + (r - c.y1);
+        if (inside(i, r) && inside(to_col, to_row))
+          stored(screen, to_col, to_row) = stored(back, i, r);
+      }
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(screen, a.colours)));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Copies, ScreenCopy,
-    ::testing::Values(CopyCase{"rectangle", 0, 0, 100, 50, 200, 100},
-                      CopyCase{"whole_picture", 0, 0, 640, 480, 0, 0},
-                      CopyCase{"no_width", 100, 0, 100, 480, 0, 0},
-                      CopyCase{"reversed_rows", 0, 10, 640, 5, 0, 0},
-                      CopyCase{"clipped_on_every_side", -100, -100, 700, 600, -50, 30},
-                      CopyCase{"source_partly_outside", 600, 400, 700, 500, 10, 10}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
   const Bmp a = block_picture();
-  Scenario s;
-  s.write("a.bmp", a.file());
-  s.script("gload\"a.bmp,16,12,0\"\nscreen_big_small\nend\n");
-  const PictureRun run = run_pictures(s);
+  const PictureRun run =
+      run_with({{"a.bmp", a}}, "gload\"a.bmp,16,12,0\"\nscreen_big_small\nend\n");
   EXPECT_TRUE(run.errors().empty());
   ASSERT_EQ(run.frames.size(), 21u);
   const Pixels full = drawn(a, a.colours, 16, 12);
