@@ -8,11 +8,6 @@
 namespace mowa::pf {
 namespace {
 
-Lparam point_param(int x, int y) {
-  return static_cast<Lparam>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
-                             static_cast<std::uint32_t>(x & 0xFFFF));
-}
-
 // The virtual-key code of a key, 0 for keys the program has no name for.
 Wparam virtual_key(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<Wparam>('A' + (key - SDLK_a));
@@ -43,10 +38,9 @@ Wparam virtual_key(SDL_Keycode key) {
 
 void SdlWindow::queue_input(Hwnd hwnd, Uint message, Wparam wparam,
                             Lparam lparam) {
-  Window* w = find(hwnd);
-  if (!w || w->destroyed) return;
-  queue_.push_back(Msg{hwnd, message, wparam, lparam, SDL_GetTicks(),
-                       {pointer_x_, pointer_y_}});
+  if (!live(hwnd)) return;
+  queue_message(
+      Msg{hwnd, message, wparam, lparam, message_time_ms(), message_point()});
 }
 
 void SdlWindow::translate_pending() {
@@ -76,8 +70,8 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
       return;
     case SDL_WINDOWEVENT: {
       const Hwnd hwnd = handle_of_sdl_window(event.window.windowID);
-      Window* w = find(hwnd);
-      if (!w) return;
+      SdlView* view_of_event = view(hwnd);
+      if (!view_of_event) return;
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           queue_input(hwnd, WM_CLOSE, 0, 0);
@@ -87,7 +81,7 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
           // The framebuffer keeps the picture: show it again as it is.
-          if (w->view) w->view->redraw();
+          view_of_event->redraw();
           break;
         default:
           break;
@@ -135,8 +129,8 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
       if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
           (event.key.keysym.mod & KMOD_ALT)) {
         if (!event.key.repeat && hwnd == main && main) {
-          if (SdlView* view = find(main)->view.get())
-            view->set_fullscreen(!view->fullscreen());
+          if (SdlView* main_view = view(main))
+            main_view->set_fullscreen(!main_view->fullscreen());
         }
         return;
       }

@@ -1,19 +1,15 @@
-// Windows and the message queue of the SDL backend. Behaves like the headless
-// one (the same messages in the same order, the same presents), with input
-// from SDL events and real time.
+// Windows and the message queue of the SDL backend: the shared window table
+// with input from SDL events and real time.
 #pragma once
 
 #include <chrono>
-#include <deque>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/common/faults.h"
+#include "platform/common/window_table.h"
 #include "platform/sdl/sdl_view.h"
 #include "platform/softgdi/soft_gdi.h"
-#include "platform/window.h"
 
 union SDL_Event;
 
@@ -21,7 +17,7 @@ namespace mowa::pf {
 
 class SdlSound;
 
-class SdlWindow final : public WindowService {
+class SdlWindow final : public WindowTable {
  public:
   SdlWindow(Faults& faults, SoftGdi& gdi);
   ~SdlWindow() override;
@@ -30,22 +26,14 @@ class SdlWindow final : public WindowService {
   void set_sound(SdlSound* sound) { sound_ = sound; }
   void pump_sound();
 
-  // The first window created, or null.
-  Hwnd main_window() const;
-  Surface* surface(Hwnd hwnd);
   // The SDL window of a live, shown window; null otherwise.
   SdlView* shown_view(Hwnd hwnd);
-  // Presents every window whose picture changed since its last frame.
-  void present_all();
 
   // Turns one SDL event into the messages it stands for, queued. Without
   // `accept_input` (a modal box is open) pointer and key input is dropped.
   void translate(const SDL_Event& event, bool accept_input);
   // Asks the display for news and queues whatever input SDL holds now.
   void translate_pending();
-  // Dispatches what a modal box's own loop would while it is open: the
-  // owner's pending paints and its queued MCI notifications.
-  void pump_for_box(Hwnd owner);
   // Blocks for the given time while queueing input and keeping the windows
   // shown.
   void sleep_ms(Dword delay_ms);
@@ -55,58 +43,28 @@ class SdlWindow final : public WindowService {
   void set_display_fullscreen(bool fullscreen);
   bool display_fullscreen() const { return fullscreen_; }
 
-  Word RegisterClassA(const WndClassA* wc) override;
-  Hwnd CreateWindowExA(Dword ex_style, const char* class_name,
-                       const char* window_name, Dword style, int x, int y,
-                       int width, int height, Hwnd parent) override;
-  Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
-                    int cy, Uint flags) override;
-  Bool ShowWindow(Hwnd hwnd, int cmd_show) override;
-  Bool PeekMessageA(Msg* msg, Hwnd hwnd, Uint filter_min, Uint filter_max,
-                    Uint remove) override;
-  Bool TranslateMessage(const Msg* msg) override;
-  Lresult DispatchMessageA(const Msg* msg) override;
-  Bool PostMessageA(Hwnd hwnd, Uint message, Wparam wparam,
-                    Lparam lparam) override;
-  void PostQuitMessage(int exit_code) override;
-  Lresult DefWindowProcA(Hwnd hwnd, Uint message, Wparam wparam,
-                         Lparam lparam) override;
-  Bool InvalidateRect(Hwnd hwnd, const Rect* rect, Bool erase) override;
-  Bool UpdateWindow(Hwnd hwnd) override;
-  Hdc BeginPaint(Hwnd hwnd, PaintStruct* ps) override;
-  Bool EndPaint(Hwnd hwnd, const PaintStruct* ps) override;
-  Hdc GetDC(Hwnd hwnd) override;
-  int ReleaseDC(Hwnd hwnd, Hdc hdc) override;
   void idle_hint() override;
 
  private:
-  struct Window {
-    WndProc proc = nullptr;
-    void* context = nullptr;
-    bool visible = false;
-    bool invalid = false;
-    bool destroyed = false;
-    Surface surface;
-    std::unique_ptr<SdlView> view;
-  };
-  Window* find(Hwnd hwnd);
+  void before_poll() override;
+  void took_queued_message() override;
+  bool open_window(const char* window_name, Dword style, int x, int y,
+                   int width, int height) override;
+  void place_window(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
+                    int cy) override;
+  void set_window_visible(Hwnd hwnd, bool visible) override;
+  void present_if_changed(Hwnd hwnd, Surface& surface) override;
+  Dword message_time_ms() const override;
+  Point message_point() const override { return {pointer_x_, pointer_y_}; }
+
+  SdlView* view(Hwnd hwnd);
   Hwnd handle_of_sdl_window(std::uint32_t sdl_window_id) const;
-  Lresult send(Hwnd hwnd, Uint message, Wparam wparam, Lparam lparam);
-  void present_if_changed(Window& w);
-  void set_visible(Window& w, bool visible);
   void queue_input(Hwnd hwnd, Uint message, Wparam wparam, Lparam lparam);
-  bool has_work() const;
   // Queues the input SDL already holds, without asking the display.
   void translate_held();
 
-  Faults& faults_;
-  SoftGdi& gdi_;
   SdlSound* sound_ = nullptr;
-  std::map<std::string, WndClassA> classes_;
-  std::vector<std::unique_ptr<Window>> windows_;  // handle = index + 1
-  std::deque<Msg> queue_;
-  bool quit_pending_ = false;
-  int quit_code_ = 0;
+  std::vector<std::unique_ptr<SdlView>> views_;  // handle = index + 1
   bool fullscreen_ = false;
   int pointer_x_ = 0, pointer_y_ = 0;
   Wparam buttons_ = 0;
