@@ -43,18 +43,8 @@ HeadlessDisplay::HeadlessDisplay(Faults& faults, EventLog& log, SoftGdi& gdi)
 
 Bool HeadlessDisplay::EnumDisplaySettingsA(const char* /*device*/,
                                            Dword mode_num, DevModeA* mode) {
-  if (faults_.fail("EnumDisplaySettingsA") || !mode ||
-      mode_num >= modes_.size())
-    return kFalse;
-  const Mode& m = modes_[mode_num];
-  *mode = DevModeA{};
-  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT |
-                   DM_DISPLAYFREQUENCY;
-  mode->dmBitsPerPel = m.bits;
-  mode->dmPelsWidth = m.width;
-  mode->dmPelsHeight = m.height;
-  mode->dmDisplayFrequency = m.hz;
-  return kTrue;
+  if (faults_.fail("EnumDisplaySettingsA")) return kFalse;
+  return fill_dev_mode(modes_, mode_num, mode);
 }
 
 Long HeadlessDisplay::ChangeDisplaySettingsA(DevModeA* mode, Dword /*flags*/) {

@@ -6,6 +6,7 @@
 
 #include "platform/box.h"
 #include "platform/clock.h"
+#include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/common/mci_sequencer.h"
 #include "platform/display.h"
@@ -77,9 +78,7 @@ class HeadlessDisplay final : public DisplayService {
   Long ChangeDisplaySettingsA(DevModeA* mode, Dword flags) override;
 
  private:
-  struct Mode {
-    Dword width, height, bits, hz;
-  };
+  using Mode = DisplayMode;
   Faults& faults_;
   EventLog& log_;
   SoftGdi& gdi_;

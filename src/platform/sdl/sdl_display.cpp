@@ -45,18 +45,8 @@ SdlDisplay::SdlDisplay(Faults& faults, SoftGdi& gdi, SdlWindow& window)
 
 Bool SdlDisplay::EnumDisplaySettingsA(const char* /*device*/, Dword mode_num,
                                       DevModeA* mode) {
-  if (faults_.fail("EnumDisplaySettingsA") || !mode ||
-      mode_num >= modes_.size())
-    return kFalse;
-  const Mode& m = modes_[mode_num];
-  *mode = DevModeA{};
-  mode->dmFields =
-      DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
-  mode->dmBitsPerPel = m.bits;
-  mode->dmPelsWidth = m.width;
-  mode->dmPelsHeight = m.height;
-  mode->dmDisplayFrequency = m.hz;
-  return kTrue;
+  if (faults_.fail("EnumDisplaySettingsA")) return kFalse;
+  return fill_dev_mode(modes_, mode_num, mode);
 }
 
 Long SdlDisplay::ChangeDisplaySettingsA(DevModeA* mode, Dword /*flags*/) {

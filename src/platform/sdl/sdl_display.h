@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/display.h"
 #include "platform/sdl/sdl_window.h"
@@ -14,9 +15,7 @@ namespace mowa::pf {
 
 class SdlDisplay final : public DisplayService {
  public:
-  struct Mode {
-    Dword width, height, bits, hz;
-  };
+  using Mode = DisplayMode;
 
   // Reads the modes of the first display and tells `gdi` the current one.
   SdlDisplay(Faults& faults, SoftGdi& gdi, SdlWindow& window);
