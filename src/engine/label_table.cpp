@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -42,12 +42,12 @@ bool is_comment_or_label_line(const char* line) {
   return false;
 }
 
-void script_set_label(Program& p) {
-  LabelTable& t = p.script.labels;
+void script_set_label(Script& sc) {
+  LabelTable& t = sc.labels;
   t = LabelTable{};
-  pf::Stream* file = p.pf.files.fopen(kScenarioPath, "rt");
+  pf::Stream* file = sc.files.fopen(kScenarioPath, "rt");
   if (!file) {
-    error_box(p, kSetLabelCaption, texts::kScenarioNotFound);
+    error_box(sc.report, kSetLabelCaption, texts::kScenarioNotFound);
     return;
   }
   char line[kLineBytes];
@@ -59,11 +59,11 @@ void script_set_label(Program& p) {
     if (length + 1 > static_cast<std::size_t>(kLabelBytes)) {
       std::string shown(line, length);
       if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-      error_box_with(p, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+      error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
       continue;
     }
     if (next == kLabelCount) {
-      if (!reported_full) error_box(p, kSetLabelCaption, texts::kTooManyLabels);
+      if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
       reported_full = true;
       continue;
     }
@@ -71,18 +71,18 @@ void script_set_label(Program& p) {
     std::memcpy(t.texts[next], line, length + 1);
     ++next;
   }
-  p.pf.files.fclose(file);
+  sc.files.fclose(file);
 }
 
-void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
-  if (!p.script.use_line_index) {
+void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
+  if (!sc.use_line_index) {
     file.rewind();
     char line[kLineBytes];
     for (std::int32_t i = 1; i < n; ++i)
       if (!file.fgets(line, kLineBytes)) break;
     return;
   }
-  LineIndex& index = p.script.line_index;
+  LineIndex& index = sc.line_index;
   refresh_line_index(index, file);
   if (n <= 1) {
     file.rewind();
@@ -93,13 +93,13 @@ void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
   }
 }
 
-bool script_search_label(Program& p, const char* name) {
+bool script_search_label(Script& sc, const char* name) {
   char wanted[kWordBytes + 4];
   std::snprintf(wanted, sizeof wanted, "[%s]\n", name);
-  const LabelTable& t = p.script.labels;
+  const LabelTable& t = sc.labels;
   for (int i = 0; i < kLabelCount; ++i) {
     if (t.texts[i][0] != '\0' && std::strcmp(t.texts[i], wanted) == 0) {
-      p.script.pointer = t.lines[i] + 1;
+      sc.pointer = t.lines[i] + 1;
       return true;
     }
   }
