@@ -15,8 +15,9 @@ constexpr char kSetLabelCaption[] = "script_set_label";
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 // Rebuilds the index of line starts when the file is not the one indexed.
-void refresh_line_index(LineIndex& index, pf::Stream& file) {
-  const pf::FileStamp stamp = file.stamp();
+void refresh_line_index(Script& sc, pf::Stream& file) {
+  LineIndex& index = sc.line_index;
+  const pf::FileStamp stamp = sc.versions.stamp(file);
   if (index.valid && index.stamp == stamp) return;
   index.starts.clear();
   file.rewind();
@@ -82,8 +83,8 @@ void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
       if (!file.fgets(line, kLineBytes)) break;
     return;
   }
-  LineIndex& index = sc.line_index;
-  refresh_line_index(index, file);
+  refresh_line_index(sc, file);
+  const LineIndex& index = sc.line_index;
   if (n <= 1) {
     file.rewind();
   } else if (static_cast<std::size_t>(n) <= index.starts.size()) {

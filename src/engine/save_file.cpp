@@ -27,11 +27,11 @@ void save(Script& sc) {
     for (const int shift : {24, 16, 8, 0})
       ok = ok && out->fputc(static_cast<int>((u >> shift) & 0xFF)) != -1;
   }
-  ok = ok && out->fsync() == 0;
+  ok = ok && sc.replacement.fsync(*out) == 0;
   ok = files.fclose(out) == 0 && ok;
-  ok = ok && files.rename(kNewSavePath, kSavePath) == 0;
+  ok = ok && sc.replacement.rename(kNewSavePath, kSavePath) == 0;
   if (!ok) {
-    files.remove(kNewSavePath);
+    sc.replacement.remove(kNewSavePath);
     error_box(sc.report, kCaption, texts::kSaveWriteFailed);
   }
 }

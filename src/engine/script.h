@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/file_versions.h"
 #include "platform/files.h"
 #include "report/error_box.h"
 
@@ -40,13 +41,20 @@ struct LineIndex {
 };
 
 struct Script {
-  Script(pf::FileService& file_service, pf::ClockService& clock_service,
+  Script(pf::FileService& file_service, pf::FileVersions& file_versions,
+         pf::FileReplacement& file_replacement, pf::ClockService& clock_service,
          Reporter& reporter)
-      : files(file_service), clock(clock_service), report(reporter) {}
+      : files(file_service),
+        versions(file_versions),
+        replacement(file_replacement),
+        clock(clock_service),
+        report(reporter) {}
   Script(const Script&) = delete;
   Script& operator=(const Script&) = delete;
 
   pf::FileService& files;
+  pf::FileVersions& versions;        // when to index the scenario again
+  pf::FileReplacement& replacement;  // the save file put in place whole
   pf::ClockService& clock;  // for `wait`
   Reporter& report;
 

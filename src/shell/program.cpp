@@ -15,7 +15,8 @@ namespace mowa {
 Program::Program(pf::Platform& platform)
     : pf(platform),
       report(platform.box, platform.out, shell.main_window),
-      script(platform.files, platform.clock, report),
+      script(platform.files, platform.versions, platform.replacement,
+             platform.clock, report),
       gfx(platform.gdi, platform.memory, platform.files, platform.window,
           platform.clock, report, shell.main_window),
       text(platform.gdi, platform.window, platform.clock, report, gfx,
