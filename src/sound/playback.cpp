@@ -91,6 +91,9 @@ void play_midi(Sound& s, const char* path) {
     call_failed(s.report, kCaption, "GetCurrentDirectoryA");
     return;
   }
+  // The path's first character is dropped (.\music.mid becomes the current
+  // directory plus \music.mid): kept on purpose, every scenario writes its
+  // MIDI paths for it.
   midi_path += path + 1;
   if (midi_path.size() > kMaxMidiPathBytes) {
     error_box_with(s.report, kCaption, texts::kMidiPathTooLongFmt, midi_path.c_str());

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "graphics/repaint_request.h"
+#include "graphics/window_dc.h"
 #include "report/error_box.h"
 #include "text/gothic_font.h"
 
@@ -27,14 +28,14 @@ pf::LogFontA call_logfont(std::int32_t size) {
 void write_on_window(Text& t, const char* caption, const char* text,
                      std::int32_t x, std::int32_t y, std::int32_t size,
                      std::int32_t colour, std::int32_t opaque) {
-  pf::WindowService& window = t.window;
   pf::GdiService& gdi = t.gdi;
-  const pf::Hwnd main = t.main_window;
   // The paint that this call requests must not draw the picture over the
   // text.
   graphics::text_drawn(t.graphics);
-  const pf::Hdc hdc = window.GetDC(main);
-  if (hdc == nullptr) call_failed(t.report, caption, "GetDC");
+  // Released last, after the repaint.
+  const graphics::WindowDc dc(t.graphics, caption,
+                              graphics::WindowDc::Release::kAlways);
+  const pf::Hdc hdc = dc.get();
   // Otherwise the device context's own opaque mode fills the cells white.
   if (opaque == 0 && gdi.SetBkMode(hdc, pf::TRANSPARENT) == 0)
     call_failed(t.report, caption, "SetBkMode");
@@ -58,7 +59,6 @@ void write_on_window(Text& t, const char* caption, const char* text,
   if (gdi.DeleteObject(font) == pf::kFalse)
     call_failed(t.report, caption, "DeleteObject");
   graphics::request_repaint(t.graphics, caption);
-  if (window.ReleaseDC(main, hdc) == 0) call_failed(t.report, caption, "ReleaseDC");
 }
 
 }  // namespace

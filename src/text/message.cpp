@@ -7,6 +7,7 @@
 
 #include "graphics/composition.h"
 #include "graphics/repaint_request.h"
+#include "graphics/window_dc.h"
 #include "report/error_box.h"
 
 namespace mowa::text {
@@ -23,7 +24,8 @@ constexpr unsigned char kColourEscape = 'c';
 constexpr std::size_t kEscapeDigits = 6;
 
 // The frames and the release of each animation report under two captions
-// that differ only in their first letter; the boxes have always read so.
+// that differ only in their first letter ("Message_in", "message_in"): kept
+// on purpose, since scenario writers and their players know the boxes so.
 constexpr char kWriteCaption[] = "message_write";
 constexpr char kInFrameCaption[] = "Message_in";
 constexpr char kInCaption[] = "message_in";
@@ -132,23 +134,21 @@ void message_write(Text& t, pf::Hdc hdc, const char* text, int height) {
 
 void message_in(Text& t, const char* text) {
   store_message(t, text);
-  const pf::Hwnd window = t.main_window;
-  const pf::Hdc hdc = t.window.GetDC(window);
-  if (hdc == nullptr) call_failed(t.report, kInFrameCaption, "GetDC");
+  const graphics::WindowDc dc(t.graphics, kInFrameCaption,
+                              graphics::WindowDc::Release::kAlways, kInCaption);
+  const pf::Hdc hdc = dc.get();
   for (int height = 4; height <= 28; height += 4) {
     frame_picture(t, hdc, kInFrameCaption);
     message_write(t, hdc, t.message, height);
     t.clock.Sleep(kFrameDelay_ms);
   }
   // No repaint: the last frame's text stays until the picture is next drawn.
-  if (t.window.ReleaseDC(window, hdc) == 0)
-    call_failed(t.report, kInCaption, "ReleaseDC");
 }
 
 void message_out(Text& t) {
-  const pf::Hwnd window = t.main_window;
-  const pf::Hdc hdc = t.window.GetDC(window);
-  if (hdc == nullptr) call_failed(t.report, kOutFrameCaption, "GetDC");
+  const graphics::WindowDc dc(t.graphics, kOutFrameCaption,
+                              graphics::WindowDc::Release::kAlways, kOutCaption);
+  const pf::Hdc hdc = dc.get();
   for (int height = 24; height >= 4; height -= 4) {
     frame_picture(t, hdc, kOutFrameCaption);
     message_write(t, hdc, t.message, height);
@@ -158,8 +158,6 @@ void message_out(Text& t) {
   // The repaint flag is clear after message_write: this paint only makes the
   // palette current.
   graphics::request_repaint(t.graphics, kOutCaption);
-  if (t.window.ReleaseDC(window, hdc) == 0)
-    call_failed(t.report, kOutCaption, "ReleaseDC");
 }
 
 }  // namespace mowa::text
