@@ -2,31 +2,46 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+CLANG_BUILD ?= build-clang-release
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build build-asan test test-plain test-asan demo readme-picture \
-        bench clean
+.PHONY: all setup build build-asan build-clang-release test test-plain test-asan \
+        test-clang-release demo readme-picture bench clean
 
 all: build
 
 setup:
 	@scripts/setup
 
+# The builds of `make test` treat warnings as errors; a plain cmake build
+# (a packager's) keeps them warnings.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOWA_WERROR=ON \
+	  $(CMAKE_FLAGS)
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DMOWA_SANITIZE=ON \
-	  -DMOWA_BENCH=OFF $(CMAKE_FLAGS)
+	  -DMOWA_BENCH=OFF -DMOWA_WERROR=ON $(CMAKE_FLAGS)
 
-build: setup $(BUILD)/CMakeCache.txt
+$(CLANG_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=Release -DMOWA_WERROR=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DMOWA_BENCH=OFF \
+	  $(CMAKE_FLAGS)
+
+# Building installs nothing; `make test` and `make demo` run scripts/setup
+# first, which installs the Debian packages that are missing.
+build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-build-asan: setup $(ASAN_BUILD)/CMakeCache.txt
+build-asan: $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+build-clang-release: $(CLANG_BUILD)/CMakeCache.txt
+	cmake --build $(CLANG_BUILD) -j $(JOBS)
+
 # The whole suite, built plainly and with the sanitizers.
-test: test-plain test-asan
+test: setup
+	$(MAKE) test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -34,7 +49,13 @@ test-plain: build
 test-asan: build-asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The suite once more, built for release with Clang (CI runs it too).
+test-clang-release: setup
+	$(MAKE) build-clang-release
+	cd $(CLANG_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: setup
+	$(MAKE) build
 	@scripts/demo $(BUILD)
 
 # The README's picture: scenes of the demo as the current build shows them,
@@ -46,4 +67,4 @@ bench: build
 	$(BUILD)/mowa_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)

@@ -6,16 +6,17 @@
 #
 # usage: run.sh MOWA MOWA_HEADLESS
 # Needs a 640x480 X display in DISPLAY (ctest runs it under
-# xvfb-run -s "-screen 0 640x480x24"), xdotool, ImageMagick and python3.
+# xvfb-run -s "-screen 0 640x480x24"), xdotool, ImageMagick and python3;
+# exits 77 (skipped) with a message when one of them is missing.
 set -euo pipefail
 mowa=$1
 headless=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
 for tool in xdotool import compare python3; do
-  command -v "$tool" > /dev/null || { echo "real_window: $tool is missing (scripts/setup installs it)"; exit 1; }
+  command -v "$tool" > /dev/null || { echo "real_window: $tool is missing (scripts/setup installs it)"; exit 77; }
 done
-[[ -n "${DISPLAY:-}" ]] || { echo "real_window: no DISPLAY; run under xvfb-run"; exit 1; }
+[[ -n "${DISPLAY:-}" ]] || { echo "real_window: no DISPLAY; run under xvfb-run"; exit 77; }
 
 work=$(mktemp -d)
 pid=""
