@@ -1,7 +1,9 @@
 #include "scenario_runner.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -145,6 +147,14 @@ RunResult Scenario::run(const std::vector<std::string>& options,
   r.out = slurp(base + ".out");
   r.err = slurp(base + ".err");
   r.events = parse_events(slurp(base + ".events"));
+  // Whatever a run does, it gives back what it took, unless a release call
+  // was made to fail.
+  const bool faults = std::any_of(options.begin(), options.end(),
+                                  [](const std::string& o) { return o == "--fail"; });
+  for (const Event& held : faults ? std::vector<Event>{} : r.of("held")) {
+    for (const char* what : {"blocks", "locked_blocks", "gdi_objects", "dcs", "files"})
+      EXPECT_EQ(held.at(what), "0") << what << " left behind in " << dir_;
+  }
   return r;
 }
 

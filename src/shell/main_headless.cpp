@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
       code = stopped ? 3 : program.exit_code();
     }
     hp.window.present_all();
+    hp.log_held();
     hp.log.event("exit").num("code", code);
     if (!o.screenshot.empty()) {
       mowa::pf::Surface blank;

@@ -25,6 +25,8 @@ class HeapMemory final : public MemoryService {
 
   // Blocks not yet freed, for tests that look for leaks.
   std::size_t live_blocks() const { return globals_.size() + locals_.size(); }
+  // Global blocks locked more often than unlocked.
+  std::size_t locked_blocks() const;
   // The lock count of a global block; -1 for an unknown handle.
   int lock_count(Hglobal block) const;
 

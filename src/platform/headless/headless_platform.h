@@ -24,6 +24,9 @@ class HeadlessPlatform {
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   Platform& platform() { return platform_; }
+  // Logs what the program still holds as it ends: memory blocks (and those
+  // still locked), GDI objects, device contexts, files and streams.
+  void log_held();
 
   Faults faults;
   EventLog log;

@@ -171,6 +171,8 @@ Hdc SoftGdi::open_dc(Surface* target) {
   return reinterpret_cast<Hdc>(key);
 }
 
+std::size_t SoftGdi::open_dcs() const { return state_->dcs.size(); }
+
 void SoftGdi::close_dc(Hdc hdc) {
   if (hdc != nullptr) state_->dcs.erase(key_of(hdc));
 }

@@ -28,6 +28,8 @@ class SoftGdi final : public GdiService {
   // Forgets the context and everything selected into it (objects live on).
   void close_dc(Hdc hdc);
   bool is_dc(Hdc hdc) const;
+  // Device contexts not yet released or ended.
+  std::size_t open_dcs() const;
   // What GetDeviceCaps reports for BITSPIXEL, HORZRES and VERTRES.
   void set_display_format(int width, int height, int bits_per_pixel);
 
