@@ -1,24 +1,23 @@
-// Every checked call of the picture routines, failed on purpose: the error
-// box it shows, under which caption, and what the window shows afterwards.
+// Every checked call of the picture routines, made to fail for one
+// statement: the error boxes it shows, under which captions, and what the
+// window shows afterwards. In-process, so each case takes milliseconds.
 #include <gtest/gtest.h>
 
 #include "bmp_writer.h"
+#include "in_process.h"
 #include "window_capture.h"
 
 namespace mowa::test {
 namespace {
 
-// Start-up makes one GetDC, ReleaseDC and UpdateWindow of its own (display
-// mode and first paint), so the graphics routines' calls of those come later.
-const std::string kLoad = "gload\"a.bmp,0,0,0\"\n";
-
 enum class Shown { any, picture, black };
 
 struct FaultCase {
   const char* name;
-  const char* fault;  // --fail rule
-  std::string statements;
-  std::vector<std::string> errors;
+  std::string before;     // statements that run normally first
+  std::string statement;  // the one during which `call` fails
+  const char* call;
+  std::vector<std::string> boxes;
   Shown shown = Shown::any;
 };
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
@@ -30,116 +29,116 @@ TEST_P(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
   Scenario s;
   s.write("a.bmp", block_picture().file());
   s.write("s.bmp", sprite(8, 8, [](int, int) { return 1; }).file());
-  s.script(c.statements + "end\n");
-  const PictureRun run = run_pictures(s, {"--fail", c.fault});
-  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
-  EXPECT_EQ(run.errors(), c.errors);
+  s.script(c.before + c.statement + "end\n");
+  InProcess run(s);
+  for (std::size_t n = 0; n < c.before.size(); ++n)
+    if (c.before[n] == '\n') run.statement();
+  ASSERT_EQ(run.boxes(), std::vector<std::string>{});
+  run.statement_failing(c.call);
+  EXPECT_EQ(run.boxes(), c.boxes);
   if (c.shown == Shown::picture) {
-    EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+    EXPECT_TRUE(same_pixels(run.shown(), drawn(block_picture())));
   } else if (c.shown == Shown::black) {
-    EXPECT_TRUE(same_pixels(run.screenshot, black_window()));
+    EXPECT_TRUE(same_pixels(run.shown(), black_window()));
   }
+  run.expect_balanced = std::string(c.call) != "GlobalUnlock";
 }
 
-std::string failed(const std::string& caption, const std::string& call) {
-  return caption + ": " + call + "に失敗しました。";
+std::vector<std::string> failed(const std::string& caption, const std::string& call,
+                                int times = 1) {
+  return std::vector<std::string>(static_cast<std::size_t>(times),
+                                  caption + ": " + call + "に失敗しました。");
 }
 
+std::vector<std::string> operator+(std::vector<std::string> a,
+                                   const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+const std::string kLoad = "gload\"a.bmp,0,0,0\"\n";
 const std::string kBroken = "opendib: a.bmpがこわれているの～、くすん。";
+const std::string kFill = "boxfill\"0,0,640,480,255\"\n";
+const std::string kBox = "box\"0,0,639,479,255\"\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, GraphicsFault,
     ::testing::Values(
-        // The loader; where the scenario loads twice, the second load fails.
-        FaultCase{"opendib_lock", "GlobalLock@5", kLoad + kLoad,
-                  {failed("opendib", "GlobalLock")}, Shown::picture},
-        FaultCase{"opendib_seek", "SetFilePointer@2", kLoad + kLoad,
-                  {failed("opendib", "SetFilePointer"), kBroken}, Shown::picture},
-        FaultCase{"opendib_read_header", "ReadFile@4", kLoad + kLoad,
-                  {failed("opendib", "ReadFile"), kBroken}, Shown::picture},
-        FaultCase{"opendib_read_colours", "ReadFile@2", kLoad,
-                  {failed("opendib", "ReadFile")}, Shown::black},
-        FaultCase{"opendib_size", "GetFileSize", kLoad,
-                  {failed("opendib", "GetFileSize")}, Shown::picture},
-        FaultCase{"opendib_close", "CloseHandle", kLoad,
-                  {failed("opendib", "CloseHandle")}, Shown::picture},
-        FaultCase{"opendib_logpalette", "LocalAlloc@1", kLoad,
-                  {failed("opendib", "LocalAlloc")}, Shown::picture},
-        FaultCase{"opendib_palette", "CreatePalette@1", kLoad,
-                  {failed("opendib", "CreatePalette")}, Shown::picture},
-        FaultCase{"opendib_free", "LocalFree@1", kLoad,
-                  {failed("opendib", "LocalFree")}, Shown::picture},
-        FaultCase{"opendib_unlock", "GlobalUnlock@2", kLoad,
-                  {failed("opendib", "GlobalUnlock")}, Shown::picture},
-        FaultCase{"opendib_missing", "none", kLoad + "gload\"b.bmp,9,9,0\"\n",
+        // The loader and the colour-table routines that gload calls, then
+        // the paint that it requests.
+        FaultCase{"load_lock", "", kLoad, "GlobalLock",
+                  failed("opendib", "GlobalLock") + failed("palette_black", "GlobalLock") +
+                      failed("palette_show", "GlobalLock") + failed("showdib", "GlobalLock"),
+                  Shown::black},
+        FaultCase{"load_seek", kLoad, kLoad, "SetFilePointer",
+                  failed("opendib", "SetFilePointer") + std::vector{kBroken}, Shown::picture},
+        FaultCase{"load_read", kLoad, kLoad, "ReadFile",
+                  failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
+        FaultCase{"load_size", "", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
+                  Shown::picture},
+        FaultCase{"load_close", "", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
+                  Shown::picture},
+        FaultCase{"load_logpalette", "", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
+                  Shown::picture},
+        FaultCase{"load_palette", "", kLoad, "CreatePalette",
+                  failed("opendib", "CreatePalette"), Shown::picture},
+        FaultCase{"load_free", "", kLoad, "LocalFree", failed("opendib", "LocalFree"),
+                  Shown::picture},
+        FaultCase{"load_unlock", "", kLoad, "GlobalUnlock",
+                  failed("palette_black", "GlobalUnlock") + failed("opendib", "GlobalUnlock") +
+                      failed("palette_show", "GlobalUnlock") +
+                      failed("showdib", "GlobalUnlock")},
+        FaultCase{"load_missing", kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
                   {"opendib: b.bmpが見つからないの～、くすん。"}, Shown::picture},
-        FaultCase{"palette_black_lock", "GlobalLock@2", kLoad,
-                  {failed("palette_black", "GlobalLock")}, Shown::picture},
-        FaultCase{"palette_black_unlock", "GlobalUnlock@1", kLoad,
-                  {failed("palette_black", "GlobalUnlock")}, Shown::picture},
-        FaultCase{"palette_show_lock", "GlobalLock@3", kLoad,
-                  {failed("palette_show", "GlobalLock")}, Shown::black},
-        FaultCase{"palette_show_unlock", "GlobalUnlock@3", kLoad,
-                  {failed("palette_show", "GlobalUnlock")}, Shown::picture},
-        // The paint.
-        FaultCase{"showdib_lock", "GlobalLock@4", kLoad,
-                  {failed("showdib", "GlobalLock")}, Shown::black},
-        FaultCase{"showdib_blit", "StretchDIBits", kLoad,
-                  {failed("showdib", "StretchDIBits")}, Shown::black},
-        FaultCase{"showdib_unlock", "GlobalUnlock@4", kLoad,
-                  {failed("showdib", "GlobalUnlock")}, Shown::picture},
-        // Fades: the screen image stays locked through the twenty steps.
-        FaultCase{"fade_out_lock", "GlobalLock@5", kLoad + "screen_black_out\"0\"\n",
-                  {failed("palette_black_out", "GlobalLock")}, Shown::picture},
-        FaultCase{"fade_in_step_palette", "LocalAlloc@2", kLoad + "screen_black_in\"0\"\n",
-                  {failed("palette_black_in", "LocalAlloc")}, Shown::picture},
-        FaultCase{"fade_in_palette", "CreatePalette@3", kLoad + "screen_black_in\"0\"\n",
-                  {failed("palette_black_in", "CreatePalette")}, Shown::picture},
-        FaultCase{"fade_out_invalidate", "InvalidateRect@2", kLoad + "screen_black_out\"0\"\n",
-                  {failed("palette_black_out", "InvalidateRect")}, Shown::black},
-        FaultCase{"fade_in_update", "UpdateWindow@3", kLoad + "screen_black_in\"0\"\n",
-                  {failed("palette_black_in", "UpdateWindow")}, Shown::picture},
-        FaultCase{"fade_out_unlock", "GlobalUnlock@25", kLoad + "screen_black_out\"0\"\n",
-                  {failed("palette_black_out", "GlobalUnlock")}, Shown::black},
+        FaultCase{"paint_blit", "", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
+                  Shown::black},
+        // Fades: the screen image stays locked through the twenty steps,
+        // each of which makes a palette and asks for its paint.
+        FaultCase{"fade_lock", kLoad, "screen_black_out\"0\"\n", "GlobalLock",
+                  failed("palette_black_out", "GlobalLock") + failed("showdib", "GlobalLock", 20) +
+                      failed("palette_show", "GlobalLock"),
+                  Shown::picture},
+        FaultCase{"fade_step_palette", kLoad, "screen_black_in\"0\"\n", "LocalAlloc",
+                  failed("palette_black_in", "LocalAlloc"), Shown::picture},
+        FaultCase{"fade_palette", kLoad, "screen_black_in\"0\"\n", "CreatePalette",
+                  failed("palette_black_in", "CreatePalette", 20), Shown::picture},
+        FaultCase{"fade_invalidate", kLoad, "screen_black_out\"0\"\n", "InvalidateRect",
+                  failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
+        FaultCase{"fade_update", kLoad, "screen_black_in\"0\"\n", "UpdateWindow",
+                  failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
+        FaultCase{"fade_unlock", kLoad, "screen_black_out\"0\"\n", "GlobalUnlock",
+                  failed("showdib", "GlobalUnlock", 20) + failed("palette_black_out", "GlobalUnlock") +
+                      failed("palette_show", "GlobalUnlock")},
         // Sprites and copies.
-        FaultCase{"character_lock", "GlobalLock@5", kLoad + "character\"s.bmp,0,0,1,0\"\n",
-                  {failed("character", "GlobalLock")}, Shown::picture},
-        FaultCase{"character_invalidate", "InvalidateRect@2", kLoad + "character\"s.bmp,0,0,1,0\"\n",
-                  {failed("character", "InvalidateRect")}},
-        FaultCase{"character_update", "UpdateWindow@3", kLoad + "character\"s.bmp,0,0,1,0\"\n",
-                  {failed("character", "UpdateWindow")}},
-        FaultCase{"copy_screen_lock", "GlobalLock@5", kLoad + "screen_copy\"0,0,640,480,0,0\"\ngload\"-,0,0,3\"\n",
-                  {failed("screen_copy", "GlobalLock")}, Shown::picture},
-        FaultCase{"copy_back_lock", "GlobalLock@6", kLoad + "screen_copy\"0,0,640,480,0,0\"\ngload\"-,0,0,3\"\n",
-                  {failed("screen_copy", "GlobalLock")}, Shown::picture},
+        FaultCase{"sprite_lock", kLoad, "character\"s.bmp,0,0,1,0\"\n", "GlobalLock",
+                  failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
+                  Shown::picture},
+        FaultCase{"sprite_invalidate", kLoad, "character\"s.bmp,0,0,1,0\"\n", "InvalidateRect",
+                  failed("character", "InvalidateRect")},
+        FaultCase{"sprite_update", kLoad, "character\"s.bmp,0,0,1,0\"\n", "UpdateWindow",
+                  failed("character", "UpdateWindow")},
+        FaultCase{"copy_lock", kLoad, "screen_copy\"0,0,640,480,0,0\"\n", "GlobalLock",
+                  failed("screen_copy", "GlobalLock", 2), Shown::picture},
         // The zoom's two halves report under different captions.
-        FaultCase{"zoom_in_invalidate", "InvalidateRect@2", kLoad + "screen_big_small\n",
-                  {failed("screen_big_small", "InvalidateRect")}, Shown::picture},
-        FaultCase{"zoom_out_update", "UpdateWindow@13", kLoad + "screen_big_small\n",
-                  {failed("script", "UpdateWindow")}, Shown::picture},
+        FaultCase{"zoom_invalidate", kLoad, "screen_big_small\n", "InvalidateRect",
+                  failed("screen_big_small", "InvalidateRect", 10) +
+                      failed("script", "InvalidateRect", 10),
+                  Shown::picture},
         // Boxes: nothing is drawn without the pen, the brush or the context.
-        FaultCase{"boxfill_pen", "CreatePen", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "CreatePen")}, Shown::black},
-        FaultCase{"boxfill_brush", "CreateSolidBrush", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "CreateDolidBrush")}, Shown::black},
-        FaultCase{"boxfill_dc", "GetDC@2", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "GetDC")}, Shown::black},
-        FaultCase{"boxfill_select", "SelectObject@2", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "SelectObject")}},
-        FaultCase{"boxfill_rectangle", "Rectangle", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "Rectangle")}, Shown::black},
-        FaultCase{"boxfill_release", "ReleaseDC@2", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "ReleaseDC")}},
-        FaultCase{"boxfill_delete", "DeleteObject", "boxfill\"0,0,640,480,255\"\n",
-                  {failed("boxfill", "DeleteObject"), failed("boxfill", "DeleteObject")}},
-        FaultCase{"box_pen", "CreatePen", "box\"0,0,639,479,255\"\n",
-                  {failed("box", "CreatePen")}, Shown::black},
-        FaultCase{"box_dc", "GetDC@2", "box\"0,0,639,479,255\"\n",
-                  {failed("box", "GetDC")}, Shown::black},
-        FaultCase{"box_move", "MoveToEx", "box\"0,0,639,479,255\"\n",
-                  {failed("box", "MoveToEx")}},
-        FaultCase{"box_line", "LineTo@3", "box\"0,0,639,479,255\"\n",
-                  {failed("box", "LineTo")}}),
+        FaultCase{"fill_pen", "", kFill, "CreatePen", failed("boxfill", "CreatePen"),
+                  Shown::black},
+        FaultCase{"fill_brush", "", kFill, "CreateSolidBrush",
+                  failed("boxfill", "CreateDolidBrush"), Shown::black},
+        FaultCase{"fill_dc", "", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
+        FaultCase{"fill_select", "", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
+        FaultCase{"fill_rectangle", "", kFill, "Rectangle", failed("boxfill", "Rectangle"),
+                  Shown::black},
+        FaultCase{"fill_release", "", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
+        FaultCase{"fill_delete", "", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
+        FaultCase{"box_pen", "", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
+        FaultCase{"box_dc", "", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
+        FaultCase{"box_move", "", kBox, "MoveToEx", failed("box", "MoveToEx")},
+        FaultCase{"box_line", "", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -30,6 +30,13 @@ void Faults::fail_on_call(std::string_view service, std::uint64_t nth) {
   rules_[std::string(service)].nth = nth;
 }
 
+void Faults::clear(std::string_view service) {
+  const auto it = rules_.find(service);
+  if (it == rules_.end()) return;
+  it->second.always = false;
+  it->second.nth = 0;
+}
+
 bool Faults::fail(std::string_view service) {
   auto it = rules_.find(service);
   if (it == rules_.end()) it = rules_.emplace(std::string(service), Rule{}).first;

@@ -15,6 +15,8 @@ class Faults {
   bool add(std::string_view rule);
   void fail_always(std::string_view service);
   void fail_on_call(std::string_view service, std::uint64_t nth);
+  // The service works again; its calls are still counted.
+  void clear(std::string_view service);
   // Counts one call of `service`; true when this call must fail.
   bool fail(std::string_view service);
   std::uint64_t calls(std::string_view service) const;

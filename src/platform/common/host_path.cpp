@@ -93,8 +93,7 @@ std::string host_path(std::string_view cp932_path) {
     out += '/';
   }
   if (out.size() > 1 && out.back() == '/') out.pop_back();
-  if (out.empty()) out = ".";
-  return out;
+  return out.empty() ? std::string(".") : out;
 }
 
 std::string direct_host_path(std::string_view cp932_path) {
@@ -107,8 +106,7 @@ std::string direct_host_path(std::string_view cp932_path) {
     out += '/';
   }
   if (out.size() > 1 && out.back() == '/') out.pop_back();
-  if (out.empty()) out = ".";
-  return out;
+  return out.empty() ? std::string(".") : out;
 }
 
 }  // namespace mowa::pf

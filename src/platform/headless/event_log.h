@@ -24,6 +24,7 @@ class EventLog {
     Event& boolean(std::string_view key, bool value);
 
    private:
+    Event& field(std::string_view key, std::string_view json_value);
     EventLog* log_;
     std::string line_;
   };
