@@ -44,7 +44,10 @@ Bmp odd_sprite(int width, int height, int colours, int gap) {
 
 std::string numbers(std::initializer_list<std::int64_t> values) {
   std::string out;
-  for (const std::int64_t v : values) out += (out.empty() ? "" : ",") + std::to_string(v);
+  for (const std::int64_t v : values) {
+    if (!out.empty()) out += ',';
+    out += std::to_string(v);
+  }
   return out;
 }
 

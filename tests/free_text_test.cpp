@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "in_process.h"
 #include "text_test_support.h"
 
 namespace mowa::test {
@@ -115,8 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Members, FontSetFailureTest,
 
 struct FaultCase {
   const char* statement;
-  const char* fault;  // --fail rule; GetDC, ReleaseDC and UpdateWindow are
-                      // each called once at start-up
+  const char* fault;  // the call that fails throughout the statement
   const char* caption;
   const char* call;  // as the box names it
   int count;
@@ -128,16 +128,18 @@ void PrintTo(const FaultCase& c, std::ostream* os) {
 
 class TextFaultTest : public ::testing::TestWithParam<FaultCase> {};
 
-// A failed call shows its box each time it is made, and the run goes on.
+// A failed call shows its box each time it is made, and the statement goes
+// on to its end. In-process: the call fails for exactly that statement.
 TEST_P(TextFaultTest, ShowsTheBoxAndGoesOn) {
   const FaultCase& c = GetParam();
   Scenario s;
-  const RunResult r =
-      (s.script(std::string(c.statement) + "end\n"), s.run({"--fail", c.fault}));
-  EXPECT_EQ(r.exit_code, 0);
-  EXPECT_EQ(count_boxes(r, c.caption, std::string(c.call) + "に失敗しました。"),
-            c.count);
-  EXPECT_EQ(r.box_texts().back(), "ばいばいもわもわ～！！");
+  s.script(std::string(c.statement) + "end\n");
+  InProcess run(s);
+  run.statement_failing(c.fault);
+  const std::string text = std::string(c.caption) + ": " + c.call + "に失敗しました。";
+  const auto boxes = run.boxes();
+  EXPECT_EQ(std::count(boxes.begin(), boxes.end(), text), c.count);
+  EXPECT_EQ(run.p.script.pointer, 2) << "the statement ran to its end";
 }
 
 constexpr char kIn[] = "message\"一c0000ff行\"\n";
@@ -148,37 +150,37 @@ constexpr char kText[] = "text_write\"A,10,10,24,255,0\"\n";
 INSTANTIATE_TEST_SUITE_P(
     Calls, TextFaultTest,
     ::testing::Values(
-        FaultCase{kIn, "GetDC@2", "Message_in", "GetDC", 1},
+        FaultCase{kIn, "GetDC", "Message_in", "GetDC", 1},
         FaultCase{kIn, "RealizePalette", "Message_in", "RealizePalette", 7},
-        FaultCase{kIn, "ReleaseDC@2", "message_in", "ReleaseDC", 1},
+        FaultCase{kIn, "ReleaseDC", "message_in", "ReleaseDC", 1},
         FaultCase{kIn, "SetBkMode", "message_write", "SetBkMode", 7},
         FaultCase{kIn, "SelectObject", "message_write", "SelectObject", 7},
         // The first setting and the escape, in each of seven frames.
         FaultCase{kIn, "SetTextColor", "message_write", "SetTextColor", 14},
         FaultCase{kIn, "TextOutA", "message_write", "TextOut", 14},
-        FaultCase{kOut, "GetDC@2", "Message_out", "GetDC", 1},
+        FaultCase{kOut, "GetDC", "Message_out", "GetDC", 1},
         FaultCase{kOut, "RealizePalette", "Message_out", "RealizePalette", 7},
         FaultCase{kOut, "InvalidateRect", "message_out", "InvalidateRect", 1},
-        FaultCase{kOut, "UpdateWindow@2", "message_out", "UpdateWindow", 1},
-        FaultCase{kOut, "ReleaseDC@2", "message_out", "ReleaseDC", 1},
-        FaultCase{kNum, "GetDC@2", "number_write", "GetDC", 1},
+        FaultCase{kOut, "UpdateWindow", "message_out", "UpdateWindow", 1},
+        FaultCase{kOut, "ReleaseDC", "message_out", "ReleaseDC", 1},
+        FaultCase{kNum, "GetDC", "number_write", "GetDC", 1},
         FaultCase{kNum, "SetBkMode", "number_write", "SetBkMode", 1},
         FaultCase{"number_write\"7,10,10,24,255,1\"\n", "SetBkMode",
                   "number_write", "SetBkMode", 0},
         // A font that cannot be made shows as a failed selection.
-        FaultCase{kNum, "CreateFontIndirectA@9", "number_write",
+        FaultCase{kNum, "CreateFontIndirectA", "number_write",
                   "SelectObject", 1},
         FaultCase{kNum, "SetTextColor", "number_write", "SetTextColor", 1},
         FaultCase{kNum, "TextOutA", "number_write", "TextOut", 1},
         FaultCase{kNum, "DeleteObject", "number_write", "DeleteObject", 1},
         FaultCase{kNum, "InvalidateRect", "number_write", "InvalidateRect", 1},
-        FaultCase{kNum, "UpdateWindow@2", "number_write", "UpdateWindow", 1},
-        FaultCase{kNum, "ReleaseDC@2", "number_write", "ReleaseDC", 1},
+        FaultCase{kNum, "UpdateWindow", "number_write", "UpdateWindow", 1},
+        FaultCase{kNum, "ReleaseDC", "number_write", "ReleaseDC", 1},
         FaultCase{kText, "SelectObject", "text_write", "SelectObject", 1},
         FaultCase{kText, "TextOutA", "text_write", "TextOut", 1},
         FaultCase{"force_write\n", "InvalidateRect", "character",
                   "InvalidateRect", 1},
-        FaultCase{"force_write\n", "UpdateWindow@2", "character",
+        FaultCase{"force_write\n", "UpdateWindow", "character",
                   "UpdateWindow", 1}));
 
 }  // namespace
