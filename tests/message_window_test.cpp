@@ -101,66 +101,6 @@ TEST(MessageColours, EscapesColourTheRestAndEveryFrameStartsWhite) {
   }
 }
 
-struct EscapeCase {
-  const char* escape;
-  std::uint32_t rgb;  // what the character after it shows
-};
-
-void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.escape; }
-
-class EscapeDigitTest : public ::testing::TestWithParam<EscapeCase> {};
-
-TEST_P(EscapeDigitTest, GivesTheColour) {
-  Scenario s;
-  run_text(s, std::string("message\"") + GetParam().escape + "一\"\n");
-  const Frame shot = load_frame(s.dir() + "/shot.png");
-  EXPECT_GT(ink(shot, GetParam().rgb).count, 0);
-  EXPECT_EQ(ink(shot, GetParam().rgb).count,
-            ink(shot, kPictureRgb, false).count);
-}
-
-// A byte that is no lower-case digit, upper-case F too, counts as 16: the
-// pair FF is then 272 and carries into the next colour byte.
-INSTANTIATE_TEST_SUITE_P(
-    Digits, EscapeDigitTest,
-    ::testing::Values(EscapeCase{"c0000ff", 0xFF0000},
-                      EscapeCase{"cff0000", 0x0000FF},
-                      EscapeCase{"c00ff00", 0x00FF00},
-                      EscapeCase{"c0000FF", 0x100100},
-                      EscapeCase{"c00000g", 0x100000}));
-
-struct SameAsCase {
-  const char* raw_text;  // the message's bytes, code page 932
-  const char* plain;     // a message that looks exactly alike
-};
-
-void PrintTo(const SameAsCase& c, std::ostream* os) { *os << c.plain; }
-
-class MessageSkipsTest : public ::testing::TestWithParam<SameAsCase> {};
-
-TEST_P(MessageSkipsTest, LooksLikeThePlainMessage) {
-  Scenario with, plain;
-  with.write("pic.bmp", picture_bmp());
-  with.write("data/mowa.snr", std::string("gload\"pic.bmp,0,0,0\"\nmessage\"") +
-                                  GetParam().raw_text + "\"\nend\n");
-  ASSERT_EQ(with.run({"--screenshot", with.dir() + "/shot.png"}).exit_code, 0);
-  run_text(plain, std::string("message\"") + GetParam().plain + "\"\n");
-  const Frame expected = load_frame(plain.dir() + "/shot.png");
-  EXPECT_GT(ink(expected, kPictureRgb, false).count, 0);
-  EXPECT_EQ(differing_pixels(load_frame(with.dir() + "/shot.png"), expected),
-            0);
-}
-
-// 一 is 88 EA, 行 8D 73, 目 96 DA. ASCII other than c and /, 0x80, an
-// escape cut short by the end and a lead byte alone at the end show nothing.
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, MessageSkipsTest,
-    ::testing::Values(
-        SameAsCase{"\x88\xEA" "ab1!\x8D\x73" "Z9?\x96\xDA", "一行目"},
-        SameAsCase{"\x88\xEA\x80\x8D\x73", "一行"},
-        SameAsCase{"\x88\xEA\x8D\x73" "c0000f", "一行"},
-        SameAsCase{"\x88\xEA\x8D\x73\x96", "一行"}));
-
 TEST(MessageBeforeAnyPicture, EveryFrameReportsTheMissingPalette) {
   Scenario s;
   const RunResult r = run_text(s, "message\"一\"\nmessage_out\n", false);
