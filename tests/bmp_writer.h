@@ -38,6 +38,14 @@ struct Bmp {
   }
   // The whole file.
   std::string file() const;
+  // Keeps the first `count` colours, or adds black ones up to it. Spelt out:
+  // GCC 12 sees a write past the end in vector::resize of a 3-byte type.
+  void use_colours(std::size_t count) {
+    if (count < colours.size())
+      colours.erase(colours.begin() + static_cast<long>(count), colours.end());
+    else
+      colours.insert(colours.end(), count - colours.size(), Rgb{});
+  }
 };
 
 // A 640x480 picture of 16 x 16 blocks of 40 x 30 pixels, block (bx, by)

@@ -37,7 +37,7 @@ Bmp odd_sprite(int width, int height, int colours, int gap) {
   Bmp b = sprite(width, height, [](int j, int r) {
     return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
   });
-  b.colours.resize(static_cast<std::size_t>(colours));
+  b.use_colours(static_cast<std::size_t>(colours));
   b.gap_bytes = static_cast<std::uint32_t>(gap);
   return b;
 }

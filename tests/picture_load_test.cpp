@@ -97,13 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"image_size_stated", [](Bmp& b) { b.size_image = 307200; }},
         FormCase{"three_bytes_behind", [](Bmp& b) { b.trailing_bytes = 3; }},
         FormCase{"many_bytes_behind", [](Bmp& b) { b.trailing_bytes = 400; }},
-        FormCase{"sixteen_colours", [](Bmp& b) { b.colours.resize(16); }},
+        FormCase{"sixteen_colours", [](Bmp& b) { b.use_colours(16); }},
         FormCase{"top_down", [](Bmp& b) { b.top_down = true; }},
         FormCase{"gap_before_pixels", [](Bmp& b) { b.gap_bytes = 98; }},
         FormCase{"v5_header_two_colours_top_down",
                  [](Bmp& b) {
                    b.info_bytes = 124;
-                   b.colours.resize(2);
+                   b.use_colours(2);
                    b.top_down = true;
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -135,9 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"core_header", [](Bmp& b) { b.info_bytes = 12; }},
         FormCase{"truncated", [](Bmp& b) { b.keep_bytes = 300000; }},
         FormCase{"header_cut_short", [](Bmp& b) { b.keep_bytes = 30; }},
-        FormCase{"too_many_colours", [](Bmp& b) { b.colours.resize(300); }},
+        FormCase{"too_many_colours", [](Bmp& b) { b.use_colours(300); }},
         FormCase{"sixteen_colours_truncated", [](Bmp& b) {
-                   b.colours.resize(16);
+                   b.use_colours(16);
                    b.keep_bytes = 300000;
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
