@@ -132,15 +132,26 @@ bool Scenario::exists(const std::string& relative) const {
 RunResult Scenario::run(const std::vector<std::string>& options,
                         std::string_view input) const {
   const std::string base = dir_ + "/.run";
-  std::string command = quote(MOWA_HEADLESS_BIN) + " --events " +
-                        quote(base + ".events") + " --time 0";
+  // Appended word by word: `" " + word` trips a false -Wrestrict of GCC 12.
+  std::string command = quote(MOWA_HEADLESS_BIN);
+  const auto add = [&command](const std::string& word) {
+    command += ' ';
+    command += word;
+  };
+  add("--events");
+  add(quote(base + ".events"));
+  add("--time 0");
   if (!input.empty()) {
     std::ofstream(base + ".input", std::ios::binary) << input;
-    command += " --input " + quote(base + ".input");
+    add("--input");
+    add(quote(base + ".input"));
   }
-  for (const auto& o : options) command += " " + quote(o);
-  command += " " + quote(dir_) + " >" + quote(base + ".out") + " 2>" +
-             quote(base + ".err");
+  for (const auto& o : options) add(quote(o));
+  add(quote(dir_));
+  command += " >";
+  command += quote(base + ".out");
+  command += " 2>";
+  command += quote(base + ".err");
   const int status = std::system(command.c_str());
   RunResult r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
