@@ -27,17 +27,6 @@ void program_end(Program& p) {
   graphics::images_release(p.gfx);
 }
 
-int win_main(Program& p, int show_command) {
-  if (p.start(show_command)) {
-    for (Program::Turn turn = p.step();
-         turn != Program::Turn::kQuit && turn != Program::Turn::kStepLimit;
-         turn = p.step()) {
-    }
-  }
-  p.finish();
-  return p.exit_code();
-}
-
 }  // namespace mowa::shell
 
 namespace mowa {
