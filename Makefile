@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 
 .PHONY: all setup build build-asan test test-plain test-asan demo readme-picture \
-        bench clean
+        bench clean windows
 
 all: build
 
@@ -41,6 +41,10 @@ demo: build
 # from the frames of a headless run.
 readme-picture: build
 	@scripts/demo --readme-picture docs/demo.png $(BUILD)
+
+# mowa.exe for 64-bit and 32-bit Windows, and dist/mowa-windows-*.zip.
+windows: setup
+	@scripts/windows $(BUILD)
 
 bench: build
 	$(BUILD)/mowa_bench
