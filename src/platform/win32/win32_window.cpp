@@ -346,6 +346,11 @@ LRESULT CALLBACK Win32Window::thunk(HWND hwnd, UINT message, WPARAM wparam,
     case WM_SYSCHAR:
       if (wparam == '\r') return 0;  // no beep for Alt+Enter
       break;
+    case WM_SYSCOMMAND:
+      // The window has no menu: Alt alone must not open a menu loop that
+      // would take the next key, Escape included.
+      if ((wparam & 0xFFF0) == SC_KEYMENU) return 0;
+      break;
     case WM_ERASEBKGND:
       return 1;  // every present paints the whole client, bars included
     case WM_SIZE:
