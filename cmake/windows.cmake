@@ -9,7 +9,7 @@ include_directories(${CMAKE_SOURCE_DIR}/src)
 
 file(GLOB MOWA_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 file(GLOB MOWA_CORE_SOURCES CONFIGURE_DEPENDS
-     src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp src/sound/*.cpp
+     src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp src/sound/*.cpp
      src/shell/*.cpp)
 list(FILTER MOWA_CORE_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
 
@@ -35,3 +35,8 @@ target_compile_definitions(mowa PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
 # Only Windows' own DLLs beside it: the compiler's runtime goes inside.
 target_link_options(mowa PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(mowa PRIVATE winmm)
+
+# A probe of the system's StretchDIBits for the Wine test: not shipped.
+add_executable(gdi_probe tests/wine/gdi_probe.cpp)
+target_compile_definitions(gdi_probe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(gdi_probe PRIVATE -static -static-libgcc -static-libstdc++)

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "shell/program.h"
-#include "shell/win_main.h"
 // Last: the system headers make macros of the program's names.
 #include "platform/win32/win32_platform.h"
 
@@ -14,7 +13,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/,
   {
     mowa::pf::Win32Platform wp(instance, stdout);
     mowa::Program program(wp.platform());
-    code = mowa::shell::win_main(program, show_command);
+    if (program.start(show_command)) {
+      for (;;) {
+        const mowa::Program::Turn turn = program.step();
+        if (turn == mowa::Program::Turn::kQuit) break;
+        if (turn == mowa::Program::Turn::kMouseUnchanged)
+          wp.window.wait_for_input();
+      }
+    }
+    program.finish();
+    code = program.exit_code();
   }
   std::fflush(stdout);
   return code;

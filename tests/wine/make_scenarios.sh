@@ -9,6 +9,7 @@
 #   japanese/  a folder, a picture and a sprite with Japanese names (one
 #              with 0x5C as its second byte), and a Japanese label
 #   sound/     a WAV effect and MIDI music
+#   zoom/      the zoom over a picture that changes in both directions
 set -euo pipefail
 out=$1
 
@@ -122,6 +123,17 @@ character"画像\ソ.bmp,100,200,1,0"
 [待つ]
 get_mouse_state"@01"
 goto"待つ"
+EOF2
+
+d=$out/zoom
+mkdir -p "$d"
+back_picture "$d/plasma.bmp"
+scenario "$d" << 'EOF2'
+gload"plasma.bmp,0,0,0"
+screen_big_small
+[wait]
+get_mouse_state"@01"
+goto"wait"
 EOF2
 
 d=$out/sound

@@ -94,6 +94,12 @@ int Win32Files::fclose(Stream* stream) {
   return close_host_stream(stream);
 }
 
+FileStamp Win32Files::stamp(Stream& stream) {
+  return host_stream_stamp(stream);
+}
+
+int Win32Files::fsync(Stream& stream) { return host_stream_fsync(stream); }
+
 int Win32Files::rename(const char* from, const char* to) {
   if (!from || !to) return -1;
   return ::MoveFileExW(wide_name(from).c_str(), wide_name(to).c_str(),

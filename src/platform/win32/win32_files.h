@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/common/faults.h"
+#include "platform/file_versions.h"
 #include "platform/files.h"
 
 // After the seam: its names are macros in the system headers.
@@ -12,7 +13,9 @@
 
 namespace mowa::pf {
 
-class Win32Files final : public FileService {
+class Win32Files final : public FileService,
+                         public FileVersions,
+                         public FileReplacement {
  public:
   explicit Win32Files(Faults& faults) : faults_(faults) {}
   ~Win32Files() override;
@@ -30,6 +33,10 @@ class Win32Files final : public FileService {
 
   Stream* fopen(const char* path, const char* mode) override;
   int fclose(Stream* stream) override;
+
+  FileStamp stamp(Stream& stream) override;
+
+  int fsync(Stream& stream) override;
   int rename(const char* from, const char* to) override;
   int remove(const char* path) override;
 

@@ -318,7 +318,7 @@ int Win32Window::ReleaseDC(Hwnd hwnd, Hdc hdc) {
   return 1;
 }
 
-void Win32Window::idle_hint() {
+void Win32Window::wait_for_input() {
   // Waits for input while a scenario polls an unchanged mouse, a little
   // longer each time nothing arrives.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, idle_wait_ms_, QS_ALLINPUT);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/idle_wait.h"
 #include "platform/window.h"
 
 // After the seam: its names are macros in the system headers.
@@ -19,7 +20,7 @@
 
 namespace mowa::pf {
 
-class Win32Window final : public WindowService {
+class Win32Window final : public WindowService, public IdleWait {
  public:
   explicit Win32Window(HINSTANCE instance) : instance_(instance) {}
   ~Win32Window() override;
@@ -48,7 +49,7 @@ class Win32Window final : public WindowService {
   Bool EndPaint(Hwnd hwnd, const PaintStruct* ps) override;
   Hdc GetDC(Hwnd hwnd) override;
   int ReleaseDC(Hwnd hwnd, Hdc hdc) override;
-  void idle_hint() override;
+  void wait_for_input() override;
 
   // The display is in the program's 640x480 mode: its window covers the
   // monitor. Otherwise it is a 640x480 window at the desktop's origin.
