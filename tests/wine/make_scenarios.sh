@@ -8,7 +8,7 @@
 #              picture
 #   japanese/  a folder, a picture and a sprite with Japanese names (one
 #              with 0x5C as its second byte), and a Japanese label
-#   sound/     a WAV effect and MIDI music
+#   sound/     a WAV effect, MIDI music, and music that is not there
 #   zoom/      the zoom over a picture that changes in both directions
 set -euo pipefail
 out=$1
@@ -152,6 +152,8 @@ scenario "$d" << 'EOF2'
 gload"pic.bmp,0,0,0"
 play_wav"beep.wav,0"
 play_midi".\data\tune.mid"
+stop_midi
+play_midi".\data\missing.mid"
 [wait]
 get_mouse_state"@01"
 goto"wait"
