@@ -8,7 +8,8 @@
 #              picture
 #   japanese/  a folder, a picture and a sprite with Japanese names (one
 #              with 0x5C as its second byte), and a Japanese label
-#   sound/     a WAV effect, MIDI music, and music that is not there
+#   klänge/    a WAV effect, MIDI music, and music that is not there, in a
+#              folder whose name code page 932 cannot spell
 #   zoom/      the zoom over a picture that changes in both directions
 set -euo pipefail
 out=$1
@@ -136,7 +137,7 @@ get_mouse_state"@01"
 goto"wait"
 EOF2
 
-d=$out/sound
+d=$out/klänge
 mkdir -p "$d/data"
 picture "$d/pic.bmp"
 sox -n -r 22050 -b 16 -c 1 "$d/beep.wav" synth 0.3 sine 880

@@ -13,6 +13,10 @@ std::wstring wide_name(const char* cp932) {
   return cp932 ? cp932_to_wide(cp932) : std::wstring();
 }
 
+bool spelt_in_cp932(const std::wstring& wide) {
+  return cp932_to_wide(wide_to_cp932(wide)) == wide;
+}
+
 }  // namespace
 
 Win32Files::~Win32Files() {
@@ -75,6 +79,20 @@ Dword Win32Files::GetCurrentDirectoryA(Dword length, char* buffer) {
   const DWORD n = ::GetCurrentDirectoryW(needed, wide.data());
   if (n == 0 || n >= needed) return 0;
   wide.resize(n);
+  // The program builds paths on this name in code page 932: a folder whose
+  // name that code page cannot spell ("Jörg") is given by its short name.
+  if (!spelt_in_cp932(wide)) {
+    const DWORD short_needed = ::GetShortPathNameW(wide.c_str(), nullptr, 0);
+    std::wstring short_name(short_needed, L'\0');
+    const DWORD m = short_needed
+                        ? ::GetShortPathNameW(wide.c_str(), short_name.data(),
+                                              short_needed)
+                        : 0;
+    if (m > 0 && m < short_needed) {
+      short_name.resize(m);
+      wide = short_name;
+    }
+  }
   const std::string name = wide_to_cp932(wide);
   if (!buffer || length < name.size() + 1)
     return static_cast<Dword>(name.size() + 1);

@@ -273,7 +273,8 @@ Hdc Win32Window::BeginPaint(Hwnd hwnd, PaintStruct* ps) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  if (!::BeginPaint(w->hwnd, &w->paint)) return nullptr;
+  if (w->painting || !::BeginPaint(w->hwnd, &w->paint)) return nullptr;
+  w->painting = true;
   SaveDC(w->picture_dc);
   ++w->dcs_out;
   if (ps) {
@@ -288,11 +289,10 @@ Hdc Win32Window::BeginPaint(Hwnd hwnd, PaintStruct* ps) {
 
 Bool Win32Window::EndPaint(Hwnd hwnd, const PaintStruct* /*ps*/) {
   Window* w = find(hwnd);
-  if (!w) return kFalse;
-  if (w->dcs_out > 0) {
-    RestoreDC(w->picture_dc, -1);
-    --w->dcs_out;
-  }
+  if (!w || !w->painting) return kFalse;
+  w->painting = false;
+  RestoreDC(w->picture_dc, -1);
+  --w->dcs_out;
   const BOOL ended = ::EndPaint(w->hwnd, &w->paint);
   present(*w);
   return ended;

@@ -69,6 +69,7 @@ class Win32Window final : public WindowService, public IdleWait {
     HBITMAP picture = nullptr;
     HGDIOBJ old_bitmap = nullptr;
     PAINTSTRUCT paint{};
+    bool painting = false;  // between a BeginPaint that worked and its EndPaint
     int dcs_out = 0;  // device contexts handed out and not yet given back
     bool placed = false;
   };
