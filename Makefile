@@ -44,7 +44,7 @@ readme-picture: build
 
 # mowa.exe for 64-bit and 32-bit Windows, and dist/mowa-windows-*.zip.
 windows: setup
-	@scripts/windows $(BUILD)
+	@JOBS=$(JOBS) scripts/windows $(BUILD)
 
 bench: build
 	$(BUILD)/mowa_bench
