@@ -6,7 +6,7 @@ CLANG_BUILD ?= build-clang-release
 CMAKE_FLAGS ?=
 
 .PHONY: all setup build build-asan build-clang-release test test-plain test-asan \
-        test-clang-release demo readme-picture bench clean
+        test-clang-release demo readme-picture bench clean windows
 
 all: build
 
@@ -62,6 +62,10 @@ demo: setup
 # from the frames of a headless run.
 readme-picture: build
 	@scripts/demo --readme-picture docs/demo.png $(BUILD)
+
+# mowa.exe for 64-bit and 32-bit Windows, and dist/mowa-windows-*.zip.
+windows: setup
+	@JOBS=$(JOBS) scripts/windows $(BUILD)
 
 bench: build
 	$(BUILD)/mowa_bench

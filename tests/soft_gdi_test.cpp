@@ -220,6 +220,7 @@ TEST_F(SoftGdiTest, StretchTakesTheNearestSourcePixel) {
   } const cases[] = {
       {320, 240, 0, 0},    // doubles every pixel
       {280, 210, 0, 270},  // the deepest zoom: the top-left of the picture
+      {600, 450, 0, 30},   // the first zoom step: most pixels once, some twice
       {640, 480, 0, 0},    // one to one
   };
   for (const Case& c : cases) {
@@ -227,11 +228,13 @@ TEST_F(SoftGdiTest, StretchTakesTheNearestSourcePixel) {
     EXPECT_EQ(blit(dib, 0, 0, 640, 480, c.src_x, c.src_y, c.src_width, c.src_height),
               c.src_height);
     const int top = 480 - (c.src_y + c.src_height);  // top shown source row
+    // The source pixel under the centre of each destination pixel, as
+    // Windows' GDI draws it.
     for (int y = 0; y < 480; ++y)
       for (int x = 0; x < 640; ++x)
         ASSERT_EQ(surface.at(x, y),
-                  table_rgb(shown_index(c.src_x + x * c.src_width / 640,
-                                        top + y * c.src_height / 480)))
+                  table_rgb(shown_index(c.src_x + (2 * x + 1) * c.src_width / 1280,
+                                        top + (2 * y + 1) * c.src_height / 960)))
             << "at " << x << "," << y;
   }
 }

@@ -1,8 +1,12 @@
 #include "platform/common/host_stream.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_descriptors.h"
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <string>
@@ -13,15 +17,23 @@ namespace {
 constexpr int kEof = -1;
 constexpr unsigned char kCtrlZ = 0x1A;
 
-FileStamp stamp_of(const struct stat& st) {
-  FileStamp s;
+#ifndef _WIN32
+int open_descriptor(const std::string& host_path, int flags) {
+  return ::open(host_path.c_str(), flags | O_CLOEXEC, 0666);
+}
+
+// False for a directory or when the file cannot be examined.
+bool stamp_of_file(int fd, FileStamp& s) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) return false;
   s.device = static_cast<std::uint64_t>(st.st_dev);
   s.inode = static_cast<std::uint64_t>(st.st_ino);
   s.size = static_cast<std::int64_t>(st.st_size);
   s.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
                st.st_mtim.tv_nsec;
-  return s;
+  return true;
 }
+#endif
 
 // Reads and writes at explicit offsets, so that a seek costs no system call:
 // a step of the interpreter opens, seeks, reads one line and closes.
@@ -255,15 +267,14 @@ std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
     case 'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
     default: return nullptr;
   }
-  const int fd = ::open(host_path.c_str(), flags | O_CLOEXEC, 0666);
+  const int fd = open_descriptor(host_path, flags);
   if (fd < 0) return nullptr;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  FileStamp stamp;
+  if (!stamp_of_file(fd, stamp)) {
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<HostStream>(fd, text, mode[0] == 'a', stamp_of(st),
-                                      faults);
+  return std::make_unique<HostStream>(fd, text, mode[0] == 'a', stamp, faults);
 }
 
 int host_stream_fsync(Stream& stream) {
