@@ -53,8 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
         // The loader; where the scenario loads twice, the second load fails.
         FaultCase{"opendib_lock", "GlobalLock@5", kLoad + kLoad,
                   {failed("opendib", "GlobalLock")}, Shown::picture},
+        // The header read at the wrong place sends the load through the
+        // whole-file reading, which still finds the picture.
         FaultCase{"opendib_seek", "SetFilePointer@2", kLoad + kLoad,
-                  {failed("opendib", "SetFilePointer"), kBroken}, Shown::picture},
+                  {failed("opendib", "SetFilePointer")}, Shown::picture},
         FaultCase{"opendib_read_header", "ReadFile@4", kLoad + kLoad,
                   {failed("opendib", "ReadFile"), kBroken}, Shown::picture},
         FaultCase{"opendib_read_colours", "ReadFile@2", kLoad,

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "graphics/bmp_decode.h"
 #include "graphics/image_block.h"
 #include "graphics/logical_palette.h"
 #include "graphics/picture_layout.h"
+#include "graphics/picture_refusal.h"
 #include "shell/error_box.h"
 #include "shell/texts.h"
 
@@ -58,25 +61,6 @@ class PictureFile {
   pf::Hfile file_;
 };
 
-// Decides whether the file can be loaded, and how, before anything changes.
-// A file of another form than the standard one is read through the offset
-// that its file header gives for the pixels.
-bool plan_load(PictureFile& in, const pf::BitmapInfoHeader& header,
-               pf::Dword file_bytes, PictureForm& form, OtherLayout& layout) {
-  form = picture_form(header, file_bytes);
-  if (form != PictureForm::other) return form == PictureForm::standard;
-  std::uint8_t field[4] = {};
-  pf::Dword got = 0;
-  if (!in.seek(kPixelOffsetField) || !in.read(field, sizeof field, &got) ||
-      got != sizeof field)
-    return false;
-  const pf::Dword pixels_at = field[0] | (pf::Dword{field[1]} << 8) |
-                              (pf::Dword{field[2]} << 16) |
-                              (pf::Dword{field[3]} << 24);
-  layout = other_layout(header, file_bytes, pixels_at);
-  return layout.loadable;
-}
-
 // The standard file, read as it stands: the header with the pixel count as
 // its image size, then the colour table and the pixels straight on from the
 // end of the info header.
@@ -88,32 +72,51 @@ void read_standard(PictureFile& in, std::uint8_t* block,
   in.read(block + kPixelOffset, kPixelBytes);
 }
 
-// Any other loadable file, brought to the standard form: a 40-byte header,
-// 256 colours (those the file lacks black) and bottom-up rows.
-void read_other(PictureFile& in, std::uint8_t* block,
-                pf::BitmapInfoHeader header, const OtherLayout& layout) {
+// Any other file is read whole in one call and decoded; the format of the
+// box that refuses it, or null when it is a 640x480 picture.
+const char* read_other(PictureFile& in, pf::Dword file_bytes,
+                       bmp::IndexedPicture& picture) {
+  // No palette file of at most 640x480 comes near this size; a longer file
+  // is read this far, which holds all its pixels.
+  constexpr pf::Dword kMostBytesRead = 16u << 20;
+  if (file_bytes == pf::INVALID_FILE_SIZE) return texts::kBrokenFmt;
+  std::vector<std::uint8_t> bytes(std::min(file_bytes, kMostBytesRead));
+  pf::Dword got = 0;
+  // A failed read has its own box and nothing more is said.
+  if (!in.seek(0)) return texts::kBrokenFmt;
+  if (!in.read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &got))
+    return "";
+  bytes.resize(std::min<std::size_t>(got, bytes.size()));
+  bmp::Decoded decoded = bmp::decode(bytes);
+  if (decoded.refusal != bmp::Refusal::none)
+    return refusal_format(decoded.refusal, FileUse::picture);
+  if (decoded.picture.width != kImageWidth ||
+      decoded.picture.height != kImageHeight)
+    return texts::kNot640x480Fmt;
+  picture = std::move(decoded.picture);
+  return nullptr;
+}
+
+// A decoded picture in the standard form: a 40-byte header, 256 colours
+// (those the file lacks black) and bottom-up rows.
+void store_other(std::uint8_t* block, const bmp::IndexedPicture& picture) {
+  pf::BitmapInfoHeader header{};
   header.biSize = kHeaderBytes;
+  header.biWidth = kImageWidth;
   header.biHeight = kImageHeight;
   header.biPlanes = 1;
+  header.biBitCount = 8;
+  header.biCompression = pf::BI_RGB;
   header.biSizeImage = kPixelBytes;
-  header.biClrUsed = 0;
-  header.biClrImportant = 0;
   std::memcpy(block, &header, kHeaderBytes);
-
   std::uint8_t* table = block + kColourTableOffset;
-  const std::uint32_t table_bytes =
-      layout.table_entries * static_cast<std::uint32_t>(sizeof(pf::RgbQuad));
   std::memset(table, 0, kTableEntries * sizeof(pf::RgbQuad));
-  if (in.seek(layout.table_at)) in.read(table, table_bytes);
-
-  std::uint8_t* pixels = block + kPixelOffset;
-  if (in.seek(layout.pixels_at)) in.read(pixels, kPixelBytes);
-  if (layout.top_down) {
-    for (int top = 0, bottom = kImageHeight - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(pixels + top * kImageWidth,
-                       pixels + (top + 1) * kImageWidth,
-                       pixels + bottom * kImageWidth);
+  for (std::size_t i = 0; i < picture.colours.size(); ++i) {
+    table[4 * i] = picture.colours[i].blue;
+    table[4 * i + 1] = picture.colours[i].green;
+    table[4 * i + 2] = picture.colours[i].red;
   }
+  std::memcpy(block + kPixelOffset, picture.indices.data(), kPixelBytes);
 }
 
 // The window palette and the fade palette take the colours just loaded.
@@ -160,13 +163,17 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
   const bool have_header = in.read(&header, kHeaderBytes, &got);
   const pf::Dword file_bytes = in.size();
 
-  PictureForm form = PictureForm::broken;
-  OtherLayout layout;
-  if (!have_header || got != kHeaderBytes ||
-      !plan_load(in, header, file_bytes, form, layout)) {
-    error_box_with(p, kCaption, texts::kBrokenFmt, file);
-    in.close();
-    return;
+  const bool standard = have_header && got == kHeaderBytes &&
+                        picture_form(header, file_bytes) == PictureForm::standard;
+  bmp::IndexedPicture other;
+  if (!standard) {
+    const char* refusal = have_header ? read_other(in, file_bytes, other)
+                                      : texts::kBrokenFmt;
+    if (refusal != nullptr) {
+      if (*refusal != '\0') error_box_with(p, kCaption, refusal, file);
+      in.close();
+      return;
+    }
   }
 
   p.gfx.picture_x = x;
@@ -175,10 +182,10 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
       destination == 0 ? p.gfx.screen_image : p.gfx.back_image;
   std::uint8_t* block = lock_image(p, target, kCaption);
   if (block != nullptr) {
-    if (form == PictureForm::standard)
+    if (standard)
       read_standard(in, block, header);
     else
-      read_other(in, block, header, layout);
+      store_other(block, other);
   }
   in.close();
   // Without the block there are no colours to take.
