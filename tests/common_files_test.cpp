@@ -234,6 +234,60 @@ INSTANTIATE_TEST_SUITE_P(
                                "40/8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The ImageMagick commands of the guide's section on pictures and sprites,
+// continuation lines joined.
+std::vector<std::string> guide_recipe() {
+  std::istringstream guide(slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md"));
+  std::vector<std::string> commands;
+  bool in_section = false, continued = false;
+  for (std::string line; std::getline(guide, line);) {
+    if (line.rfind("## ", 0) == 0) in_section = line == "## Pictures, sprites, sounds and music";
+    if (!in_section) continue;
+    if (continued) {
+      commands.back() += line;
+    } else if (line.rfind("    convert ", 0) == 0) {
+      commands.push_back(line);
+    } else {
+      continue;
+    }
+    continued = !commands.back().empty() && commands.back().back() == '\\';
+    if (continued) commands.back().pop_back();
+  }
+  return commands;
+}
+
+// The guide's recipe, run on art made here: the picture shows in its
+// colours and the sprite over it in its own, black left transparent.
+TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
+  const std::vector<std::string> recipe = guide_recipe();
+  ASSERT_EQ(recipe.size(), 3u);
+  Scenario s;
+  if (!shell(s, "mkdir -p data && convert -size 700x500 gradient:orange-navy -swirl 200 room.png && "
+                "convert -size 640x480 -seed 3 plasma:green-white hall.png && "
+                "convert -size 45x31 xc:black -fill red -draw 'circle 22,15 22,3' "
+                "-fill yellow -draw 'rectangle 3,3 9,27' hero.png"))
+    return;
+  for (const std::string& command : recipe)
+    if (!shell(s, command)) return;
+  s.script("gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,100,50,0,0\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+  Decoding expected = decoded_by_magick(s, "data/room.bmp");
+  const Decoding hero = decoded_by_magick(s, "data/hero.bmp");
+  ASSERT_EQ(hero.width, 45);
+  int shown = 0;
+  for (int y = 0; y < hero.height; ++y)
+    for (int x = 0; x < hero.width; ++x)
+      if (hero.at(x, y) != 0) {
+        expected.pixels[static_cast<std::size_t>((480 - 50 - hero.height + y) * 640 + 100 + x)] =
+            hero.at(x, y);
+        ++shown;
+      }
+  EXPECT_GT(shown, 300);
+  EXPECT_LT(shown, 45 * 31);
+  EXPECT_TRUE(same_pixels(run.screenshot, expected.pixels));
+}
+
 struct Refused {
   const char* name;
   std::string make;  // shell commands in the folder that leave bad.bmp
