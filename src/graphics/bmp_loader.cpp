@@ -72,29 +72,38 @@ void read_standard(PictureFile& in, std::uint8_t* block,
   in.read(block + kPixelOffset, kPixelBytes);
 }
 
-// Any other file is read whole in one call and decoded; the format of the
-// box that refuses it, or null when it is a 640x480 picture.
-const char* read_other(PictureFile& in, pf::Dword file_bytes,
-                       bmp::IndexedPicture& picture) {
+// Any other file, read whole in one call and decoded.
+struct OtherFile {
+  bmp::IndexedPicture picture;
+  bool loadable = false;
+  // The box that refuses the file; none when a failed read was reported.
+  const char* refusal_format = texts::kBrokenFmt;
+};
+
+OtherFile read_other(PictureFile& in, pf::Dword file_bytes) {
   // No palette file of at most 640x480 comes near this size; a longer file
   // is read this far, which holds all its pixels.
   constexpr pf::Dword kMostBytesRead = 16u << 20;
-  if (file_bytes == pf::INVALID_FILE_SIZE) return texts::kBrokenFmt;
+  OtherFile other;
+  if (file_bytes == pf::INVALID_FILE_SIZE || !in.seek(0)) return other;
   std::vector<std::uint8_t> bytes(std::min(file_bytes, kMostBytesRead));
   pf::Dword got = 0;
-  // A failed read has its own box and nothing more is said.
-  if (!in.seek(0)) return texts::kBrokenFmt;
-  if (!in.read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &got))
-    return "";
+  if (!in.read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &got)) {
+    other.refusal_format = nullptr;
+    return other;
+  }
   bytes.resize(std::min<std::size_t>(got, bytes.size()));
   bmp::Decoded decoded = bmp::decode(bytes);
-  if (decoded.refusal != bmp::Refusal::none)
-    return refusal_format(decoded.refusal, FileUse::picture);
-  if (decoded.picture.width != kImageWidth ||
-      decoded.picture.height != kImageHeight)
-    return texts::kNot640x480Fmt;
-  picture = std::move(decoded.picture);
-  return nullptr;
+  if (decoded.refusal != bmp::Refusal::none) {
+    other.refusal_format = refusal_format(decoded.refusal, FileUse::picture);
+  } else if (decoded.picture.width != kImageWidth ||
+             decoded.picture.height != kImageHeight) {
+    other.refusal_format = texts::kNot640x480Fmt;
+  } else {
+    other.picture = std::move(decoded.picture);
+    other.loadable = true;
+  }
+  return other;
 }
 
 // A decoded picture in the standard form: a 40-byte header, 256 colours
@@ -165,12 +174,12 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
 
   const bool standard = have_header && got == kHeaderBytes &&
                         picture_form(header, file_bytes) == PictureForm::standard;
-  bmp::IndexedPicture other;
+  OtherFile other;
   if (!standard) {
-    const char* refusal = have_header ? read_other(in, file_bytes, other)
-                                      : texts::kBrokenFmt;
-    if (refusal != nullptr) {
-      if (*refusal != '\0') error_box_with(p, kCaption, refusal, file);
+    if (have_header) other = read_other(in, file_bytes);
+    if (!other.loadable) {
+      if (other.refusal_format != nullptr)
+        error_box_with(p, kCaption, other.refusal_format, file);
       in.close();
       return;
     }
@@ -185,7 +194,7 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
     if (standard)
       read_standard(in, block, header);
     else
-      store_other(block, other);
+      store_other(block, other.picture);
   }
   in.close();
   // Without the block there are no colours to take.
