@@ -1,6 +1,7 @@
 #include "graphics/bmp_decode.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace mowa::bmp {
 namespace {
@@ -97,6 +98,10 @@ Refusal read_plain(std::span<const std::uint8_t> data, const Header& h,
   for (int r = 0; r < p.height; ++r) {
     const std::uint8_t* row = data.data() + row_bytes * r;
     std::uint8_t* out = p.indices.data() + static_cast<std::size_t>(r) * p.width;
+    if (h.bits == 8) {
+      std::memcpy(out, row, static_cast<std::size_t>(p.width));
+      continue;
+    }
     for (int x = 0; x < p.width; ++x) {
       const std::size_t bit = static_cast<std::size_t>(x) * h.bits;
       const unsigned shift = 8 - h.bits - bit % 8;
