@@ -1,6 +1,6 @@
 #include "graphics/picture_refusal.h"
 
-#include "shell/texts.h"
+#include "report/texts.h"
 
 namespace mowa::graphics {
 
