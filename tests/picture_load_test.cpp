@@ -140,15 +140,10 @@ constexpr char kNotVga[] = "は640×480じゃないの～、くすん。";
 INSTANTIATE_TEST_SUITE_P(
     Files, BrokenForm,
     ::testing::Values(
-        BrokenCase{"wider", [](Bmp& b) { b = sprite(800, 480, [](int, int) { return 1; }); }, kNotVga},
-        BrokenCase{"smaller", [](Bmp& b) { b = sprite(320, 240, [](int, int) { return 1; }); }, kNotVga},
         BrokenCase{"taller_by_one", [](Bmp& b) { b = sprite(640, 481, [](int, int) { return 1; }); }, kNotVga},
-        BrokenCase{"two_bits", [](Bmp& b) { b.bits_per_pixel = 2; }, kBroken},
-        BrokenCase{"true_colour", [](Bmp& b) { b.bits_per_pixel = 24; }, "はパレットの絵じゃないの～、くすん。"},
         BrokenCase{"run_length_on_four_bits_wrongly", [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; },
                    "は読めない圧縮なの～、くすん。"},
         BrokenCase{"header_of_no_known_size", [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
-        BrokenCase{"truncated", [](Bmp& b) { b.keep_bytes = 300000; }, kCutShort},
         BrokenCase{"header_cut_short", [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
         BrokenCase{"too_many_colours", [](Bmp& b) { b.colours.resize(300); }, kBroken},
         BrokenCase{"sixteen_colours_truncated", [](Bmp& b) {
