@@ -67,8 +67,6 @@ TEST(BmpDecode, SpeltOutFiles) {
       {"two bits", file(4, 1, 2, 0, 4, {0, 0, 0, 0}), Refusal::broken, {}},
       {"bit fields", file(4, 1, 32, 3, 0, {}), Refusal::not_palette, {}},
       {"rle8 on one bit", file(4, 1, 1, 1, 2, {}), Refusal::unknown_compression, {}},
-      {"a PNG", {0x89, 'P', 'N', 'G', 13, 10, 26, 10}, Refusal::not_bmp, {}},
-      {"header cut short", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0}, Refusal::cut_short, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
