@@ -24,6 +24,13 @@ TEXTS = [
     ("kFontFace", "ＭＳ ゴシック"),
     ("kEmptyMidiPath", "MIDIファイルの名前がないの～、くすん。"),
     ("kMidiPathTooLongFmt", "%sはMIDIファイルのパスには長すぎるの～、くすん。"),
+    # Why a picture or sprite file is refused, after its name.
+    ("kNotBmpFmt", "%sはBMPじゃないの～、くすん。"),
+    ("kNotPaletteFmt", "%sはパレットの絵じゃないの～、くすん。"),
+    ("kUnknownCompressionFmt", "%sは読めない圧縮なの～、くすん。"),
+    ("kNot640x480Fmt", "%sは640×480じゃないの～、くすん。"),
+    ("kLargerThan640x480Fmt", "%sは640×480より大きいの～、くすん。"),
+    ("kCutShortFmt", "%sが途中で切れているの～、くすん。"),
 ]
 
 HEX = set("0123456789abcdefABCDEF")

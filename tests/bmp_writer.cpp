@@ -13,17 +13,74 @@ void put32(std::string& out, std::uint32_t v) {
   put16(out, v >> 16);
 }
 
+// One row of indices as a BMP file stores it: packed to the bit count,
+// padded to 4 bytes (or not, for the skewed sprites of old).
+std::string packed_row(const std::vector<std::uint8_t>& row, int bits, bool aligned) {
+  std::string out((row.size() * bits + 7) / 8, '\0');
+  for (std::size_t x = 0; x < row.size(); ++x) {
+    const std::size_t bit = x * bits;
+    out[bit / 8] = static_cast<char>(out[bit / 8] | (row[x] << (8 - bits - bit % 8)));
+  }
+  if (aligned) out.resize((out.size() + 3) / 4 * 4, '\0');
+  return out;
+}
+
+// Runs of one index as counted pairs, other pixels as literal runs (at
+// least three, padded to 16 bits); RLE4 runs repeat one nibble.
+std::string coded_row(const std::vector<std::uint8_t>& row, bool nibbles) {
+  std::string out;
+  std::size_t x = 0;
+  const auto run_at = [&](std::size_t at) {
+    std::size_t n = 1;
+    while (at + n < row.size() && row[at + n] == row[at] && n < 255) ++n;
+    return n;
+  };
+  while (x < row.size()) {
+    std::size_t literal = 0;
+    while (x + literal < row.size() && literal < 255 && run_at(x + literal) < 3) ++literal;
+    if (literal >= 3) {
+      out += '\0';
+      out += static_cast<char>(literal);
+      for (std::size_t i = 0; i < literal; i += nibbles ? 2 : 1) {
+        const int high = row[x + i];
+        const int low = nibbles && i + 1 < literal ? row[x + i + 1] : 0;
+        out += static_cast<char>(nibbles ? high << 4 | low : high);
+      }
+      if ((out.size() % 2) != 0) out += '\0';
+      x += literal;
+      continue;
+    }
+    const std::size_t n = literal > 0 ? literal : run_at(x);
+    if (literal > 0) {
+      for (std::size_t i = 0; i < n; ++i) {
+        out += '\1';
+        out += static_cast<char>(nibbles ? row[x + i] << 4 | row[x + i] : row[x + i]);
+      }
+    } else {
+      out += static_cast<char>(n);
+      out += static_cast<char>(nibbles ? row[x] << 4 | row[x] : row[x]);
+    }
+    x += n;
+  }
+  return out + std::string("\0\0", 2);
+}
+
 }  // namespace
 
 std::string Bmp::file() const {
-  const std::uint32_t row_bytes = aligned_rows
-                                      ? (static_cast<std::uint32_t>(width) + 3) / 4 * 4
-                                      : static_cast<std::uint32_t>(width);
+  std::string rows;
+  for (int i = 0; i < height; ++i) {
+    const int top_row = top_down ? i : height - 1 - i;
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) row[x] = at(x, top_row);
+    rows += run_length ? coded_row(row, bits_per_pixel == 4)
+            : bits_per_pixel <= 8 ? packed_row(row, bits_per_pixel, aligned_rows)
+                                  : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8, '\0');
+  }
+  if (run_length) rows += std::string("\0\1", 2);
   const auto table_bytes = static_cast<std::uint32_t>(colours.size() * 4);
   const std::uint32_t pixels_at = 14 + info_bytes + table_bytes + gap_bytes;
-  const std::uint32_t total = pixels_at +
-                              row_bytes * static_cast<std::uint32_t>(height) +
-                              trailing_bytes;
+  const auto total = static_cast<std::uint32_t>(pixels_at + rows.size() + trailing_bytes);
   std::string out = "BM";
   put32(out, total);
   put32(out, 0);
@@ -33,13 +90,27 @@ std::string Bmp::file() const {
   put32(out, static_cast<std::uint32_t>(top_down ? -height : height));
   put16(out, 1);
   put16(out, bits_per_pixel);
-  put32(out, compression);
-  put32(out, size_image);
+  put32(out, run_length ? (bits_per_pixel == 4 ? 2 : 1) : compression);
+  put32(out, run_length ? static_cast<std::uint32_t>(rows.size()) : size_image);
   put32(out, 2835);
   put32(out, 2835);
   put32(out, colours.size() == 256 ? 0 : static_cast<std::uint32_t>(colours.size()));
   put32(out, 0);
   out.resize(14 + info_bytes, '\0');
+  if (colour_space || profile_behind) {
+    // bV5CSType at 56 of the header; the rendering intent at 108; a
+    // profile's offset (from the header's start) and size at 112 and 116.
+    std::string fields;
+    put32(fields, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
+    out.replace(14 + 56, 4, fields);
+    if (info_bytes >= 124) {
+      fields.clear();
+      put32(fields, 4);
+      put32(fields, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
+      put32(fields, profile_behind ? trailing_bytes : 0);
+      out.replace(14 + 108, 12, fields);
+    }
+  }
   for (const Rgb& c : colours) {
     out += static_cast<char>(c.b);
     out += static_cast<char>(c.g);
@@ -47,12 +118,7 @@ std::string Bmp::file() const {
     out += '\0';
   }
   out.append(gap_bytes, '\0');
-  for (int i = 0; i < height; ++i) {
-    const int top_row = top_down ? i : height - 1 - i;
-    std::string row(row_bytes, '\0');
-    for (int x = 0; x < width; ++x) row[x] = static_cast<char>(at(x, top_row));
-    out += row;
-  }
+  out += rows;
   out.append(trailing_bytes, '\0');
   if (keep_bytes != 0 && keep_bytes < out.size()) out.resize(keep_bytes);
   return out;

@@ -32,6 +32,13 @@ struct Bmp {
   std::uint32_t trailing_bytes = 0;
   bool aligned_rows = true;       // rows padded to 4 bytes, as in every BMP
   std::uint32_t keep_bytes = 0;   // when not 0, the file ends after these
+  // Rows run-length coded as RLE8 (8 bits) or RLE4 (4 bits), as an image
+  // editor writes them; the compression field then says so.
+  bool run_length = false;
+  // A 108- or 124-byte header that says sRGB, or (124 bytes) that points at
+  // the trailing bytes as an embedded colour profile.
+  bool colour_space = false;
+  bool profile_behind = false;
 
   std::uint8_t at(int x, int top_row) const {
     return pixels[static_cast<std::size_t>(top_row * width + x)];

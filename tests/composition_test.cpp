@@ -42,6 +42,16 @@ Bmp odd_sprite(int width, int height, int colours, int gap) {
   return b;
 }
 
+Bmp four_bit_sprite(bool run_length) {
+  Bmp b = sprite(21, 13, [](int j, int r) {
+    return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
+  });
+  b.use_colours(16);
+  b.bits_per_pixel = 4;
+  b.run_length = run_length;
+  return b;
+}
+
 std::string numbers(std::initializer_list<std::int64_t> values) {
   std::string out;
   for (const std::int64_t v : values) {
@@ -62,9 +72,6 @@ PictureRun run_with(const std::vector<std::pair<std::string, Bmp>>& files,
 
 TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
   const Bmp plain = sprite(100, 50, sprite_index);
-  // The file ends before the top row's last five pixels, which are index 255.
-  Bmp cut = sprite(8, 4, [](int j, int r) { return r == 0 && j >= 3 ? 255 : 0; });
-  cut.keep_bytes = 1078 + 8 * 4 - 5;
   const struct {
     const char* name;
     Bmp sprite;
@@ -79,7 +86,8 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
       {"past the top right", plain, 600, 450, 1},
       {"past the bottom left", plain, -50, -20, 1},
       {"far outside", plain, 2147483600, -2147483600, 1},
-      {"missing bytes at the end", cut, 0, 0, 0},
+      {"four bits, run-length coded", four_bit_sprite(true), 33, 44, 0},
+      {"four bits", four_bit_sprite(false), 33, 44, 1},
   };
   const Bmp a = block_picture();
   for (const auto& c : cases) {
@@ -94,14 +102,29 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
   }
 }
 
-TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaption) {
+TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaptionWithTheReason) {
   const auto one = [](int, int) -> std::uint8_t { return 1; };
-  for (const Bmp& bad : {sprite(641, 2, one), sprite(10, 0, one), sprite(10, 481, one)}) {
-    const PictureRun run = run_with({{"a.bmp", block_picture()}, {"s.bmp", bad}},
+  Bmp cut = sprite(8, 4, one);
+  cut.keep_bytes = 1078 + 8 * 4 - 5;
+  Bmp true_colour = sprite(8, 4, one);
+  true_colour.bits_per_pixel = 24;
+  const struct {
+    Bmp bad;
+    const char* reason;
+  } cases[] = {
+      {sprite(641, 2, one), "は640×480より大きいの～、くすん。"},
+      {sprite(10, 481, one), "は640×480より大きいの～、くすん。"},
+      {sprite(10, 0, one), "がこわれているの～、くすん。"},
+      {cut, "が途中で切れているの～、くすん。"},
+      {true_colour, "はパレットの絵じゃないの～、くすん。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const PictureRun run = run_with({{"a.bmp", block_picture()}, {"s.bmp", c.bad}},
                                     "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
                                     "character\"none.bmp,0,0,1,0\"\nend\n");
     EXPECT_EQ(run.errors(), (std::vector<std::string>{
-                                "opendib: s.bmpがこわれているの～、くすん。",
+                                std::string("opendib: s.bmp") + c.reason,
                                 "opendib: none.bmpが見つからないの～、くすん。"}));
     EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
   }

@@ -101,6 +101,21 @@ TEST(MessageColours, EscapesColourTheRestAndEveryFrameStartsWhite) {
   }
 }
 
+// Half-width katakana (0xA1 to 0xDF) are one byte each and take a column of
+// their own; the two-byte characters after them keep theirs.
+TEST(MessageLayout, HalfWidthKatakanaTakeOneColumnEach) {
+  Scenario s;
+  // ｱ is B1, ﾟ DF, ｡ A1; 一 is 88 EA, 行 8D 73.
+  ASSERT_EQ(run_text(s, "message\"ｱ一ﾟ｡/行ｱ\"\n").exit_code, 0);
+  const int top = 348 + 2, next = 380 + 2;
+  const std::vector<TextPiece> expected = {
+      {54, top, "\xB1"}, {79, top, "\x88\xEA"}, {104, top, "\xDF"}, {129, top, "\xA1"},
+      {54, next, "\x8D\x73"}, {79, next, "\xB1"}};
+  EXPECT_EQ(differing_pixels(load_frame(s.dir() + "/shot.png"),
+                             reference_text(gothic(28), expected, kPictureRgb)),
+            0);
+}
+
 TEST(MessageBeforeAnyPicture, EveryFrameReportsTheMissingPalette) {
   Scenario s;
   const RunResult r = run_text(s, "message\"一\"\nmessage_out\n", false);

@@ -100,6 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"sixteen_colours", [](Bmp& b) { b.use_colours(16); }},
         FormCase{"top_down", [](Bmp& b) { b.top_down = true; }},
         FormCase{"gap_before_pixels", [](Bmp& b) { b.gap_bytes = 98; }},
+        FormCase{"run_length_coded", [](Bmp& b) { b.run_length = true; }},
         FormCase{"v5_header_two_colours_top_down",
                  [](Bmp& b) {
                    b.info_bytes = 124;
@@ -108,9 +109,17 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class BrokenForm : public ::testing::TestWithParam<FormCase> {};
+struct BrokenCase {
+  const char* name;
+  std::function<void(Bmp&)> change;
+  const char* reason;  // after the file name
+};
+void PrintTo(const BrokenCase& c, std::ostream* os) { *os << c.name; }
 
-// Reported; the picture, its colours and its position stay as they were.
+class BrokenForm : public ::testing::TestWithParam<BrokenCase> {};
+
+// Reported with the reason; the picture, its colours and its position stay
+// as they were.
 TEST_P(BrokenForm, IsReportedAndChangesNothing) {
   Bmp broken = block_picture();
   GetParam().change(broken);
@@ -120,26 +129,31 @@ TEST_P(BrokenForm, IsReportedAndChangesNothing) {
   s.script("gload\"a.bmp,0,0,0\"\ngload\"p.bmp,30,30,0\"\nend\n");
   const PictureRun run = run_pictures(s);
   EXPECT_EQ(run.errors(),
-            std::vector<std::string>{"opendib: p.bmpがこわれているの～、くすん。"});
+            std::vector<std::string>{std::string("opendib: p.bmp") + GetParam().reason});
   EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
 }
+
+constexpr char kBroken[] = "がこわれているの～、くすん。";
+constexpr char kCutShort[] = "が途中で切れているの～、くすん。";
+constexpr char kNotVga[] = "は640×480じゃないの～、くすん。";
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BrokenForm,
     ::testing::Values(
-        FormCase{"wider", [](Bmp& b) { b = sprite(800, 480, [](int, int) { return 1; }); }},
-        FormCase{"smaller", [](Bmp& b) { b = sprite(320, 240, [](int, int) { return 1; }); }},
-        FormCase{"four_bits", [](Bmp& b) { b.bits_per_pixel = 4; }},
-        FormCase{"true_colour", [](Bmp& b) { b.bits_per_pixel = 24; }},
-        FormCase{"run_length_coded", [](Bmp& b) { b.compression = 1; }},
-        FormCase{"core_header", [](Bmp& b) { b.info_bytes = 12; }},
-        FormCase{"truncated", [](Bmp& b) { b.keep_bytes = 300000; }},
-        FormCase{"header_cut_short", [](Bmp& b) { b.keep_bytes = 30; }},
-        FormCase{"too_many_colours", [](Bmp& b) { b.use_colours(300); }},
-        FormCase{"sixteen_colours_truncated", [](Bmp& b) {
+        BrokenCase{"taller_by_one", [](Bmp& b) { b = sprite(640, 481, [](int, int) { return 1; }); }, kNotVga},
+        BrokenCase{"run_length_on_four_bits_wrongly", [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; },
+                   "は読めない圧縮なの～、くすん。"},
+        BrokenCase{"header_of_no_known_size", [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
+        BrokenCase{"header_cut_short", [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
+        BrokenCase{"too_many_colours", [](Bmp& b) { b.use_colours(300); }, kBroken},
+        BrokenCase{"sixteen_colours_truncated", [](Bmp& b) {
                    b.use_colours(16);
                    b.keep_bytes = 300000;
-                 }}),
+                 }, kCutShort},
+        BrokenCase{"run_length_cut_short", [](Bmp& b) {
+                   b.run_length = true;
+                   b.keep_bytes = 5000;
+                 }, kCutShort}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

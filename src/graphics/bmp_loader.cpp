@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "graphics/bmp_decode.h"
 #include "graphics/image_block.h"
 #include "graphics/logical_palette.h"
 #include "graphics/picture_layout.h"
+#include "graphics/picture_refusal.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
@@ -58,25 +61,6 @@ class PictureFile {
   pf::Hfile file_;
 };
 
-// Decides whether the file can be loaded, and how, before anything changes.
-// A file of another form than the standard one is read through the offset
-// that its file header gives for the pixels.
-bool plan_load(PictureFile& in, const pf::BitmapInfoHeader& header,
-               pf::Dword file_bytes, PictureForm& form, OtherLayout& layout) {
-  form = picture_form(header, file_bytes);
-  if (form != PictureForm::other) return form == PictureForm::standard;
-  std::uint8_t field[4] = {};
-  pf::Dword got = 0;
-  if (!in.seek(kPixelOffsetField) || !in.read(field, sizeof field, &got) ||
-      got != sizeof field)
-    return false;
-  const pf::Dword pixels_at = field[0] | (pf::Dword{field[1]} << 8) |
-                              (pf::Dword{field[2]} << 16) |
-                              (pf::Dword{field[3]} << 24);
-  layout = other_layout(header, file_bytes, pixels_at);
-  return layout.loadable;
-}
-
 // The standard file, read as it stands: the header with the pixel count as
 // its image size, then the colour table and the pixels straight on from the
 // end of the info header.
@@ -88,32 +72,60 @@ void read_standard(PictureFile& in, std::uint8_t* block,
   in.read(block + kPixelOffset, kPixelBytes);
 }
 
-// Any other loadable file, brought to the standard form: a 40-byte header,
-// 256 colours (those the file lacks black) and bottom-up rows.
-void read_other(PictureFile& in, std::uint8_t* block,
-                pf::BitmapInfoHeader header, const OtherLayout& layout) {
+// Any other file, read whole in one call and decoded.
+struct OtherFile {
+  bmp::IndexedPicture picture;
+  bool loadable = false;
+  // The box that refuses the file; none when a failed read was reported.
+  const char* refusal_format = texts::kBrokenFmt;
+};
+
+OtherFile read_other(PictureFile& in, pf::Dword file_bytes) {
+  // No palette file of at most 640x480 comes near this size; a longer file
+  // is read this far, which holds all its pixels.
+  constexpr pf::Dword kMostBytesRead = 16u << 20;
+  OtherFile other;
+  if (file_bytes == pf::INVALID_FILE_SIZE || !in.seek(0)) return other;
+  std::vector<std::uint8_t> bytes(std::min(file_bytes, kMostBytesRead));
+  pf::Dword got = 0;
+  if (!in.read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &got)) {
+    other.refusal_format = nullptr;
+    return other;
+  }
+  bytes.resize(std::min<std::size_t>(got, bytes.size()));
+  bmp::Decoded decoded = bmp::decode(bytes);
+  if (decoded.refusal != bmp::Refusal::none) {
+    other.refusal_format = refusal_format(decoded.refusal, FileUse::picture);
+  } else if (decoded.picture.width != kImageWidth ||
+             decoded.picture.height != kImageHeight) {
+    other.refusal_format = texts::kNot640x480Fmt;
+  } else {
+    other.picture = std::move(decoded.picture);
+    other.loadable = true;
+  }
+  return other;
+}
+
+// A decoded picture in the standard form: a 40-byte header, 256 colours
+// (those the file lacks black) and bottom-up rows.
+void store_other(std::uint8_t* block, const bmp::IndexedPicture& picture) {
+  pf::BitmapInfoHeader header{};
   header.biSize = kHeaderBytes;
+  header.biWidth = kImageWidth;
   header.biHeight = kImageHeight;
   header.biPlanes = 1;
+  header.biBitCount = 8;
+  header.biCompression = pf::BI_RGB;
   header.biSizeImage = kPixelBytes;
-  header.biClrUsed = 0;
-  header.biClrImportant = 0;
   std::memcpy(block, &header, kHeaderBytes);
-
   std::uint8_t* table = block + kColourTableOffset;
-  const std::uint32_t table_bytes =
-      layout.table_entries * static_cast<std::uint32_t>(sizeof(pf::RgbQuad));
   std::memset(table, 0, kTableEntries * sizeof(pf::RgbQuad));
-  if (in.seek(layout.table_at)) in.read(table, table_bytes);
-
-  std::uint8_t* pixels = block + kPixelOffset;
-  if (in.seek(layout.pixels_at)) in.read(pixels, kPixelBytes);
-  if (layout.top_down) {
-    for (int top = 0, bottom = kImageHeight - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(pixels + top * kImageWidth,
-                       pixels + (top + 1) * kImageWidth,
-                       pixels + bottom * kImageWidth);
+  for (std::size_t i = 0; i < picture.colours.size(); ++i) {
+    table[4 * i] = picture.colours[i].blue;
+    table[4 * i + 1] = picture.colours[i].green;
+    table[4 * i + 2] = picture.colours[i].red;
   }
+  std::memcpy(block + kPixelOffset, picture.indices.data(), kPixelBytes);
 }
 
 // The window palette and the fade palette take the colours just loaded.
@@ -160,13 +172,17 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   const bool have_header = in.read(&header, kHeaderBytes, &got);
   const pf::Dword file_bytes = in.size();
 
-  PictureForm form = PictureForm::broken;
-  OtherLayout layout;
-  if (!have_header || got != kHeaderBytes ||
-      !plan_load(in, header, file_bytes, form, layout)) {
-    error_box_with(g.report, kCaption, texts::kBrokenFmt, file);
-    in.close();
-    return;
+  const bool standard = have_header && got == kHeaderBytes &&
+                        picture_form(header, file_bytes) == PictureForm::standard;
+  OtherFile other;
+  if (!standard) {
+    if (have_header) other = read_other(in, file_bytes);
+    if (!other.loadable) {
+      if (other.refusal_format != nullptr)
+        error_box_with(g.report, kCaption, other.refusal_format, file);
+      in.close();
+      return;
+    }
   }
 
   g.picture_x = x;
@@ -176,10 +192,10 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   const ImageLock lock(g, target, kCaption);
   std::uint8_t* block = lock.bytes();
   if (block != nullptr) {
-    if (form == PictureForm::standard)
+    if (standard)
       read_standard(in, block, header);
     else
-      read_other(in, block, header, layout);
+      store_other(block, other.picture);
   }
   in.close();
   // Without the block there are no colours to take.

@@ -7,8 +7,9 @@
 
 namespace mowa::graphics {
 
-// Reads an uncompressed 8-bit BMP file into the screen image (destination 0)
-// or the back image (1) and rebuilds the fade and window palettes.
+// Reads a 640x480 palette BMP file into the screen image (destination 0) or
+// the back image (1) and rebuilds the fade and window palettes; any other
+// file is refused with a box that says why.
 void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
              int destination);
 // Clears the screen image's colour table to black.

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "graphics/bmp_decode.h"
 #include "graphics/image_block.h"
+#include "graphics/picture_refusal.h"
 #include "graphics/repaint_request.h"
 #include "report/error_box.h"
 #include "report/texts.h"
@@ -11,47 +14,31 @@
 namespace mowa::graphics {
 namespace {
 
-// Where a sprite file keeps what `character` reads.
-constexpr long kSpriteWidthAt = 18;
-constexpr long kSpriteHeightAt = 22;
-constexpr long kPixelOffsetAt = 10;
-// Header, info header and 256 colours: where the pixels of the usual sprite
-// file start.
-constexpr long kUsualPixelsAt = 1078;
+// No palette sprite of at most 640x480 comes near this size; a longer file
+// is read this far, which holds all its pixels.
+constexpr std::size_t kMostSpriteBytes = std::size_t{16} << 20;
 
-// Low byte plus 256 times the high byte. At the end of the file each byte
-// reads as -1, which makes the value negative.
-std::int32_t read_u16(pf::Stream& in, long at) {
-  in.fseek(at, pf::SEEK_SET_);
-  const int low = in.fgetc();
-  const int high = in.fgetc();
-  return low + 256 * high;
+// The whole file, a byte at a time through the stream.
+std::vector<std::uint8_t> read_all(pf::Stream& in) {
+  std::vector<std::uint8_t> bytes;
+  in.fseek(0, pf::SEEK_SET_);
+  for (int c = in.fgetc(); c != -1 && bytes.size() < kMostSpriteBytes;
+       c = in.fgetc())
+    bytes.push_back(static_cast<std::uint8_t>(c));
+  return bytes;
 }
 
-std::uint32_t read_u32(pf::Stream& in, long at) {
-  in.fseek(at, pf::SEEK_SET_);
-  std::uint32_t value = 0;
-  for (int shift = 0; shift < 32; shift += 8)
-    value |= static_cast<std::uint32_t>(in.fgetc() & 0xFF) << shift;
-  return value;
-}
-
-// The rows of a sprite, bottom row first, laid over the screen image with
-// its bottom-left pixel at (x, y). Every byte is read, so that the rows stay
-// in step, but only those inside the picture are stored. A byte past the end
-// of the file reads as -1 and is stored as index 255.
-void lay_sprite(pf::Stream& in, std::uint8_t* image, std::int64_t x,
-                std::int64_t y, std::int32_t width, std::int32_t height,
-                std::int32_t row_bytes, bool opaque) {
-  for (std::int32_t s = 0; s < height; ++s) {
-    const std::int64_t row = y + s;
-    for (std::int32_t j = 0; j < row_bytes; ++j) {
-      const int v = in.fgetc();
-      if (j >= width || (v == 0 && !opaque) || !inside_picture(x + j, row))
-        continue;
-      image[pixel_offset(x + j, row)] = static_cast<std::uint8_t>(v);
+// The sprite's stored rows, bottom row first, laid over the screen image
+// with its bottom-left pixel at (x, y); only what lies inside the picture is
+// stored. The indices are the screen image's: the file's colours are unused.
+void lay_sprite(const bmp::IndexedPicture& sprite, std::uint8_t* image,
+                std::int64_t x, std::int64_t y, bool opaque) {
+  for (int s = 0; s < sprite.height; ++s)
+    for (int j = 0; j < sprite.width; ++j) {
+      const std::uint8_t v = sprite.at(j, s);
+      if ((v != 0 || opaque) && inside_picture(x + j, y + s))
+        image[pixel_offset(x + j, y + s)] = v;
     }
-  }
 }
 
 // The part [first, first + count) of a run of `count` cells starting at
@@ -98,29 +85,16 @@ void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
     error_box_with(g.report, kFileCaption, texts::kNotFoundFmt, file);
     return;
   }
-  const std::int32_t width = read_u16(*in, kSpriteWidthAt);
-  const std::int32_t height = read_u16(*in, kSpriteHeightAt);
-  if (width < 1 || width > kImageWidth || height < 1 ||
-      height > kImageHeight) {
-    error_box_with(g.report, kFileCaption, texts::kBrokenFmt, file);
+  const bmp::Decoded sprite = bmp::decode(read_all(*in));
+  if (sprite.refusal != bmp::Refusal::none) {
+    error_box_with(g.report, kFileCaption,
+                   refusal_format(sprite.refusal, FileUse::sprite), file);
     g.files.fclose(in);
     return;
   }
-  // Every BMP file pads its rows to 4 bytes and says where its pixels are;
-  // sprites of the usual form (a width of a multiple of 4) are read from the
-  // end of a 256-colour table, as they always were.
-  std::int32_t row_bytes = width;
-  long pixels_at = kUsualPixelsAt;
-  if (width % 4 != 0) {
-    row_bytes = (width + 3) / 4 * 4;
-    pixels_at = static_cast<long>(read_u32(*in, kPixelOffsetAt));
-  }
-  in->fseek(pixels_at, pf::SEEK_SET_);
   {
     const ImageLock image(g, g.screen_image, kCaption);
-    if (image)
-      lay_sprite(*in, image.bytes(), x, y, width, height, row_bytes,
-                 opaque == 1);
+    if (image) lay_sprite(sprite.picture, image.bytes(), x, y, opaque == 1);
   }
   g.files.fclose(in);
   request_repaint(g, kCaption);

@@ -22,6 +22,8 @@ constexpr pf::Dword kFrameDelay_ms = 30;
 constexpr unsigned char kLineBreak = '/';
 constexpr unsigned char kColourEscape = 'c';
 constexpr std::size_t kEscapeDigits = 6;
+constexpr unsigned char kFirstHalfWidthKana = 0xA1;
+constexpr unsigned char kLastHalfWidthKana = 0xDF;
 
 // The frames and the release of each animation report under two captions
 // that differ only in their first letter ("Message_in", "message_in"): kept
@@ -105,15 +107,20 @@ void message_write(Text& t, pf::Hdc hdc, const char* text, int height) {
   while (i < length) {
     const unsigned char b = bytes[i];
     if (b >= 0x81) {
+      // Half-width katakana are characters of one byte; every other byte
+      // from 0x81 opens a two-byte character.
+      const std::size_t bytes_of_character =
+          b >= kFirstHalfWidthKana && b <= kLastHalfWidthKana ? 1 : 2;
       // A lead byte that the end of the text cuts off is not drawn.
-      if (length - i < 2) break;
+      if (length - i < bytes_of_character) break;
       const int x = to_coordinate(kFirstColumnX + kColumnWidth * column);
       const int y =
           to_coordinate(kFirstLineY + kLineHeight * line + centring);
-      if (gdi.TextOutA(hdc, x, y, text + i, 2) == pf::kFalse)
+      if (gdi.TextOutA(hdc, x, y, text + i,
+                       static_cast<int>(bytes_of_character)) == pf::kFalse)
         call_failed(t.report, kWriteCaption, "TextOut");
       ++column;
-      i += 2;
+      i += bytes_of_character;
     } else if (b == kLineBreak) {
       ++line;
       column = 0;

@@ -49,7 +49,8 @@ TEST_F(BoxPictureTest, SizeFollowsTheTextAndStaysOnTheFramebuffer) {
   EXPECT_EQ(tall.text.bottom - tall.text.top,
             5 * (font->cell_height() + 3) - 3);  // five lines, gaps between
   EXPECT_EQ(huge.width, Surface::kMaxWidth);
-  EXPECT_EQ(huge.height, Surface::kMaxHeight);
+  EXPECT_LE(huge.height, Surface::kMaxHeight);
+  EXPECT_LE(huge.button.bottom, huge.height);  // the button is never cut off
   EXPECT_EQ(s.width, huge.width);
   EXPECT_EQ(s.height, huge.height);
 }
@@ -76,6 +77,46 @@ TEST_F(BoxPictureTest, CaptionSignTextAndButtonLandInTheirPlaces) {
   const BoxLayout pressed = draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", true);
   EXPECT_EQ(pressed.button.left, l.button.left);
   EXPECT_GT(count(s, l.button, kButtonPressed), area(l.button) / 2);
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const auto& line : lines) all += line;
+  return all;
+}
+
+// Long lines wrap inside the box, at a space when there is one; nothing of
+// the text is lost and no ink reaches past the text block.
+TEST_F(BoxPictureTest, LongLinesWrapAndLongCaptionsAreShortened) {
+  Surface s;
+  std::string words;
+  for (int i = 0; i < 30; ++i) words += "device" + std::to_string(i) + " ";
+  std::string japanese;
+  for (int i = 0; i < 70; ++i) japanese += "\x82\xa0";  // あ
+  const struct {
+    const char* name;
+    std::string text;
+    bool at_spaces;
+  } cases[] = {{"words", words, true}, {"japanese", japanese, false},
+               {"one long word", std::string(200, 'W'), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const BoxLayout l = draw_box(s, font.get(), std::string(300, 'C'), c.text, false);
+    EXPECT_EQ(l.width, Surface::kMaxWidth);
+    EXPECT_GT(l.lines.size(), 1u);
+    EXPECT_EQ(joined(l.lines), c.text);
+    for (std::size_t i = 0; i + 1 < l.lines.size() && c.at_spaces; ++i)
+      EXPECT_EQ(l.lines[i].back(), ' ') << l.lines[i];
+    EXPECT_LE(l.text.right, l.width - 14);
+    EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 1, l.text.bottom}, 0x000000), 0);
+    EXPECT_EQ(l.text.bottom - l.text.top,
+              static_cast<int>(l.lines.size()) * (font->cell_height() + 3) - 3);
+    // The caption ends in an ellipsis inside the bar.
+    EXPECT_EQ(l.caption.substr(l.caption.size() - 2), "\x81\x63");
+    EXPECT_EQ(l.caption.find_first_not_of('C'), l.caption.size() - 2);
+  }
+  const BoxLayout short_caption = draw_box(s, font.get(), "caption", "text", false);
+  EXPECT_EQ(short_caption.caption, "caption");
 }
 
 TEST_F(BoxPictureTest, WithoutAFontTheBoxHasNoLettering) {

@@ -87,6 +87,50 @@ int measure(const RasterFont* font, std::string_view cp932) {
   return font->draw(nowhere, 0, 0, cp932, 0, false, 0);
 }
 
+// Bytes of the code-page-932 character that starts with `lead`.
+std::size_t character_bytes(unsigned char lead) {
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+}
+
+// `line` cut into pieces at most `most_px` wide: after the last space that
+// fits when there is one, else before the character that does not fit.
+void wrap(const RasterFont* font, std::string_view line, int most_px,
+          std::vector<std::string>& out) {
+  while (!line.empty()) {
+    int width = 0;
+    std::size_t end = 0, after_space = 0;
+    while (end < line.size()) {
+      const std::size_t n = std::min(character_bytes(line[end]), line.size() - end);
+      const int w = measure(font, line.substr(end, n));
+      if (end > 0 && width + w > most_px) break;
+      width += w;
+      end += n;
+      if (line[end - 1] == ' ') after_space = end;
+    }
+    if (end < line.size() && after_space > 0) end = after_space;
+    out.emplace_back(line.substr(0, end));
+    line.remove_prefix(end);
+  }
+}
+
+// The caption, cut before the character that would pass `most_px` and
+// ended with an ellipsis, when it is too wide.
+std::string shortened(const RasterFont* font, std::string_view caption, int most_px) {
+  if (measure(font, caption) <= most_px) return std::string(caption);
+  constexpr std::string_view kEllipsis = "\x81\x63";  // … in code page 932
+  const int room = most_px - measure(font, kEllipsis);
+  std::size_t end = 0;
+  int width = 0;
+  while (end < caption.size()) {
+    const std::size_t n = std::min(character_bytes(caption[end]), caption.size() - end);
+    const int w = measure(font, caption.substr(end, n));
+    if (width + w > room) break;
+    width += w;
+    end += n;
+  }
+  return std::string(caption.substr(0, end)) + std::string(kEllipsis);
+}
+
 void write(Surface& s, const RasterFont* font, int x, int y,
            std::string_view cp932, std::uint32_t rgb) {
   if (font) font->draw(s, x, y, cp932, rgb, false, 0);
@@ -98,21 +142,36 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
                    std::string_view caption_cp932,
                    std::string_view text_cp932, bool button_pressed) {
   const int cell = font ? std::max(font->cell_height(), 1) : kPlainCellHeight;
-  const std::vector<std::string_view> lines = split_lines(text_cp932);
-  int text_width = 0;
-  for (const auto line : lines) text_width = std::max(text_width, measure(font, line));
+  const int text_left = kMargin + kSignSize + kMargin;
+  const int most_text_width = Surface::kMaxWidth - text_left - kMargin - 6;
   const int line_height = cell + kLineGap;
-  const int text_height = static_cast<int>(lines.size()) * line_height - kLineGap;
-  const int caption_width = measure(font, caption_cp932);
-
-  BoxLayout l;
   const int bar_height = cell + 10;
   const int body_top = bar_height + kMargin;
+  // What is left of the screen's height for lines under the caption bar and
+  // over the button.
+  const int most_lines = std::max(
+      1, (Surface::kMaxHeight - body_top - 2 * kMargin - 4 - kButtonHeight + kLineGap) /
+             line_height);
+
+  BoxLayout l;
+  for (const auto line : split_lines(text_cp932)) {
+    if (line.empty()) l.lines.emplace_back();
+    wrap(font, line, most_text_width, l.lines);
+  }
+  // Lines past the screen's bottom are left out; the last shown says so.
+  if (static_cast<int>(l.lines.size()) > most_lines) {
+    l.lines.resize(static_cast<std::size_t>(most_lines));
+    l.lines.back() = shortened(font, l.lines.back() + "\x81\x63\x81\x63", most_text_width);
+  }
+  int text_width = 0;
+  for (const auto& line : l.lines) text_width = std::max(text_width, measure(font, line));
+  const int text_height = static_cast<int>(l.lines.size()) * line_height - kLineGap;
+
   const int content_height = std::max(kSignSize, text_height);
-  const int text_left = kMargin + kSignSize + kMargin;
   l.width = std::clamp(std::max({kMinWidth, text_left + text_width + kMargin + 6,
-                                 caption_width + 2 * kMargin}),
+                                 measure(font, caption_cp932) + 2 * kMargin}),
                        0, Surface::kMaxWidth);
+  l.caption = shortened(font, caption_cp932, l.width - 2 * kMargin);
   const int button_top = body_top + content_height + kMargin + 4;
   l.height = std::clamp(button_top + kButtonHeight + kMargin, 0,
                         Surface::kMaxHeight);
@@ -133,11 +192,11 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
   frame(surface, Rect{0, 0, l.width, l.height}, kFrame);
   fill(surface, l.caption_bar, kCaptionBar);
   write(surface, font, kMargin / 2 + 2, 1 + (bar_height - 1 - cell) / 2,
-        caption_cp932, kCaptionText);
+        l.caption, kCaptionText);
   draw_sign(surface, l.sign);
-  for (std::size_t i = 0; i < lines.size(); ++i)
+  for (std::size_t i = 0; i < l.lines.size(); ++i)
     write(surface, font, l.text.left,
-          l.text.top + static_cast<int>(i) * line_height, lines[i], kText);
+          l.text.top + static_cast<int>(i) * line_height, l.lines[i], kText);
   fill(surface, l.button, button_pressed ? kButtonPressed : kButtonFace);
   frame(surface, l.button, kButtonEdge);
   const int ok_width = measure(font, "OK");

@@ -3,7 +3,9 @@
 // exclamation sign, the text lines and an OK button.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/softgdi/font_raster.h"
 #include "platform/softgdi/surface.h"
@@ -18,12 +20,17 @@ struct BoxLayout {
   Rect sign{};
   Rect text{};  // the block the lines are drawn in
   Rect button{};
+  // The text as drawn: long lines wrapped at the box's width; and the
+  // caption, shortened with an ellipsis when it is wider than the box.
+  std::vector<std::string> lines;
+  std::string caption;
 };
 
 // Lays the box out for its caption and its text (code page 932, lines ended
 // by line feeds) and draws it at the surface's top-left corner; the
-// surface's client size becomes the box's, at most 640x480. Without a font
-// the box is drawn without lettering.
+// surface's client size becomes the box's. The box grows with its text up to
+// 640x480; lines longer than that are wrapped, at a space where there is
+// one. Without a font the box is drawn without lettering.
 BoxLayout draw_box(Surface& surface, const RasterFont* font,
                    std::string_view caption_cp932,
                    std::string_view text_cp932, bool button_pressed);

@@ -89,7 +89,9 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
 
   bool pressed = false;  // the left button went down on OK
   bool open = true;
+  window_.box_opened();
   while (open) {
+    window_.heed_outside_requests();
     window_.pump_sound();
     window_.pump_for_box(owner);
     window_.present_all();
@@ -134,6 +136,7 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
       }
     }
   }
+  window_.box_closed();
   view.reset();
   if (owner_view) owner_view->focus();
   window_.present_all();

@@ -5,8 +5,12 @@ namespace mowa::pf {
 SdlPlatform::SdlPlatform(const SdlSession& /*session*/, std::FILE* out)
     : platform_{box, clock, window, gdi, display, sound, memory, files, files, files, out} {
   window.set_sound(&sound);
+  window.set_outside_requests(&outside);
 }
 
-SdlPlatform::~SdlPlatform() { window.set_sound(nullptr); }
+SdlPlatform::~SdlPlatform() {
+  window.set_outside_requests(nullptr);
+  window.set_sound(nullptr);
+}
 
 }  // namespace mowa::pf

@@ -9,6 +9,7 @@
 #include "platform/common/heap_memory.h"
 #include "platform/common/host_files.h"
 #include "platform/platform.h"
+#include "platform/sdl/outside_requests.h"
 #include "platform/sdl/sdl_box.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_display.h"
@@ -30,6 +31,7 @@ class SdlPlatform {
   Platform& platform() { return platform_; }
 
   Faults faults;
+  OutsideRequests outside;
   HeapMemory memory{faults};
   HostFiles files{faults};
   SoftGdi gdi{faults};

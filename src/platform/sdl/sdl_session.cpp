@@ -18,6 +18,9 @@ SdlSession::SdlSession() {
   // Closing the window is a close request of the window (WM_CLOSE), not a
   // second, separate quit request.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // Interrupts and termination requests are the platform's own to handle:
+  // they must also end a program whose message box is open.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     error_ = SDL_GetError();
     return;

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/common/cp932.h"
+#include "platform/sdl/outside_requests.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace mowa::pf {
@@ -24,6 +26,8 @@ constexpr int kLongestIdleWait_ms = 8;
 // statement per poll, so polls between two asks reuse what SDL holds. Input
 // is still taken within this time.
 constexpr auto kPumpInterval = std::chrono::microseconds(500);
+// A long sleep looks this often whether a signal came from outside.
+constexpr long long kSleepSlice_ms = 50;
 
 }  // namespace
 
@@ -107,7 +111,28 @@ void SdlWindow::place_window(Hwnd hwnd, Hwnd insert_after, int x, int y,
   if (insert_after == HWND_TOPMOST) v->set_on_top(true);
 }
 
+void SdlWindow::heed_outside_requests() {
+  if (!outside_ || outside_->pending() == 0) return;
+  if (outside_->came() > 1 || boxes_open_ > 0) {
+    const int signal_number = outside_->last_signal();
+    std::fprintf(stderr, "mowa: ended by signal %d\n", signal_number);
+    // What the program changed of the display is undone before it goes;
+    // files it wrote are complete, as nothing of them is written here.
+    set_display_fullscreen(false);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    SDL_Quit();
+    std::_Exit(128 + signal_number);
+  }
+  // Before the main window exists the request waits for it.
+  const Hwnd main = main_window();
+  if (!main) return;
+  outside_->take();
+  queue_input(main, WM_CLOSE, 0, 0);
+}
+
 void SdlWindow::before_poll() {
+  heed_outside_requests();
   pump_sound();
   if (std::chrono::steady_clock::now() - last_pump_ >= kPumpInterval)
     translate_pending();
@@ -123,6 +148,7 @@ void SdlWindow::wait_for_input() {
   // Returns as soon as SDL has an event, which stays queued for the next
   // poll; so a click is handled as quickly as without the wait.
   SDL_WaitEventTimeout(nullptr, idle_wait_ms_);
+  heed_outside_requests();
   last_pump_ = std::chrono::steady_clock::now();  // the wait asked the display
   idle_wait_ms_ = std::min(idle_wait_ms_ * 2, kLongestIdleWait_ms);
 }
@@ -137,8 +163,9 @@ void SdlWindow::sleep_ms(Dword delay_ms) {
     const auto left_ms =
         std::chrono::ceil<std::chrono::milliseconds>(left).count();
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, static_cast<int>(left_ms)))
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<long long>(left_ms, kSleepSlice_ms))))
       translate(event, true);
+    heed_outside_requests();
   }
 }
 

@@ -17,6 +17,7 @@ union SDL_Event;
 namespace mowa::pf {
 
 class SdlSound;
+class OutsideRequests;
 
 class SdlWindow final : public WindowTable, public IdleWait {
  public:
@@ -25,6 +26,14 @@ class SdlWindow final : public WindowTable, public IdleWait {
 
   // Told of every poll of the queue, so that ended sounds are notified.
   void set_sound(SdlSound* sound) { sound_ = sound; }
+  void set_outside_requests(OutsideRequests* outside) { outside_ = outside; }
+  // While a message box is open a signal from outside ends the program.
+  void box_opened() { ++boxes_open_; }
+  void box_closed() { --boxes_open_; }
+  // A first signal from outside is the main window's close request; a
+  // second one, or one while a box is open, ends the program at once with
+  // the display as it was before the program.
+  void heed_outside_requests();
   void pump_sound();
 
   // The SDL window of a live, shown window; null otherwise.
@@ -67,6 +76,8 @@ class SdlWindow final : public WindowTable, public IdleWait {
   SdlSound* sound_ = nullptr;
   std::vector<std::unique_ptr<SdlView>> views_;  // handle = index + 1
   bool fullscreen_ = false;
+  OutsideRequests* outside_ = nullptr;
+  int boxes_open_ = 0;
   int pointer_x_ = 0, pointer_y_ = 0;
   Wparam buttons_ = 0;
   std::chrono::steady_clock::time_point last_pump_{};

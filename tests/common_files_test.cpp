@@ -1,0 +1,342 @@
+// Pictures and sprites as ImageMagick and image editors write them, made
+// during the test, drawn exactly as ImageMagick itself decodes the same
+// files; and the files that are refused, each with its reason.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "bmp_writer.h"
+#include "window_capture.h"
+
+namespace mowa::test {
+namespace {
+
+// The art the ImageMagick cases start from: gradients, a swirl, flat areas.
+constexpr char kArt[] =
+    "convert -size 640x480 gradient:red-blue -swirl 120 -fill yellow "
+    "-draw 'circle 320,240 400,300' -fill black -draw 'rectangle 10,10 60,60' "
+    "art.png";
+
+bool shell(const Scenario& s, const std::string& command) {
+  const std::string line = "cd '" + s.dir() + "' && " + command;
+  const int status = std::system(line.c_str());
+  EXPECT_EQ(status, 0) << command;
+  return status == 0;
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// ImageMagick's reading of a file: its size and its pixels, 0xRRGGBB, top
+// row first.
+struct Decoding {
+  int width = 0, height = 0;
+  Pixels pixels;
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+Decoding decoded_by_magick(const Scenario& s, const std::string& file) {
+  Decoding d;
+  if (!shell(s, "identify -format '%w %h' " + file + " > " + file + ".size && convert " +
+                    file + " -depth 8 rgb:" + file + ".rgb"))
+    return d;
+  std::istringstream(slurp(s.dir() + "/" + file + ".size")) >> d.width >> d.height;
+  const std::string rgb = slurp(s.dir() + "/" + file + ".rgb");
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+    d.pixels.push_back(static_cast<std::uint32_t>(
+        static_cast<std::uint8_t>(rgb[i]) << 16 | static_cast<std::uint8_t>(rgb[i + 1]) << 8 |
+        static_cast<std::uint8_t>(rgb[i + 2])));
+  EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(d.width * d.height)) << file;
+  return d;
+}
+
+// The colour table of a palette file in its order, as ImageMagick lists it.
+std::vector<Rgb> colour_map(const Scenario& s, const std::string& file) {
+  std::vector<Rgb> colours;
+  if (!shell(s, "identify -verbose " + file + " > " + file + ".txt")) return colours;
+  const std::string text = slurp(s.dir() + "/" + file + ".txt");
+  const std::regex entry(R"(\n\s*(\d+): \(\s*(\d+),\s*(\d+),\s*(\d+))");
+  for (auto m = std::sregex_iterator(text.begin(), text.end(), entry);
+       m != std::sregex_iterator(); ++m)
+    if (std::stoul((*m)[1]) == colours.size())
+      colours.push_back({static_cast<std::uint8_t>(std::stoi((*m)[2])),
+                         static_cast<std::uint8_t>(std::stoi((*m)[3])),
+                         static_cast<std::uint8_t>(std::stoi((*m)[4]))});
+  return colours;
+}
+
+// bits a pixel and compression as the file says, to be sure that the tool
+// wrote the form the case is about.
+std::string form_of(const Scenario& s, const std::string& file) {
+  const std::string b = slurp(s.dir() + "/" + file);
+  if (b.size() < 34) return "short";
+  const bool core = static_cast<std::uint8_t>(b[14]) == 12;
+  const int bits = static_cast<std::uint8_t>(b[core ? 24 : 28]);
+  const int compression = core ? 0 : static_cast<std::uint8_t>(b[30]);
+  return std::to_string(static_cast<std::uint8_t>(b[14])) + "/" + std::to_string(bits) +
+         (compression == 1 ? "/rle8" : compression == 2 ? "/rle4" : "");
+}
+
+// An indexed picture with flat runs and busy literal stretches, for files
+// the test writes itself in an editor's layouts.
+Bmp editor_picture(int colours, int width = 640, int height = 480) {
+  Bmp b = sprite(width, height, [colours, height](int x, int y) {
+    const int index = y < height / 2 ? x / 40 + 16 * (y / 30) : (x * 7 + y * 3 + x * y) % 251;
+    return static_cast<std::uint8_t>(index % colours);
+  });
+  b.use_colours(static_cast<std::size_t>(colours));
+  for (int i = 0; i < colours; ++i)
+    b.colours[i] = {static_cast<std::uint8_t>(i * 5), static_cast<std::uint8_t>(255 - i),
+                    static_cast<std::uint8_t>(i * 11)};
+  return b;
+}
+
+struct MadeFile {
+  const char* name;
+  std::string convert_options;  // after "convert art.png"; empty: `written`
+  std::string form;             // info header bytes / bits [/ compression]
+  std::function<Bmp()> written = nullptr;
+};
+void PrintTo(const MadeFile& c, std::ostream* os) { *os << c.name; }
+
+// Makes p.bmp with ImageMagick from the art (or `art` made by the command),
+// or writes it.
+bool make(Scenario& s, const MadeFile& c, const std::string& art = kArt) {
+  if (c.written) {
+    s.write("p.bmp", c.written().file());
+  } else if (!shell(s, art) ||
+             !shell(s, "convert art.png " + c.convert_options + ":p.bmp")) {
+    return false;
+  }
+  EXPECT_EQ(form_of(s, "p.bmp"), c.form);
+  return true;
+}
+
+const MadeFile kPictures[] = {
+    {"magick_default_rle8", "-type Palette BMP3", "40/8/rle8"},
+    {"magick_bmp_124_byte_header", "-type Palette BMP", "124/8/rle8"},
+    {"magick_sixteen_colours", "-colors 16 -type Palette BMP3", "40/4"},
+    {"magick_two_colours", "-colors 2 -type Palette BMP3", "40/1"},
+    {"magick_bmp2_core_header", "-colors 200 -type Palette BMP2", "12/8"},
+    {"magick_bmp2_twelve_colours", "-colors 12 -type Palette BMP2", "12/4"},
+    {"magick_uncompressed", "-colors 200 -type Palette -compress none BMP3", "40/8"},
+    {"editor_rle8_colour_space", "", "124/8/rle8",
+     [] {
+       Bmp b = editor_picture(200);
+       b.info_bytes = 124;
+       b.colour_space = b.run_length = true;
+       return b;
+     }},
+    {"editor_uncompressed_colour_space", "", "124/8",
+     [] {
+       Bmp b = editor_picture(256);
+       b.info_bytes = 124;
+       b.colour_space = true;
+       return b;
+     }},
+    {"editor_rle4", "", "124/4/rle4",
+     [] {
+       Bmp b = editor_picture(16);
+       b.info_bytes = 124;
+       b.bits_per_pixel = 4;
+       b.colour_space = b.run_length = true;
+       return b;
+     }},
+    {"editor_four_bits_gap_profile_behind", "", "124/4",
+     [] {
+       Bmp b = editor_picture(9);
+       b.info_bytes = 124;
+       b.bits_per_pixel = 4;
+       b.gap_bytes = 10;
+       b.profile_behind = true;
+       b.trailing_bytes = 132;
+       return b;
+     }},
+    {"editor_one_bit_108_byte_header_top_down", "", "108/1",
+     [] {
+       Bmp b = editor_picture(2);
+       b.info_bytes = 108;
+       b.bits_per_pixel = 1;
+       b.colour_space = b.top_down = true;
+       return b;
+     }},
+};
+
+class CommonPicture : public ::testing::TestWithParam<MadeFile> {};
+
+TEST_P(CommonPicture, IsDrawnAsImageMagickDecodesIt) {
+  Scenario s;
+  if (!make(s, GetParam())) return;
+  s.script("gload\"p.bmp,0,0,0\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+  EXPECT_TRUE(same_pixels(run.screenshot, decoded_by_magick(s, "p.bmp").pixels));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CommonPicture, ::testing::ValuesIn(kPictures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A sprite's indices are the picture's: under it lies a picture whose
+// colours are the sprite file's own, so that the sprite shows as its file
+// decodes. Widths of a multiple of 4 and odd ones, every header.
+class CommonSprite : public ::testing::TestWithParam<MadeFile> {};
+
+TEST_P(CommonSprite, IsDrawnAsImageMagickDecodesIt) {
+  MadeFile c = GetParam();
+  if (c.written) {
+    c.written = [make = c.written] {
+      Bmp b = make();
+      const Bmp whole = b;
+      b.width = 37;
+      b.height = 23;
+      b.pixels.clear();
+      for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) b.pixels.push_back(whole.at(x + 290, y + 230));
+      return b;
+    };
+  }
+  Scenario s;
+  // Many colours, in a width of a multiple of 4 or an odd one.
+  const std::string art = std::string("convert -seed 5 -size ") +
+                          (std::string(c.name).find("wide") != std::string::npos ? "40" : "37") +
+                          "x23 plasma:fractal art.png";
+  if (!make(s, c, art)) return;
+  Bmp under = sprite(640, 480, [](int, int) { return 0; });
+  under.colours = colour_map(s, "p.bmp");
+  ASSERT_FALSE(under.colours.empty());
+  s.write("under.bmp", under.file());
+  s.script("gload\"under.bmp,0,0,0\"\ncharacter\"p.bmp,100,50,1,0\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+  const Decoding sprite = decoded_by_magick(s, "p.bmp");
+  Pixels expected(640 * 480, packed(under.colours[0]));
+  const int top = 480 - 50 - sprite.height;
+  for (int y = 0; y < sprite.height; ++y)
+    for (int x = 0; x < sprite.width; ++x)
+      expected[static_cast<std::size_t>((top + y) * 640 + 100 + x)] = sprite.at(x, y);
+  EXPECT_TRUE(same_pixels(run.screenshot, expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CommonSprite,
+    ::testing::Values(kPictures[0], kPictures[2], kPictures[3], kPictures[4], kPictures[5],
+                      kPictures[6], kPictures[9], kPictures[11],
+                      MadeFile{"magick_bmp_wide_124_byte_header", "-type Palette BMP",
+                               "124/8/rle8"},
+                      MadeFile{"magick_uncompressed_wide", "-type Palette -compress none BMP3",
+                               "40/8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The ImageMagick commands of the guide's section on pictures and sprites,
+// continuation lines joined.
+std::vector<std::string> guide_recipe() {
+  std::istringstream guide(slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md"));
+  std::vector<std::string> commands;
+  bool in_section = false, continued = false;
+  for (std::string line; std::getline(guide, line);) {
+    if (line.rfind("## ", 0) == 0) in_section = line == "## Pictures, sprites, sounds and music";
+    if (!in_section) continue;
+    if (continued) {
+      commands.back() += line;
+    } else if (line.rfind("    convert ", 0) == 0) {
+      commands.push_back(line);
+    } else {
+      continue;
+    }
+    continued = !commands.back().empty() && commands.back().back() == '\\';
+    if (continued) commands.back().pop_back();
+  }
+  return commands;
+}
+
+// The guide's recipe, run on art made here: the picture shows in its
+// colours and the sprite over it in its own, black left transparent.
+TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
+  const std::vector<std::string> recipe = guide_recipe();
+  ASSERT_EQ(recipe.size(), 3u);
+  Scenario s;
+  if (!shell(s, "mkdir -p data && convert -size 700x500 gradient:orange-navy -swirl 200 room.png && "
+                "convert -size 640x480 -seed 3 plasma:green-white hall.png && "
+                "convert -size 45x31 xc:black -fill red -draw 'circle 22,15 22,3' "
+                "-fill yellow -draw 'rectangle 3,3 9,27' hero.png"))
+    return;
+  for (const std::string& command : recipe)
+    if (!shell(s, command)) return;
+  s.script("gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,100,50,0,0\"\nend\n");
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+  Decoding expected = decoded_by_magick(s, "data/room.bmp");
+  const Decoding hero = decoded_by_magick(s, "data/hero.bmp");
+  ASSERT_EQ(hero.width, 45);
+  int shown = 0;
+  for (int y = 0; y < hero.height; ++y)
+    for (int x = 0; x < hero.width; ++x)
+      if (hero.at(x, y) != 0) {
+        expected.pixels[static_cast<std::size_t>((480 - 50 - hero.height + y) * 640 + 100 + x)] =
+            hero.at(x, y);
+        ++shown;
+      }
+  EXPECT_GT(shown, 300);
+  EXPECT_LT(shown, 45 * 31);
+  EXPECT_TRUE(same_pixels(run.screenshot, expected.pixels));
+}
+
+struct Refused {
+  const char* name;
+  std::string make;  // shell commands in the folder that leave bad.bmp
+  const char* as_picture;  // the reason after the file name
+  const char* as_sprite;  // null: a sprite it would make
+};
+void PrintTo(const Refused& c, std::ostream* os) { *os << c.name; }
+
+class RefusedFile : public ::testing::TestWithParam<Refused> {};
+
+// Refused as a picture and as a sprite, with the reason; nothing changes.
+TEST_P(RefusedFile, SaysWhyAndChangesNothing) {
+  Scenario s;
+  Bmp compressed = editor_picture(256);
+  compressed.compression = 4;
+  s.write("jpeg.bmp", compressed.file());
+  s.write("a.bmp", block_picture().file());
+  if (!shell(s, kArt) || !shell(s, GetParam().make)) return;
+  const bool sprite_too = GetParam().as_sprite != nullptr;
+  s.script(std::string("gload\"a.bmp,0,0,0\"\ngload\"bad.bmp,20,20,0\"\n") +
+           (sprite_too ? "character\"bad.bmp,0,0,1,0\"\n" : "") + "end\n");
+  const PictureRun run = run_pictures(s);
+  std::vector<std::string> boxes{std::string("opendib: bad.bmp") + GetParam().as_picture};
+  if (sprite_too) boxes.push_back(std::string("opendib: bad.bmp") + GetParam().as_sprite);
+  EXPECT_EQ(run.errors(), boxes);
+  EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedFile,
+    ::testing::Values(
+        Refused{"true_colour", "convert art.png BMP3:bad.bmp", "はパレットの絵じゃないの～、くすん。",
+                "はパレットの絵じゃないの～、くすん。"},
+        Refused{"not_a_bmp", "convert art.png PNG:bad.bmp", "はBMPじゃないの～、くすん。",
+                "はBMPじゃないの～、くすん。"},
+        Refused{"cut_short",
+                "convert art.png -type Palette -compress none BMP3:whole.bmp && "
+                "head -c 200000 whole.bmp > bad.bmp",
+                "が途中で切れているの～、くすん。", "が途中で切れているの～、くすん。"},
+        Refused{"rle_cut_short",
+                "convert art.png -type Palette BMP3:whole.bmp && head -c 100000 whole.bmp > bad.bmp",
+                "が途中で切れているの～、くすん。", "が途中で切れているの～、くすん。"},
+        Refused{"smaller", "convert art.png -resize '320x240!' -type Palette BMP3:bad.bmp",
+                "は640×480じゃないの～、くすん。", nullptr},
+        Refused{"larger", "convert art.png -resize '700x100!' -type Palette BMP3:bad.bmp",
+                "は640×480じゃないの～、くすん。", "は640×480より大きいの～、くすん。"},
+        Refused{"compression_it_cannot_read", "mv jpeg.bmp bad.bmp",
+                "は読めない圧縮なの～、くすん。", "は読めない圧縮なの～、くすん。"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace mowa::test
