@@ -1,10 +1,12 @@
 #include "engine/commands.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
 
+#include "engine/argument_forms.h"
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
 #include "engine/save_file.h"
@@ -91,15 +93,43 @@ std::string target(const Statement& s, std::size_t i) {
   return r;
 }
 
-ArgumentReader arguments(Program& p, const Statement& s) {
-  return ArgumentReader(p, s.text, s.q + 1 < s.end ? s.q + 1 : s.end, s.end);
+// The value of a number argument where the statement's reading found it.
+std::int32_t number_value(Program& p, const Statement& s, const NumberSpan& n) {
+  if (!n.present) return 0;
+  if (n.reference) {
+    char reference[4] = {'@', '\0', '\0', '\0'};
+    for (std::size_t k = 1; k < 3 && k < n.text.size(); ++k)
+      reference[k] = s.text[n.text.begin + k];
+    return variable_get(p, reference);
+  }
+  return read_decimal(s.text + n.text.begin,
+                      std::min<std::size_t>(n.text.size(), kNumberBytes));
 }
 
-// Text up to `stop` from `from`, or to the end of the arguments.
-std::string text_until(const Statement& s, std::size_t from, char stop) {
-  std::string r;
-  for (std::size_t i = from; i < s.end && s.text[i] != stop; ++i) r += s.text[i];
-  return r;
+// The arguments of a command with a form, in the order they are written.
+struct Arguments {
+  std::string text;  // the file, text or label
+  std::string targets[2];
+  std::int32_t numbers[kMaxArguments] = {};
+};
+
+Arguments read_arguments(Program& p, const Statement& s, CommandId id) {
+  Arguments a;
+  const ArgumentForm* form = argument_form(id);
+  if (form == nullptr) return a;
+  const ScannedArguments scanned = scan_arguments(s, *form);
+  int numbers = 0, targets = 0;
+  for (int i = 0; i < scanned.count; ++i) {
+    const ArgumentSpan& arg = scanned.args[i];
+    if (arg.kind == ArgumentKind::number)
+      a.numbers[numbers++] =
+          number_value(p, s, {arg.text, arg.reference, arg.present});
+    else if (arg.kind == ArgumentKind::target)
+      a.targets[targets++] = target(s, arg.text.begin);
+    else
+      a.text.assign(s.text + arg.text.begin, arg.text.size());
+  }
+  return a;
 }
 
 // Jumps to the label; a label that is not in the table is reported and ends
@@ -124,71 +154,32 @@ void repaint_main_window(Program& p) {
 }
 
 int do_if(Program& p, const Statement& s) {
-  const std::string a_ref = target(s, s.q + 1);
-  const char op = at(s, s.q + 4);
-  std::int32_t x = 0;
-  if (at(s, s.q + 5) == '@') {
-    x = variable_get(p, target(s, s.q + 5).c_str());
-  } else if (s.q + 5 < s.length) {
-    std::size_t stop = s.q + 5;
-    while (stop < s.length && s.text[stop] != ',' && s.text[stop] != '\n')
-      ++stop;
-    std::size_t n = stop - (s.q + 5);
-    if (n > static_cast<std::size_t>(kNumberBytes)) n = kNumberBytes;
-    x = read_decimal(s.text + s.q + 5, n);
-  }
+  const IfParts parts = split_if(s);
+  const std::string a_ref = target(s, parts.variable_at);
+  const char op = at(s, parts.operator_at);
+  const std::int32_t x = number_value(p, s, parts.x);
   const std::int32_t a = variable_get(p, a_ref.c_str());
   const bool holds = (op == '=' && a == x) || (op == '<' && a < x) ||
                      (op == '>' && a > x);
-  // YES runs from the statement's first comma to the next; NO from the
-  // second comma to the closing quote.
-  const char* first = std::strchr(s.text, ',');
-  const char* second = first ? std::strchr(first + 1, ',') : nullptr;
   std::string label;
-  if (holds && first) {
-    for (const char* c = first + 1; *c && *c != ',' && *c != '"' && *c != '\n'; ++c)
-      label += *c;
-  } else if (!holds && second) {
-    for (const char* c = second + 1; *c && *c != '"' && *c != '\n'; ++c)
-      label += *c;
-  }
+  if (holds && parts.have_yes)
+    label.assign(s.text + parts.yes.begin, parts.yes.size());
+  else if (!holds && parts.have_no)
+    label.assign(s.text + parts.no.begin, parts.no.size());
   return jump(p, label);
-}
-
-// The operand of an assignment at `i`: a variable reference or a decimal
-// number up to `stop`.
-std::int32_t operand(Program& p, const Statement& s, std::size_t i,
-                     std::size_t stop) {
-  if (at(s, i) == '@') return variable_get(p, target(s, i).c_str());
-  if (i >= stop) return 0;
-  std::size_t n = stop - i;
-  if (n > static_cast<std::size_t>(kNumberBytes)) n = kNumberBytes;
-  return read_decimal(s.text + i, n);
 }
 
 void do_assign(Program& p, const Statement& s) {
   const std::string target_ref = target(s, 0);
-  std::size_t line_end = 0;
-  while (line_end < s.length && s.text[line_end] != '\n') ++line_end;
-  auto is_op = [](char c) { return c == '+' || c == '-' || c == '*' || c == '/'; };
-  bool any_op = false;
-  for (std::size_t i = 0; i < line_end; ++i) any_op = any_op || is_op(s.text[i]);
-  if (!any_op) {
-    variable_set(p, target_ref.c_str(), operand(p, s, 4, line_end));
+  const AssignParts parts = split_assign(s);
+  if (!parts.any_operator) {
+    variable_set(p, target_ref.c_str(), number_value(p, s, parts.left));
     return;
   }
-  std::int32_t left = 0;
-  std::size_t op_at = 4;
-  if (at(s, 4) == '@') {
-    left = variable_get(p, target(s, 4).c_str());
-    op_at = 7;
-  } else {
-    while (op_at < line_end && !is_op(s.text[op_at])) ++op_at;
-    left = operand(p, s, 4, op_at);
-  }
-  const char op = op_at < line_end ? s.text[op_at] : '\0';
-  if (!is_op(op)) return;
-  const std::int32_t right = operand(p, s, op_at + 1, line_end);
+  const std::int32_t left = number_value(p, s, parts.left);
+  const char op = parts.op;
+  if (!is_assign_operator(op)) return;
+  const std::int32_t right = number_value(p, s, parts.right);
   const auto l = static_cast<std::uint32_t>(left);
   const auto r = static_cast<std::uint32_t>(right);
   std::int32_t value = 0;
@@ -212,18 +203,16 @@ void do_assign(Program& p, const Statement& s) {
 void do_check(Program& p, const Statement& s) {
   char text[100];
   std::snprintf(text, sizeof text, "check=%ld(script_pointer=%ld)\n",
-                static_cast<long>(variable_get(p, target(s, s.q + 1).c_str())),
+                static_cast<long>(variable_get(
+                    p, read_arguments(p, s, CommandId::kCheck).targets[0].c_str())),
                 static_cast<long>(p.script.pointer - 1));
   error_box(p, kCaption, text);
 }
 
 void do_gload(Program& p, const Statement& s) {
-  ArgumentReader args = arguments(p, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t mode = args.number();
+  const Arguments a = read_arguments(p, s, kGload);
+  const std::string& file = a.text;
+  const std::int32_t x = a.numbers[0], y = a.numbers[1], mode = a.numbers[2];
   if (!file_name_fits(p, file)) return;
   switch (mode) {
     case 0:
@@ -244,13 +233,10 @@ void do_gload(Program& p, const Statement& s) {
 }
 
 void do_character(Program& p, const Statement& s) {
-  ArgumentReader args = arguments(p, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t opaque = args.number();
-  const std::int32_t fifth = args.number();
+  const Arguments a = read_arguments(p, s, kCharacter);
+  const std::string& file = a.text;
+  const std::int32_t x = a.numbers[0], y = a.numbers[1], opaque = a.numbers[2],
+                     fifth = a.numbers[3];
   if (!file_name_fits(p, file)) return;
   graphics::character(p, file.c_str(), x, y, opaque, fifth);
   repaint_main_window(p);
@@ -258,38 +244,27 @@ void do_character(Program& p, const Statement& s) {
 
 void do_message(Program& p, const Statement& s) {
   // Without a closing quote the text runs to the end, line feed included.
-  const std::size_t from = s.q + 1 < s.length ? s.q + 1 : s.length;
-  std::size_t to = from;
-  while (to < s.length && s.text[to] != '"') ++to;
-  std::string text(s.text + from, to - from);
+  std::string text = read_arguments(p, s, kMessage).text;
   if (text.size() >= static_cast<std::size_t>(text::kMessageBytes))
     text.resize(text::kMessageBytes - 1);
   text::message_in(p, text.c_str());
 }
 
 void do_play_wav(Program& p, const Statement& s) {
-  ArgumentReader args = arguments(p, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t loop = args.number();
-  if (file_name_fits(p, file)) sound::play_wav(p, file.c_str(), loop);
+  const Arguments a = read_arguments(p, s, kPlayWav);
+  if (file_name_fits(p, a.text))
+    sound::play_wav(p, a.text.c_str(), a.numbers[0]);
 }
 
 void do_play_midi(Program& p, const Statement& s) {
-  const std::string path = text_until(s, s.q + 1, '"');
+  const std::string path = read_arguments(p, s, kPlayMidi).text;
   if (file_name_fits(p, path)) sound::play_midi(p, path.c_str());
 }
 
 void do_text_write(Program& p, const Statement& s) {
-  ArgumentReader args = arguments(p, s);
-  std::string text;
-  args.text_to_comma(text, std::string::npos);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t size = args.number();
-  const std::int32_t colour = args.number();
-  const std::int32_t opaque = args.number();
-  text::text_write(p, text.c_str(), x, y, size, colour, opaque);
+  const Arguments a = read_arguments(p, s, kTextWrite);
+  const std::int32_t* n = a.numbers;
+  text::text_write(p, a.text.c_str(), n[0], n[1], n[2], n[3], n[4]);
 }
 
 }  // namespace
@@ -298,17 +273,17 @@ int execute(Program& p, CommandId id, const Statement& s) {
   Script& sc = p.script;
   switch (id) {
     case kGoto:
-      return jump(p, text_until(s, s.q + 1, '"'));
+      return jump(p, read_arguments(p, s, kGoto).text);
     case kGosub:
       sc.return_slot = sc.pointer;
-      return jump(p, text_until(s, s.q + 1, '"'));
+      return jump(p, read_arguments(p, s, kGosub).text);
     case kReturn:
       sc.pointer = sc.return_slot;
       return 0;
     case kIf:
       return do_if(p, s);
     case kWait: {
-      const std::int32_t delay_ms = arguments(p, s).number();
+      const std::int32_t delay_ms = read_arguments(p, s, kWait).numbers[0];
       // A negative count would be an endless wait: it does not wait at all.
       if (delay_ms >= 0) p.pf.clock.Sleep(static_cast<pf::Dword>(delay_ms));
       return 0;
@@ -321,16 +296,15 @@ int execute(Program& p, CommandId id, const Statement& s) {
       return 0;
     case kBoxFill:
     case kBox: {
-      ArgumentReader args = arguments(p, s);
-      const std::int32_t x1 = args.number(), y1 = args.number(),
-                         x2 = args.number(), y2 = args.number(),
-                         colour = args.number();
-      if (id == kBoxFill) graphics::boxfill(p, x1, y1, x2, y2, colour);
-      else graphics::box(p, x1, y1, x2, y2, colour);
+      const Arguments a = read_arguments(p, s, id);
+      const std::int32_t* n = a.numbers;
+      if (id == kBoxFill) graphics::boxfill(p, n[0], n[1], n[2], n[3], n[4]);
+      else graphics::box(p, n[0], n[1], n[2], n[3], n[4]);
       return 0;
     }
     case kRand:
-      variable_set(p, target(s, s.q + 1).c_str(), next_random(sc));
+      variable_set(p, read_arguments(p, s, kRand).targets[0].c_str(),
+                   next_random(sc));
       return 0;
     case kSave:
       save(p);
@@ -341,15 +315,18 @@ int execute(Program& p, CommandId id, const Statement& s) {
     case kEnd:
       return 1;
     case kGetMouseState:
-      variable_set(p, target(s, s.q + 1).c_str(),
+      variable_set(p, read_arguments(p, s, kGetMouseState).targets[0].c_str(),
                    p.shell.mouse.left + 2 * p.shell.mouse.right);
       shell::note_mouse_read(p.shell);
       return 0;
     case kGetMousePosition:
-      variable_set(p, target(s, s.q + 1).c_str(), p.shell.mouse.x);
-      variable_set(p, target(s, s.q + 5).c_str(), p.shell.mouse.y);
+    {
+      const Arguments a = read_arguments(p, s, kGetMousePosition);
+      variable_set(p, a.targets[0].c_str(), p.shell.mouse.x);
+      variable_set(p, a.targets[1].c_str(), p.shell.mouse.y);
       shell::note_mouse_read(p.shell);
       return 0;
+    }
     case kScreenBig:
       trace(p, "[screen_big]\n");
       return 0;
@@ -357,10 +334,10 @@ int execute(Program& p, CommandId id, const Statement& s) {
       trace(p, "[screen_small]\n");
       return 0;
     case kScreenBlackOut:
-      graphics::palette_black_out(p, arguments(p, s).number());
+      graphics::palette_black_out(p, read_arguments(p, s, id).numbers[0]);
       return 0;
     case kScreenBlackIn:
-      graphics::palette_black_in(p, arguments(p, s).number());
+      graphics::palette_black_in(p, read_arguments(p, s, id).numbers[0]);
       return 0;
     case kGload:
       do_gload(p, s);
@@ -393,19 +370,15 @@ int execute(Program& p, CommandId id, const Statement& s) {
       sound::stop_midi(p);
       return 0;
     case kScreenCopy: {
-      ArgumentReader args = arguments(p, s);
-      const std::int32_t x1 = args.number(), y1 = args.number(),
-                         x2 = args.number(), y2 = args.number(),
-                         dx = args.number(), dy = args.number();
-      graphics::screen_copy(p, x1, y1, x2, y2, dx, dy);
+      const Arguments a = read_arguments(p, s, id);
+      const std::int32_t* n = a.numbers;
+      graphics::screen_copy(p, n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kNumberWrite: {
-      ArgumentReader args = arguments(p, s);
-      const std::int32_t value = args.number(), x = args.number(),
-                         y = args.number(), size = args.number(),
-                         colour = args.number(), opaque = args.number();
-      text::number_write(p, value, x, y, size, colour, opaque);
+      const Arguments a = read_arguments(p, s, id);
+      const std::int32_t* n = a.numbers;
+      text::number_write(p, n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kTextWrite:

@@ -4,23 +4,11 @@
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
+#include "engine/statement_syntax.h"
 #include "shell/error_box.h"
 #include "shell/texts.h"
 
 namespace mowa::engine {
-namespace {
-
-// Removes every space and tab, keeping the order of the other bytes.
-std::size_t remove_blanks(char* s) {
-  std::size_t out = 0;
-  for (std::size_t in = 0; s[in] != '\0'; ++in)
-    if (s[in] != ' ' && s[in] != '\t') s[out++] = s[in];
-  s[out] = '\0';
-  return out;
-}
-
-}  // namespace
-
 std::int32_t next_random(Script& s) {
   s.random_state = s.random_state * 214013u + 2531011u;
   return static_cast<std::int32_t>((s.random_state >> 16) & 0x7FFFu);
@@ -52,24 +40,9 @@ int script_read(Program& p) {
   if (!have) return 1;
   ++sc.pointer;
 
-  Statement s{};
-  s.text = line;
-  s.length = remove_blanks(line);
-  if (line[0] == '@') {
-    s.q = 1;
-  } else {
-    s.q = std::strcspn(line, "\"\n");
-  }
-  s.end = s.q < s.length ? s.q + 1 : s.length;
-  while (s.end < s.length && line[s.end] != '"' && line[s.end] != '\n') ++s.end;
-
-  char word[kWordBytes + 1] = {};
-  if (line[0] == '@') {
-    word[0] = '@';
-  } else {
-    // A longer word keeps its first 30 bytes and so names no command.
-    std::memcpy(word, line, s.q < kWordBytes ? s.q : kWordBytes);
-  }
+  const Statement s = split_statement(line, remove_blanks(line));
+  char word[kWordBytes + 1];
+  command_word(s, word);
   const CommandEntry& entry = find_command(word);
   return execute(p, entry.id, s);
 }

@@ -87,6 +87,18 @@ void showdib(Program& p, pf::Hdc hdc, pf::Hglobal image) {
   unlock_image(p, image, kCaption);
 }
 
+SpriteSize read_sprite_size(pf::Stream& in) {
+  SpriteSize size;
+  size.width = read_u16(in, kSpriteWidthAt);
+  size.height = read_u16(in, kSpriteHeightAt);
+  return size;
+}
+
+bool sprite_size_fits(const SpriteSize& size) {
+  return size.width >= 1 && size.width <= kImageWidth && size.height >= 1 &&
+         size.height <= kImageHeight;
+}
+
 void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t /*fifth*/) {
   constexpr char kCaption[] = "character";
@@ -98,10 +110,9 @@ void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
     error_box_with(p, kFileCaption, texts::kNotFoundFmt, file);
     return;
   }
-  const std::int32_t width = read_u16(*in, kSpriteWidthAt);
-  const std::int32_t height = read_u16(*in, kSpriteHeightAt);
-  if (width < 1 || width > kImageWidth || height < 1 ||
-      height > kImageHeight) {
+  const SpriteSize size = read_sprite_size(*in);
+  const std::int32_t width = size.width, height = size.height;
+  if (!sprite_size_fits(size)) {
     error_box_with(p, kFileCaption, texts::kBrokenFmt, file);
     p.pf.files.fclose(in);
     return;

@@ -14,6 +14,14 @@ void showdib(Program& p, pf::Hdc hdc, pf::Hglobal image);
 // lands at column x, stored row y (rows counted from the bottom).
 void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t fifth);
+// The size a sprite file gives (bytes 18-19 and 22-23, low byte first), and
+// whether `character` takes it: 1 to 640 wide and 1 to 480 high.
+struct SpriteSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+SpriteSize read_sprite_size(pf::Stream& in);
+bool sprite_size_fits(const SpriteSize& size);
 // Copies columns x1..x2-1 of stored rows y1..y2-1 of the back image to
 // column dx, stored row dy of the screen image.
 void screen_copy(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,

@@ -15,13 +15,21 @@ bool known_info_size(pf::Dword size) {
 }
 
 bool picture_of_the_right_kind(const pf::BitmapInfoHeader& h) {
-  return known_info_size(h.biSize) && h.biWidth == kImageWidth &&
-         (h.biHeight == kImageHeight || h.biHeight == -kImageHeight) &&
-         h.biBitCount == 8 && h.biCompression == pf::BI_RGB &&
-         h.biClrUsed <= 256;
+  return picture_problem(h) == PictureProblem::none;
 }
 
 }  // namespace
+
+PictureProblem picture_problem(const pf::BitmapInfoHeader& h) {
+  if (!known_info_size(h.biSize)) return PictureProblem::info_header;
+  if (h.biWidth != kImageWidth ||
+      (h.biHeight != kImageHeight && h.biHeight != -kImageHeight))
+    return PictureProblem::size;
+  if (h.biBitCount != 8) return PictureProblem::bit_count;
+  if (h.biCompression != pf::BI_RGB) return PictureProblem::compression;
+  if (h.biClrUsed > 256) return PictureProblem::colours;
+  return PictureProblem::none;
+}
 
 PictureForm picture_form(const pf::BitmapInfoHeader& h, pf::Dword file_bytes) {
   if (!picture_of_the_right_kind(h)) return PictureForm::broken;

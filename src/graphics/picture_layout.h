@@ -24,6 +24,17 @@ enum class PictureForm {
   other,
 };
 
+// What keeps a picture out, judged from its info header alone.
+enum class PictureProblem {
+  none,
+  info_header,  // an info-header size that is no BITMAPINFOHEADER
+  size,         // not 640x480
+  bit_count,    // not 8 bits a pixel
+  compression,  // not uncompressed
+  colours,      // more than 256 colours
+};
+PictureProblem picture_problem(const pf::BitmapInfoHeader& header);
+
 // Only the standard form and the broken ones can be told apart without the
 // file header; `other` means "look at bfOffBits".
 // `file_bytes` is INVALID_FILE_SIZE when the size could not be read.
