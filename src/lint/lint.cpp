@@ -541,6 +541,13 @@ class Linter {
     const engine::AssignParts parts = engine::split_assign(s);
     if (!parts.any_operator) {
       check_number(c, parts.left, "the value");
+      if (parts.left.reference && parts.left.text.end < parts.line_end)
+        report(c, parts.left.text.end, "number-text",
+               "what follows the variable, " +
+                   in_quotes({s.text + parts.left.text.end,
+                              parts.line_end - parts.left.text.end}) +
+                   ", is ignored",
+               {s.text + 4, parts.line_end - std::min<std::size_t>(4, parts.line_end)});
       return;
     }
     if (parts.left.reference) check_reference(c, parts.left.text);
@@ -1064,10 +1071,12 @@ std::string format_text(const std::string& file, const Finding& f) {
 }
 
 std::string format_json(const std::string& file, const Finding& f) {
-  return "{\"file\":\"" + pf::json_escape(file) + "\",\"line\":" + std::to_string(f.line) +
+  // json_escape gives a whole JSON string, quotes included.
+  return "{\"file\":" + pf::json_escape(file) + ",\"line\":" + std::to_string(f.line) +
          ",\"column\":" + std::to_string(f.column) + ",\"severity\":\"" +
-         severity_word(f.severity) + "\",\"name\":\"" + f.name + "\",\"message\":\"" +
-         pf::json_escape(f.message) + "\",\"text\":\"" + pf::json_escape(f.text) + "\"}";
+         severity_word(f.severity) + "\",\"name\":\"" + f.name +
+         "\",\"message\":" + pf::json_escape(f.message) +
+         ",\"text\":" + pf::json_escape(f.text) + "}";
 }
 
 }  // namespace mowa::lint
