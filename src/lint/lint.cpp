@@ -680,7 +680,7 @@ class Linter {
              "play_midi drops the first character of its path, so " + in_quotes(text) +
                  " opens " + in_quotes(text.substr(1)) +
                  " glued to the folder's own name; write it as .\\" +
-                 (text[0] == '.' ? text.substr(1) : text),
+                 text.substr(std::min(text.find_first_not_of(".\\/"), text.size())),
              text);
       return false;
     }
