@@ -11,16 +11,8 @@
 #include "engine/label_table.h"
 #include "engine/save_file.h"
 #include "engine/variables.h"
-#include "graphics/bmp_loader.h"
-#include "graphics/boxes.h"
-#include "graphics/composition.h"
-#include "graphics/fades.h"
-#include "shell/display_mode.h"
-#include "shell/error_box.h"
-#include "shell/texts.h"
-#include "sound/playback.h"
-#include "text/free_text.h"
-#include "text/message.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 
@@ -76,11 +68,6 @@ namespace {
 
 constexpr char kCaption[] = "script_read";
 
-void trace(Program& p, const char* line) {
-  std::fputs(line, p.pf.out);
-  std::fflush(p.pf.out);
-}
-
 // The byte at `i`, or 0 past the statement.
 char at(const Statement& s, std::size_t i) {
   return i < s.length ? s.text[i] : '\0';
@@ -94,13 +81,13 @@ std::string target(const Statement& s, std::size_t i) {
 }
 
 // The value of a number argument where the statement's reading found it.
-std::int32_t number_value(Program& p, const Statement& s, const NumberSpan& n) {
+std::int32_t number_value(Script& sc, const Statement& s, const NumberSpan& n) {
   if (!n.present) return 0;
   if (n.reference) {
     char reference[4] = {'@', '\0', '\0', '\0'};
     for (std::size_t k = 1; k < 3 && k < n.text.size(); ++k)
       reference[k] = s.text[n.text.begin + k];
-    return variable_get(p, reference);
+    return variable_get(sc, reference);
   }
   return read_decimal(s.text + n.text.begin,
                       std::min<std::size_t>(n.text.size(), kNumberBytes));
@@ -113,7 +100,7 @@ struct Arguments {
   std::int32_t numbers[kMaxArguments] = {};
 };
 
-Arguments read_arguments(Program& p, const Statement& s, CommandId id) {
+Arguments read_arguments(Script& sc, const Statement& s, CommandId id) {
   Arguments a;
   const ArgumentForm* form = argument_form(id);
   if (form == nullptr) return a;
@@ -123,7 +110,7 @@ Arguments read_arguments(Program& p, const Statement& s, CommandId id) {
     const ArgumentSpan& arg = scanned.args[i];
     if (arg.kind == ArgumentKind::number)
       a.numbers[numbers++] =
-          number_value(p, s, {arg.text, arg.reference, arg.present});
+          number_value(sc, s, {arg.text, arg.reference, arg.present});
     else if (arg.kind == ArgumentKind::target)
       a.targets[targets++] = target(s, arg.text.begin);
     else
@@ -134,31 +121,26 @@ Arguments read_arguments(Program& p, const Statement& s, CommandId id) {
 
 // Jumps to the label; a label that is not in the table is reported and ends
 // the run.
-int jump(Program& p, std::string label) {
+int jump(Script& sc, std::string label) {
   if (label.size() > static_cast<std::size_t>(kWordBytes))
     label.resize(kWordBytes);
-  if (script_search_label(p, label.c_str())) return 0;
-  error_box_with(p, kCaption, texts::kNotFoundFmt, label.c_str());
+  if (script_search_label(sc, label.c_str())) return 0;
+  error_box_with(sc.report, kCaption, texts::kNotFoundFmt, label.c_str());
   return 1;
 }
 
-bool file_name_fits(Program& p, const std::string& name) {
+bool file_name_fits(Script& sc, const std::string& name) {
   if (name.size() <= static_cast<std::size_t>(kFileNameBytes)) return true;
-  error_box_with(p, kCaption, texts::kTooLongFmt, name.c_str());
+  error_box_with(sc.report, kCaption, texts::kTooLongFmt, name.c_str());
   return false;
 }
 
-void repaint_main_window(Program& p) {
-  p.pf.window.InvalidateRect(p.shell.main_window, nullptr, pf::kFalse);
-  p.pf.window.UpdateWindow(p.shell.main_window);
-}
-
-int do_if(Program& p, const Statement& s) {
+int do_if(Script& sc, const Statement& s) {
   const IfParts parts = split_if(s);
   const std::string a_ref = target(s, parts.variable_at);
   const char op = at(s, parts.operator_at);
-  const std::int32_t x = number_value(p, s, parts.x);
-  const std::int32_t a = variable_get(p, a_ref.c_str());
+  const std::int32_t x = number_value(sc, s, parts.x);
+  const std::int32_t a = variable_get(sc, a_ref.c_str());
   const bool holds = (op == '=' && a == x) || (op == '<' && a < x) ||
                      (op == '>' && a > x);
   std::string label;
@@ -166,20 +148,20 @@ int do_if(Program& p, const Statement& s) {
     label.assign(s.text + parts.yes.begin, parts.yes.size());
   else if (!holds && parts.have_no)
     label.assign(s.text + parts.no.begin, parts.no.size());
-  return jump(p, label);
+  return jump(sc, label);
 }
 
-void do_assign(Program& p, const Statement& s) {
+void do_assign(Script& sc, const Statement& s) {
   const std::string target_ref = target(s, 0);
   const AssignParts parts = split_assign(s);
   if (!parts.any_operator) {
-    variable_set(p, target_ref.c_str(), number_value(p, s, parts.left));
+    variable_set(sc, target_ref.c_str(), number_value(sc, s, parts.left));
     return;
   }
-  const std::int32_t left = number_value(p, s, parts.left);
+  const std::int32_t left = number_value(sc, s, parts.left);
   const char op = parts.op;
   if (!is_assign_operator(op)) return;
-  const std::int32_t right = number_value(p, s, parts.right);
+  const std::int32_t right = number_value(sc, s, parts.right);
   const auto l = static_cast<std::uint32_t>(left);
   const auto r = static_cast<std::uint32_t>(right);
   std::int32_t value = 0;
@@ -189,7 +171,7 @@ void do_assign(Program& p, const Statement& s) {
     case '*': value = static_cast<std::int32_t>(l * r); break;
     default:
       if (right == 0) {
-        error_box(p, kCaption, texts::kDivideByZero);
+        error_box(sc.report, kCaption, texts::kDivideByZero);
         return;
       }
       if (left == std::numeric_limits<std::int32_t>::min() && right == -1)
@@ -197,198 +179,175 @@ void do_assign(Program& p, const Statement& s) {
       else
         value = left / right;
   }
-  variable_set(p, target_ref.c_str(), value);
+  variable_set(sc, target_ref.c_str(), value);
 }
 
-void do_check(Program& p, const Statement& s) {
+void do_check(Script& sc, const Statement& s) {
   char text[100];
   std::snprintf(text, sizeof text, "check=%ld(script_pointer=%ld)\n",
                 static_cast<long>(variable_get(
-                    p, read_arguments(p, s, CommandId::kCheck).targets[0].c_str())),
-                static_cast<long>(p.script.pointer - 1));
-  error_box(p, kCaption, text);
+                    sc, read_arguments(sc, s, CommandId::kCheck).targets[0].c_str())),
+                static_cast<long>(sc.pointer - 1));
+  error_box(sc.report, kCaption, text);
 }
 
-void do_gload(Program& p, const Statement& s) {
-  const Arguments a = read_arguments(p, s, kGload);
-  const std::string& file = a.text;
-  const std::int32_t x = a.numbers[0], y = a.numbers[1], mode = a.numbers[2];
-  if (!file_name_fits(p, file)) return;
-  switch (mode) {
-    case 0:
-      graphics::opendib(p, file.c_str(), x, y, 0);
-      graphics::palette_show(p);
-      break;
-    case 1:
-      graphics::opendib(p, file.c_str(), x, y, 0);
-      break;
-    case 2:
-      graphics::opendib(p, file.c_str(), x, y, 1);
-      graphics::palette_show(p);
-      break;
-    default:
-      break;
-  }
-  repaint_main_window(p);
-}
-
-void do_character(Program& p, const Statement& s) {
-  const Arguments a = read_arguments(p, s, kCharacter);
-  const std::string& file = a.text;
-  const std::int32_t x = a.numbers[0], y = a.numbers[1], opaque = a.numbers[2],
-                     fifth = a.numbers[3];
-  if (!file_name_fits(p, file)) return;
-  graphics::character(p, file.c_str(), x, y, opaque, fifth);
-  repaint_main_window(p);
-}
-
-void do_message(Program& p, const Statement& s) {
-  // Without a closing quote the text runs to the end, line feed included.
-  std::string text = read_arguments(p, s, kMessage).text;
-  if (text.size() >= static_cast<std::size_t>(text::kMessageBytes))
-    text.resize(text::kMessageBytes - 1);
-  text::message_in(p, text.c_str());
-}
-
-void do_play_wav(Program& p, const Statement& s) {
-  const Arguments a = read_arguments(p, s, kPlayWav);
-  if (file_name_fits(p, a.text))
-    sound::play_wav(p, a.text.c_str(), a.numbers[0]);
-}
-
-void do_play_midi(Program& p, const Statement& s) {
-  const std::string path = read_arguments(p, s, kPlayMidi).text;
-  if (file_name_fits(p, path)) sound::play_midi(p, path.c_str());
-}
-
-void do_text_write(Program& p, const Statement& s) {
-  const Arguments a = read_arguments(p, s, kTextWrite);
+void do_gload(Script& sc, CommandSink& sink, const Statement& s) {
+  const Arguments a = read_arguments(sc, s, kGload);
   const std::int32_t* n = a.numbers;
-  text::text_write(p, a.text.c_str(), n[0], n[1], n[2], n[3], n[4]);
+  if (file_name_fits(sc, a.text)) sink.gload(a.text.c_str(), n[0], n[1], n[2]);
+}
+
+void do_character(Script& sc, CommandSink& sink, const Statement& s) {
+  const Arguments a = read_arguments(sc, s, kCharacter);
+  const std::int32_t* n = a.numbers;
+  if (file_name_fits(sc, a.text))
+    sink.character(a.text.c_str(), n[0], n[1], n[2], n[3]);
+}
+
+void do_message(Script& sc, CommandSink& sink, const Statement& s) {
+  // Without a closing quote the text runs to the end, line feed included.
+  std::string text = read_arguments(sc, s, kMessage).text;
+  if (text.size() >= static_cast<std::size_t>(kMessageBytes))
+    text.resize(kMessageBytes - 1);
+  sink.message(text.c_str());
+}
+
+void do_play_wav(Script& sc, CommandSink& sink, const Statement& s) {
+  const Arguments a = read_arguments(sc, s, kPlayWav);
+  if (file_name_fits(sc, a.text)) sink.play_wav(a.text.c_str(), a.numbers[0]);
+}
+
+void do_play_midi(Script& sc, CommandSink& sink, const Statement& s) {
+  const std::string path = read_arguments(sc, s, kPlayMidi).text;
+  if (file_name_fits(sc, path)) sink.play_midi(path.c_str());
+}
+
+void do_text_write(Script& sc, CommandSink& sink, const Statement& s) {
+  const Arguments a = read_arguments(sc, s, kTextWrite);
+  const std::int32_t* n = a.numbers;
+  sink.text_write(a.text.c_str(), n[0], n[1], n[2], n[3], n[4]);
 }
 
 }  // namespace
 
-int execute(Program& p, CommandId id, const Statement& s) {
-  Script& sc = p.script;
+int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
   switch (id) {
     case kGoto:
-      return jump(p, read_arguments(p, s, kGoto).text);
+      return jump(sc, read_arguments(sc, s, kGoto).text);
     case kGosub:
       sc.return_slot = sc.pointer;
-      return jump(p, read_arguments(p, s, kGosub).text);
+      return jump(sc, read_arguments(sc, s, kGosub).text);
     case kReturn:
       sc.pointer = sc.return_slot;
       return 0;
     case kIf:
-      return do_if(p, s);
+      return do_if(sc, s);
     case kWait: {
-      const std::int32_t delay_ms = read_arguments(p, s, kWait).numbers[0];
+      const std::int32_t delay_ms = read_arguments(sc, s, kWait).numbers[0];
       // A negative count would be an endless wait: it does not wait at all.
-      if (delay_ms >= 0) p.pf.clock.Sleep(static_cast<pf::Dword>(delay_ms));
+      if (delay_ms >= 0) sc.clock.Sleep(static_cast<pf::Dword>(delay_ms));
       return 0;
     }
     case kAssign:
-      do_assign(p, s);
+      do_assign(sc, s);
       return 0;
     case kCheck:
-      do_check(p, s);
+      do_check(sc, s);
       return 0;
     case kBoxFill:
     case kBox: {
-      const Arguments a = read_arguments(p, s, id);
+      const Arguments a = read_arguments(sc, s, id);
       const std::int32_t* n = a.numbers;
-      if (id == kBoxFill) graphics::boxfill(p, n[0], n[1], n[2], n[3], n[4]);
-      else graphics::box(p, n[0], n[1], n[2], n[3], n[4]);
+      if (id == kBoxFill) sink.boxfill(n[0], n[1], n[2], n[3], n[4]);
+      else sink.box(n[0], n[1], n[2], n[3], n[4]);
       return 0;
     }
     case kRand:
-      variable_set(p, read_arguments(p, s, kRand).targets[0].c_str(),
+      variable_set(sc, read_arguments(sc, s, kRand).targets[0].c_str(),
                    next_random(sc));
       return 0;
     case kSave:
-      save(p);
+      save(sc);
       return 0;
     case kLoad:
-      load(p);
+      load(sc);
       return 0;
     case kEnd:
       return 1;
     case kGetMouseState:
-      variable_set(p, read_arguments(p, s, kGetMouseState).targets[0].c_str(),
-                   p.shell.mouse.left + 2 * p.shell.mouse.right);
-      shell::note_mouse_read(p.shell);
+      variable_set(sc, read_arguments(sc, s, kGetMouseState).targets[0].c_str(),
+                   sink.mouse_state());
       return 0;
-    case kGetMousePosition:
-    {
-      const Arguments a = read_arguments(p, s, kGetMousePosition);
-      variable_set(p, a.targets[0].c_str(), p.shell.mouse.x);
-      variable_set(p, a.targets[1].c_str(), p.shell.mouse.y);
-      shell::note_mouse_read(p.shell);
+    case kGetMousePosition: {
+      std::int32_t x = 0, y = 0;
+      sink.mouse_position(x, y);
+      const Arguments a = read_arguments(sc, s, kGetMousePosition);
+      variable_set(sc, a.targets[0].c_str(), x);
+      variable_set(sc, a.targets[1].c_str(), y);
       return 0;
     }
     case kScreenBig:
-      trace(p, "[screen_big]\n");
+      trace(sc.report, "[screen_big]\n");
       return 0;
     case kScreenSmall:
-      trace(p, "[screen_small]\n");
+      trace(sc.report, "[screen_small]\n");
       return 0;
     case kScreenBlackOut:
-      graphics::palette_black_out(p, read_arguments(p, s, id).numbers[0]);
+      sink.screen_black_out(read_arguments(sc, s, id).numbers[0]);
       return 0;
     case kScreenBlackIn:
-      graphics::palette_black_in(p, read_arguments(p, s, id).numbers[0]);
+      sink.screen_black_in(read_arguments(sc, s, id).numbers[0]);
       return 0;
     case kGload:
-      do_gload(p, s);
+      do_gload(sc, sink, s);
       return 0;
     case kCharacter:
-      do_character(p, s);
+      do_character(sc, sink, s);
       return 0;
     case kTextMode:
-      trace(p, "[textmode]\n");
+      trace(sc.report, "[textmode]\n");
       return 0;
     case kMessage:
-      do_message(p, s);
+      do_message(sc, sink, s);
       return 0;
     case kMessageOut:
-      text::message_out(p);
+      sink.message_out();
       return 0;
     case kScreenBigSmall:
-      shell::screen_big_small(p);
+      sink.screen_big_small();
       return 0;
     case kPlayWav:
-      do_play_wav(p, s);
+      do_play_wav(sc, sink, s);
       return 0;
     case kStopWav:
-      sound::stop_wav(p);
+      sink.stop_wav();
       return 0;
     case kPlayMidi:
-      do_play_midi(p, s);
+      do_play_midi(sc, sink, s);
       return 0;
     case kStopMidi:
-      sound::stop_midi(p);
+      sink.stop_midi();
       return 0;
     case kScreenCopy: {
-      const Arguments a = read_arguments(p, s, id);
+      const Arguments a = read_arguments(sc, s, id);
       const std::int32_t* n = a.numbers;
-      graphics::screen_copy(p, n[0], n[1], n[2], n[3], n[4], n[5]);
+      sink.screen_copy(n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kNumberWrite: {
-      const Arguments a = read_arguments(p, s, id);
+      const Arguments a = read_arguments(sc, s, id);
       const std::int32_t* n = a.numbers;
-      text::number_write(p, n[0], n[1], n[2], n[3], n[4], n[5]);
+      sink.number_write(n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kTextWrite:
-      do_text_write(p, s);
+      do_text_write(sc, sink, s);
       return 0;
     case kForceWrite:
-      text::force_write(p);
+      sink.force_write();
       return 0;
     case kDummy:
-      trace(p, "dummy or not defined\n");
+      trace(sc.report, "dummy or not defined\n");
       return 0;
   }
   return 0;

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/command_sink.h"
+#include "engine/script.h"
 #include "engine/statement_syntax.h"
-#include "shell/program.h"
 
 namespace mowa::engine {
 
@@ -33,6 +34,6 @@ extern const CommandEntry kCommandTable[kCommandCount];
 const CommandEntry& find_command(const char* word);
 
 // Carries out the command. Returns 1 when the run must end.
-int execute(Program& p, CommandId id, const Statement& s);
+int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s);
 
 }  // namespace mowa::engine

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -15,8 +15,9 @@ constexpr char kSetLabelCaption[] = "script_set_label";
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 // Rebuilds the index of line starts when the file is not the one indexed.
-void refresh_line_index(LineIndex& index, pf::Stream& file) {
-  const pf::FileStamp stamp = file.stamp();
+void refresh_line_index(Script& sc, pf::Stream& file) {
+  LineIndex& index = sc.line_index;
+  const pf::FileStamp stamp = sc.versions.stamp(file);
   if (index.valid && index.stamp == stamp) return;
   index.starts.clear();
   file.rewind();
@@ -63,12 +64,12 @@ int find_label(const LabelTable& t, const char* name) {
   return -1;
 }
 
-void script_set_label(Program& p) {
-  LabelTable& t = p.script.labels;
+void script_set_label(Script& sc) {
+  LabelTable& t = sc.labels;
   t = LabelTable{};
-  pf::Stream* file = p.pf.files.fopen(kScenarioPath, "rt");
+  pf::Stream* file = sc.files.fopen(kScenarioPath, "rt");
   if (!file) {
-    error_box(p, kSetLabelCaption, texts::kScenarioNotFound);
+    error_box(sc.report, kSetLabelCaption, texts::kScenarioNotFound);
     return;
   }
   char line[kLineBytes];
@@ -79,30 +80,30 @@ void script_set_label(Program& p) {
       case LabelLine::too_long: {
         std::string shown(line);
         if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-        error_box_with(p, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+        error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
         break;
       }
       case LabelLine::table_full:
-        if (!reported_full) error_box(p, kSetLabelCaption, texts::kTooManyLabels);
+        if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
         reported_full = true;
         break;
       default:
         break;
     }
   }
-  p.pf.files.fclose(file);
+  sc.files.fclose(file);
 }
 
-void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
-  if (!p.script.use_line_index) {
+void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
+  if (!sc.use_line_index) {
     file.rewind();
     char line[kLineBytes];
     for (std::int32_t i = 1; i < n; ++i)
       if (!file.fgets(line, kLineBytes)) break;
     return;
   }
-  LineIndex& index = p.script.line_index;
-  refresh_line_index(index, file);
+  refresh_line_index(sc, file);
+  const LineIndex& index = sc.line_index;
   if (n <= 1) {
     file.rewind();
   } else if (static_cast<std::size_t>(n) <= index.starts.size()) {
@@ -112,10 +113,10 @@ void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
   }
 }
 
-bool script_search_label(Program& p, const char* name) {
-  const int entry = find_label(p.script.labels, name);
+bool script_search_label(Script& sc, const char* name) {
+  const int entry = find_label(sc.labels, name);
   if (entry < 0) return false;
-  p.script.pointer = p.script.labels.lines[entry] + 1;
+  sc.pointer = sc.labels.lines[entry] + 1;
   return true;
 }
 
