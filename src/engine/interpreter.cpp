@@ -1,10 +1,12 @@
 #include "engine/interpreter.h"
 
 #include <cstring>
+#include <optional>
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
 #include "engine/statement_syntax.h"
+#include "engine/statement_trace.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
@@ -37,13 +39,18 @@ int script_read(Script& sc, CommandSink& sink) {
   sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
+  std::optional<StatementTrace> traced;
+  if (sc.trace) traced.emplace(sc.pointer, line, sc.variables);
   ++sc.pointer;
 
   const Statement s = split_statement(line, remove_blanks(line));
   char word[kWordBytes + 1];
   command_word(s, word);
   const CommandEntry& entry = find_command(word);
-  return execute(sc, sink, entry.id, s);
+  const int result = execute(sc, sink, entry.id, s);
+  if (traced && sc.trace)
+    sc.trace->line(traced->finish(entry.id, result, sc.pointer, sc.variables));
+  return result;
 }
 
 }  // namespace mowa::engine
