@@ -33,13 +33,14 @@ struct Lint {
 
 Lint lint(const std::string& dir, const std::string& options = "--json") {
   const std::string out = dir + "/.lint";
-  const std::string command = std::string(MOWA_LINT_BIN) + " " + options + " '" + dir +
-                              "' >'" + out + "' 2>&1";
+  const std::string command = std::string(MOWA_LINT_BIN) + " " + options +
+                              " '" + dir + "' >'" + out + "' 2>&1";
   const int status = std::system(command.c_str());
   Lint r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.out = slurp(out);
-  if (options.find("--json") != std::string::npos) r.findings = parse_events(r.out);
+  if (options.find("--json") != std::string::npos)
+    r.findings = parse_events(r.out);
   return r;
 }
 
@@ -53,7 +54,8 @@ class LintFiles : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new Scenario();
     const std::string d = dir_->dir() + "/data/";
-    const std::string picture = " -colors 256 -type palette -compress none BMP3:";
+    const std::string picture =
+        " -colors 256 -type palette -compress none BMP3:";
     make("convert -size 640x480 gradient:red-blue" + picture + d + "pic.bmp");
     make("convert -size 640x480 gradient:red-blue BMP3:" + d + "rgb.bmp");
     make("convert -size 64x48 gradient:red-blue" + picture + d + "spr.bmp");
@@ -70,7 +72,8 @@ class LintFiles : public ::testing::Test {
   static void prepare(Scenario& s, const std::string& cp932) {
     for (const auto& e : fs::directory_iterator(dir_->dir() + "/data"))
       if (e.path().filename() != "mowa.snr")
-        fs::copy_file(e.path(), s.dir() + "/data/" + e.path().filename().string());
+        fs::copy_file(e.path(),
+                      s.dir() + "/data/" + e.path().filename().string());
     s.write("data/mowa.snr", cp932);
   }
 
@@ -81,31 +84,39 @@ Scenario* LintFiles::dir_ = nullptr;
 
 struct Case {
   const char* kind;
-  std::string bad;   // UTF-8, or cp932 bytes when `raw`
+  std::string bad;  // UTF-8, or cp932 bytes when `raw`
   int line, column;
   std::string good;
   const char* says = "";  // a part of the message
   bool raw = false;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.kind << ": " << c.bad; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.kind << ": " << c.bad;
+}
 
-std::string lines_of(const std::string& head, int count, const std::string& tail) {
+std::string lines_of(const std::string& head, int count,
+                     const std::string& tail) {
   std::string s = head + "0\"\n";
   for (int i = 0; i < count; ++i)
-    s += "[l" + std::to_string(i) + "]\n" + head + std::to_string(i + 1) + "\"\n";
+    s += "[l" + std::to_string(i) + "]\n" + head + std::to_string(i + 1) +
+         "\"\n";
   return s + tail;
 }
 
 const std::string kLongComment = "#" + std::string(299, 'x') + "\n";
 
 const Case kCases[] = {
-    {"missing-label", "goto\"thre\"\n[there]\nend\n", 1, 6, "goto\"there\"\n[there]\nend\n"},
+    {"missing-label", "goto\"thre\"\n[there]\nend\n", 1, 6,
+     "goto\"there\"\n[there]\nend\n"},
     {"missing-label", "if\"@01<1,there,no\"\n[there]\nend\n", 1, 16,
      "if\"@01<1,there,there\"\n[there]\nend\n"},
-    {"missing-label", "\"thre\"\n[there]\nend\n", 1, 2, "\"there\"\n[there]\nend\n"},
-    {"comment-statement", "wait\"10\" #pause\nend\n", 1, 10, "# pause\nwait\"10\"\nend\n"},
-    {"comment-statement", "message\"あ [え]\"\nend\n", 1, 11, "message\"あ［え］\"\nend\n"},
+    {"missing-label", "\"thre\"\n[there]\nend\n", 1, 2,
+     "\"there\"\n[there]\nend\n"},
+    {"comment-statement", "wait\"10\" #pause\nend\n", 1, 10,
+     "# pause\nwait\"10\"\nend\n"},
+    {"comment-statement", "message\"あ [え]\"\nend\n", 1, 11,
+     "message\"あ［え］\"\nend\n"},
     {"unknown-command", "Goto\"a\"\n[a]\nend\n", 1, 1, "goto\"a\"\n[a]\nend\n",
      "did you mean 'goto'?"},
     {"unknown-command", "  mesage\"あ\"\nend\n", 1, 3, "  message\"あ\"\nend\n",
@@ -119,11 +130,14 @@ const Case kCases[] = {
     {"number-text", "@01=@02x4\nend\n", 1, 8, "@01=@02*4\nend\n"},
     {"bad-variable", "rand\"@1x\"\nend\n", 1, 6, "rand\"@12\"\nend\n"},
     {"bad-variable", "@01=@0a+1\nend\n", 1, 5, "@01=@01+1\nend\n"},
-    {"if-operator", "if\"@01!3,a,a\"\n[a]\nend\n", 1, 7, "if\"@01<3,a,a\"\n[a]\nend\n"},
-    {"if-no-label", "if\"@01<3,a\"\n[a]\nend\n", 1, 11, "if\"@01<3,a,a\"\n[a]\nend\n"},
-    {"line-too-long", kLongComment + "end\n", 1, 256, "#" + std::string(200, 'x') + "\nend\n"},
-    {"long-file-name", "gload\"" + std::string(81, 'a') + ",0,0,0\"\nend\n", 1, 7,
-     "gload\"data\\pic.bmp,0,0,0\"\nend\n"},
+    {"if-operator", "if\"@01!3,a,a\"\n[a]\nend\n", 1, 7,
+     "if\"@01<3,a,a\"\n[a]\nend\n"},
+    {"if-no-label", "if\"@01<3,a\"\n[a]\nend\n", 1, 11,
+     "if\"@01<3,a,a\"\n[a]\nend\n"},
+    {"line-too-long", kLongComment + "end\n", 1, 256,
+     "#" + std::string(200, 'x') + "\nend\n"},
+    {"long-file-name", "gload\"" + std::string(81, 'a') + ",0,0,0\"\nend\n", 1,
+     7, "gload\"data\\pic.bmp,0,0,0\"\nend\n"},
     {"missing-file", "gload\"data\\pict.bmp,0,0,0\"\nend\n", 1, 7,
      "gload\"DATA\\PIC.BMP,0,0,0\"\nend\n"},
     {"missing-file", "play_wav\"data\\b.wav,0\"\nend\n", 1, 10,
@@ -140,26 +154,33 @@ const Case kCases[] = {
      "play_midi\".\\data\\theme.mid\"\nend\n"},
     {"too-many-labels", lines_of("goto\"l", 1001, "[l1001]\nend\n"), 2002, 1,
      lines_of("goto\"l", 999, "[l999]\nend\n")},
-    {"label-too-long", "goto\"abcdefghijklmnopq\"\n[abcdefghijklmnopq]\nend\n", 2, 1,
-     "goto\"abcdefghijklmnop\"\n[abcdefghijklmnop]\nend\n"},
+    {"label-too-long", "goto\"abcdefghijklmnopq\"\n[abcdefghijklmnopq]\nend\n",
+     2, 1, "goto\"abcdefghijklmnop\"\n[abcdefghijklmnop]\nend\n"},
     {"unclosed-quote", "wait\"10\nend\n", 1, 8, "wait\"10\"\nend\n"},
     {"unused-label", "[a]\nend\n", 1, 1, "goto\"a\"\n[a]\nend\n"},
-    {"duplicate-label", "goto\"a\"\n[a]\n[a]\nend\n", 3, 1, "goto\"a\"\n[a]\nend\n"},
-    {"label-trailing-text", "goto\"a\"\n[a] # start\nend\n", 2, 4, "goto\"a\"\n[a]\nend\n"},
-    {"label-no-newline", "goto\"a\"\nend\n[a]", 3, 1, "goto\"a\"\nend\n[a]\nend\n"},
+    {"duplicate-label", "goto\"a\"\n[a]\n[a]\nend\n", 3, 1,
+     "goto\"a\"\n[a]\nend\n"},
+    {"label-trailing-text", "goto\"a\"\n[a] # start\nend\n", 2, 4,
+     "goto\"a\"\n[a]\nend\n"},
+    {"label-no-newline", "goto\"a\"\nend\n[a]", 3, 1,
+     "goto\"a\"\nend\n[a]\nend\n"},
     {"label-blank", "goto\"my label\"\n[my label]\nend\n", 2, 4,
      "goto\"mylabel\"\n[mylabel]\nend\n"},
-    {"label-indented", "goto\"a\"\n  [a]\nend\n", 2, 3, "goto\"a\"\n[a]\nend\n"},
+    {"label-indented", "goto\"a\"\n  [a]\nend\n", 2, 3,
+     "goto\"a\"\n[a]\nend\n"},
     {"assign-operators", "@05=1+2+3\nend\n", 1, 8, "@05=1+2\n@05=@05+3\nend\n"},
     {"assign-operators", "@01=-5*2\nend\n", 1, 7, "@01=-5\n@01=@01*2\nend\n"},
     {"number-text", "wait\"10ms\"\nend\n", 1, 8, "wait\"10\"\nend\n"},
-    {"message-ascii", "message\"あいxyz\"\nend\n", 1, 11, "message\"あいｘｙｚ\"\nend\n"},
-    {"message-escape", "message\"catです\"\nend\n", 1, 9, "message\"c0000ffです\"\nend\n"},
+    {"message-ascii", "message\"あいxyz\"\nend\n", 1, 11,
+     "message\"あいｘｙｚ\"\nend\n"},
+    {"message-escape", "message\"catです\"\nend\n", 1, 9,
+     "message\"c0000ffです\"\nend\n"},
     {"message-overflow", "message\"一/二/三/四/五\"\nend\n", 1, 16,
      "message\"一/二/三/四\"\nend\n"},
-    {"message-overflow", "message\"" + std::string(24, '\0') + "\"\nend\n", 1, 32,
-     "message\"" + std::string(23, '\0') + "\"\nend\n"},
-    {"message-halfwidth", "message\"ｱｲｳ\"\nend\n", 1, 9, "message\"アイウ\"\nend\n"},
+    {"message-overflow", "message\"" + std::string(24, '\0') + "\"\nend\n", 1,
+     32, "message\"" + std::string(23, '\0') + "\"\nend\n"},
+    {"message-halfwidth", "message\"ｱｲｳ\"\nend\n", 1, 9,
+     "message\"アイウ\"\nend\n"},
     {"bad-cp932", "text_write\"\x85\x40,0,0,16,255,0\"\nend\n", 1, 12,
      "text_write\"\x82\xa0,0,0,16,255,0\"\nend\n", "", true},
     {"negative-delay", "screen_black_out\"-1\"\nend\n", 1, 18,
@@ -171,15 +192,17 @@ const Case kCases[] = {
     {"off-picture", "screen_copy\"0,0,100,100,600,0\"\nend\n", 1, 13,
      "screen_copy\"0,0,100,100,540,0\"\nend\n"},
     {"no-end", "wait\"1\"\n", 1, 1, "wait\"1\"\nend\n"},
-    {"no-end", "if\"@01=0,a,b\"\n[a]\nend\n[b]\n", 1, 1, "if\"@01=0,a,b\"\n[a]\nend\n[b]\nend\n"},
-    {"nested-gosub", "gosub\"a\"\nend\n[a]\ngosub\"b\"\nreturn\n[b]\nreturn\n", 4, 1,
-     "gosub\"a\"\ngosub\"b\"\nend\n[a]\nreturn\n[b]\nreturn\n"},
+    {"no-end", "if\"@01=0,a,b\"\n[a]\nend\n[b]\n", 1, 1,
+     "if\"@01=0,a,b\"\n[a]\nend\n[b]\nend\n"},
+    {"nested-gosub", "gosub\"a\"\nend\n[a]\ngosub\"b\"\nreturn\n[b]\nreturn\n",
+     4, 1, "gosub\"a\"\ngosub\"b\"\nend\n[a]\nreturn\n[b]\nreturn\n"},
 };
 
 std::string fill_wide(std::string s) {
   // A run of NULs stands for as many full-width characters.
   std::string out;
-  for (char c : s) out += c == '\0' ? std::string("\xe4\xb8\x80") : std::string(1, c);
+  for (char c : s)
+    out += c == '\0' ? std::string("\xe4\xb8\x80") : std::string(1, c);
   return out;
 }
 
@@ -187,7 +210,8 @@ std::string bytes_of(const Case& c, const std::string& text) {
   return c.raw ? text : to_cp932(fill_wide(text));
 }
 
-class LintFindings : public LintFiles, public ::testing::WithParamInterface<Case> {};
+class LintFindings : public LintFiles,
+                     public ::testing::WithParamInterface<Case> {};
 
 TEST_P(LintFindings, FoundAtItsPlaceAndGoneWhenCorrected) {
   const Case& c = GetParam();
@@ -201,7 +225,8 @@ TEST_P(LintFindings, FoundAtItsPlaceAndGoneWhenCorrected) {
     EXPECT_EQ(f.at("line") + ":" + f.at("column"),
               std::to_string(c.line) + ":" + std::to_string(c.column))
         << r.out;
-    EXPECT_NE(f.at("message").find(c.says), std::string::npos) << f.at("message");
+    EXPECT_NE(f.at("message").find(c.says), std::string::npos)
+        << f.at("message");
     break;
   }
   EXPECT_TRUE(found) << r.out;
@@ -215,8 +240,8 @@ TEST_P(LintFindings, FoundAtItsPlaceAndGoneWhenCorrected) {
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, LintFindings, ::testing::ValuesIn(kCases),
                          [](const auto& info) {
-                           std::string name = std::string(info.param.kind) + "_" +
-                                              std::to_string(info.index);
+                           std::string name = std::string(info.param.kind) +
+                                              "_" + std::to_string(info.index);
                            for (char& ch : name)
                              if (ch == '-') ch = '_';
                            return name;
@@ -239,7 +264,8 @@ TEST_F(LintFiles, WhatTheEngineDoesAsMeantIsNoError) {
     Scenario s;
     prepare(s, to_cp932(text));
     const Lint r = lint(s.dir());
-    for (const Event& f : r.findings) EXPECT_NE(f.at("severity"), "error") << text << r.out;
+    for (const Event& f : r.findings)
+      EXPECT_NE(f.at("severity"), "error") << text << r.out;
     EXPECT_EQ(r.exit_code, 0) << text << r.out;
   }
 }
@@ -250,9 +276,11 @@ TEST_F(LintFiles, TextFormSilencingAndExitStatus) {
   const Lint text = lint(s.dir(), "");
   EXPECT_EQ(text.exit_code, 1);
   const std::string file = s.dir() + "/data/mowa.snr";
-  EXPECT_NE(text.out.find(file + ":1:1: error: unknown command 'Goto'"), std::string::npos)
+  EXPECT_NE(text.out.find(file + ":1:1: error: unknown command 'Goto'"),
+            std::string::npos)
       << text.out;
-  EXPECT_NE(text.out.find(file + ":4:6: warning: "), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find(file + ":4:6: warning: "), std::string::npos)
+      << text.out;
   EXPECT_NE(text.out.find("[negative-delay]\n"), std::string::npos) << text.out;
 
   // Without the error only the warning is left, and a warning fails nothing.

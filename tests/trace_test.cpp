@@ -15,7 +15,8 @@ std::vector<std::string> trace_lines(const std::string& err) {
   std::vector<std::string> lines;
   std::istringstream in(err);
   for (std::string line; std::getline(in, line);)
-    if (!line.empty() && line.rfind("mowa-headless:", 0) != 0) lines.push_back(line);
+    if (!line.empty() && line.rfind("mowa-headless:", 0) != 0)
+      lines.push_back(line);
   return lines;
 }
 
@@ -63,7 +64,8 @@ TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
   for (const Event& box : r.of("message_box"))
     if (box.at("text").rfind("check=", 0) == 0) step = box.at("step");
   EXPECT_EQ(step, "10");
-  const std::size_t box_at = r.err.find("mowa-headless: box [script_read] check=0");
+  const std::size_t box_at =
+      r.err.find("mowa-headless: box [script_read] check=0");
   ASSERT_NE(box_at, std::string::npos);
   const std::vector<std::string> before = trace_lines(r.err.substr(0, box_at));
   EXPECT_EQ(std::to_string(before.size()), step);
@@ -102,7 +104,8 @@ TEST(Trace, AJumpToNoLabelAndTheRunsEnd) {
   Scenario s;
   s.script("goto\"nowhere\"\n");
   const RunResult r = s.run({"--trace"});
-  EXPECT_EQ(trace_lines(r.err), std::vector<std::string>{"1: goto\"nowhere\" → no such label"});
+  EXPECT_EQ(trace_lines(r.err),
+            std::vector<std::string>{"1: goto\"nowhere\" → no such label"});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "report/texts.h"
 
 namespace mowa::engine {
+
 std::int32_t next_random(Script& s) {
   s.random_state = s.random_state * 214013u + 2531011u;
   return static_cast<std::int32_t>((s.random_state >> 16) & 0x7FFFu);

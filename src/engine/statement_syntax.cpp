@@ -133,7 +133,8 @@ AssignParts split_assign(const Statement& s) {
     r.operator_at = 7;
   } else {
     r.operator_at = 4;
-    while (r.operator_at < r.line_end && !is_assign_operator(s.text[r.operator_at]))
+    while (r.operator_at < r.line_end &&
+           !is_assign_operator(s.text[r.operator_at]))
       ++r.operator_at;
     r.left = operand_at(s, 4, r.operator_at);
   }

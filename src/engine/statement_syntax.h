@@ -83,9 +83,9 @@ IfParts split_if(const Statement& s);
 struct AssignParts {
   std::size_t line_end = 0;  // the line feed, or the statement's end
   bool any_operator = false;
-  NumberSpan left;           // the whole expression when there is no operator
+  NumberSpan left;  // the whole expression when there is no operator
   std::size_t operator_at = 0;
-  char op = '\0';            // not one of + - * / : nothing is stored
+  char op = '\0';  // not one of + - * / : nothing is stored
   NumberSpan right;
 };
 AssignParts split_assign(const Statement& s);

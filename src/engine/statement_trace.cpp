@@ -30,8 +30,9 @@ std::string StatementTrace::finish(
   std::string line = std::to_string(line_) + ": " + text_;
   if (is_jump(id)) {
     // A jump that ends the run found no label.
-    line += std::string(" ") + kArrow + " " +
-            (result == 1 ? std::string("no such label") : std::to_string(pointer));
+    line +=
+        std::string(" ") + kArrow + " " +
+        (result == 1 ? std::string("no such label") : std::to_string(pointer));
   }
   for (int i = 0; i < kVariableCount; ++i) {
     if (before_[i] == variables[i]) continue;

@@ -38,45 +38,64 @@ constexpr int kMessageLines = 4;
 constexpr int kMessageColumns = 23;
 
 const std::vector<Kind> kKinds = {
-    {"missing-label", Severity::error, "a jump to a label that is not in the table"},
+    {"missing-label", Severity::error,
+     "a jump to a label that is not in the table"},
     {"comment-statement", Severity::error,
      "a statement that the comment rule turns into a comment"},
-    {"unknown-command", Severity::error, "a command word that is not in the table"},
+    {"unknown-command", Severity::error,
+     "a command word that is not in the table"},
     {"missing-argument", Severity::error, "an argument that is not there"},
     {"bad-argument", Severity::error, "an argument of the wrong kind"},
-    {"bad-variable", Severity::error, "a variable reference whose two characters are not digits"},
+    {"bad-variable", Severity::error,
+     "a variable reference whose two characters are not digits"},
     {"if-operator", Severity::error, "an if whose operator is not <, > or ="},
     {"if-no-label", Severity::error, "an if without its NO label"},
     {"line-too-long", Severity::error, "a line of more than 254 bytes"},
     {"long-file-name", Severity::error, "a file name of more than 80 bytes"},
     {"missing-file", Severity::error, "a file that is not found"},
     {"bad-file", Severity::error, "a file that the program would refuse"},
-    {"midi-path", Severity::error, "a play_midi path that does not start with .\\"},
+    {"midi-path", Severity::error,
+     "a play_midi path that does not start with .\\"},
     {"too-many-labels", Severity::error, "a label beyond the table's 1000"},
     {"label-too-long", Severity::error, "a label line over its 20 bytes"},
-    {"unclosed-quote", Severity::warning, "arguments not closed by a double quote"},
+    {"unclosed-quote", Severity::warning,
+     "arguments not closed by a double quote"},
     {"unused-label", Severity::warning, "a label that no jump names"},
     {"duplicate-label", Severity::warning, "a second label of the same name"},
-    {"label-trailing-text", Severity::warning, "a label line with text after ]"},
-    {"label-no-newline", Severity::warning, "a label on the last line without a line feed"},
+    {"label-trailing-text", Severity::warning,
+     "a label line with text after ]"},
+    {"label-no-newline", Severity::warning,
+     "a label on the last line without a line feed"},
     {"label-blank", Severity::warning, "a label whose name holds blanks"},
-    {"label-indented", Severity::warning, "a label after blanks, which is never registered"},
-    {"assign-operators", Severity::warning, "an assignment with more than one operator"},
-    {"number-text", Severity::warning, "a number followed by text that is ignored"},
-    {"message-ascii", Severity::warning, "ASCII in a message, which is skipped"},
-    {"message-escape", Severity::warning, "a c in a message that starts a colour escape"},
-    {"message-overflow", Severity::warning, "a message larger than the message window"},
-    {"message-halfwidth", Severity::warning, "half-width katakana in a message"},
+    {"label-indented", Severity::warning,
+     "a label after blanks, which is never registered"},
+    {"assign-operators", Severity::warning,
+     "an assignment with more than one operator"},
+    {"number-text", Severity::warning,
+     "a number followed by text that is ignored"},
+    {"message-ascii", Severity::warning,
+     "ASCII in a message, which is skipped"},
+    {"message-escape", Severity::warning,
+     "a c in a message that starts a colour escape"},
+    {"message-overflow", Severity::warning,
+     "a message larger than the message window"},
+    {"message-halfwidth", Severity::warning,
+     "half-width katakana in a message"},
     {"bad-cp932", Severity::warning, "bytes that are not valid code page 932"},
     {"negative-delay", Severity::warning, "a negative wait or fade delay"},
-    {"off-picture", Severity::warning, "coordinates outside the 640x480 picture"},
-    {"no-end", Severity::warning, "a path that reaches the end of the file without end"},
-    {"nested-gosub", Severity::warning, "a gosub reached again before its return"},
+    {"off-picture", Severity::warning,
+     "coordinates outside the 640x480 picture"},
+    {"no-end", Severity::warning,
+     "a path that reaches the end of the file without end"},
+    {"nested-gosub", Severity::warning,
+     "a gosub reached again before its return"},
 };
 
 std::string utf8(std::string_view cp932) { return pf::cp932_to_utf8(cp932); }
 
-std::string in_quotes(std::string_view cp932) { return "'" + utf8(cp932) + "'"; }
+std::string in_quotes(std::string_view cp932) {
+  return "'" + utf8(cp932) + "'";
+}
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -106,7 +125,8 @@ class Linter {
     follow_flow();
     std::stable_sort(findings_.begin(), findings_.end(),
                      [](const Finding& a, const Finding& b) {
-                       return std::tie(a.line, a.column) < std::tie(b.line, b.column);
+                       return std::tie(a.line, a.column) <
+                              std::tie(b.line, b.column);
                      });
     return std::move(findings_);
   }
@@ -151,7 +171,8 @@ class Linter {
   // `index`, counted from 1.
   int column(std::size_t index, std::size_t at) const {
     const Line& l = lines_[index];
-    const std::string all = l.before + l.bytes.substr(0, std::min(at, l.bytes.size()));
+    const std::string all =
+        l.before + l.bytes.substr(0, std::min(at, l.bytes.size()));
     int characters = 0;
     for (std::size_t i = 0; i < all.size(); ++i, ++characters)
       if (pf::cp932_is_lead(static_cast<unsigned char>(all[i]))) ++i;
@@ -204,10 +225,12 @@ class Linter {
     const std::string& bytes = lines_[i].bytes;
     const std::size_t close = bytes.find(']');
     const std::string shown = without_newline(bytes);
-    const std::size_t name_end = close == std::string::npos ? shown.size() : close;
+    const std::size_t name_end =
+        close == std::string::npos ? shown.size() : close;
     const std::string name = bytes.substr(1, name_end - 1);
     if (close == std::string::npos || close + 1 < shown.size()) {
-      const std::size_t at = close == std::string::npos ? shown.size() : close + 1;
+      const std::size_t at =
+          close == std::string::npos ? shown.size() : close + 1;
       add_at(i, at, "label-trailing-text",
              "the label line " + in_quotes(shown) +
                  " has more than \"[NAME]\" on it; no jump can reach it",
@@ -231,7 +254,8 @@ class Linter {
     const auto [first, fresh] = first_label_of_.emplace(bytes, i);
     if (!fresh) {
       add_at(i, 0, "duplicate-label",
-             "a second label " + in_quotes(shown) + "; jumps go to the one on line " +
+             "a second label " + in_quotes(shown) +
+                 "; jumps go to the one on line " +
                  std::to_string(lines_[first->second].physical),
              shown);
       return;
@@ -251,8 +275,8 @@ class Linter {
     }
     std::string why = "there is no label " + in_quotes("[" + label + "]");
     if (const std::string hint = near_label(label); !hint.empty())
-      why += " (a label written " + in_quotes(hint) + " cannot be reached: " +
-             "see its own finding)";
+      why += " (a label written " + in_quotes(hint) +
+             " cannot be reached: " + "see its own finding)";
     add_at(index, at, "missing-label", why + "; the run ends here", label);
     return 0;
   }
@@ -276,7 +300,8 @@ class Linter {
       const auto line_number = static_cast<std::int32_t>(i + 1);
       if (targeted_.count(line_number)) continue;
       add_at(i, 0, "unused-label",
-             "no jump names the label " + in_quotes(without_newline(lines_[i].bytes)),
+             "no jump names the label " +
+                 in_quotes(without_newline(lines_[i].bytes)),
              without_newline(lines_[i].bytes));
     }
   }
@@ -287,7 +312,8 @@ class Linter {
     const Line& l = lines_[index];
     if (!l.before.empty())
       add_at(index, 0, "line-too-long",
-             "the line is longer than 254 bytes; the engine reads its bytes from here "
+             "the line is longer than 254 bytes; the engine reads its bytes "
+             "from here "
              "on as a line of their own, and every later line number shifts",
              l.bytes.substr(0, 20));
     flows_.emplace_back();
@@ -311,27 +337,30 @@ class Linter {
     if (b[first] == '#' || (first == 0 && b[0] == '[')) return;
     if (b[first] == '[') {
       add_at(index, first, "label-indented",
-             "a label after blanks is skipped but never entered in the label table; "
+             "a label after blanks is skipped but never entered in the label "
+             "table; "
              "write it at the start of the line",
              without_newline(b.substr(first)));
       return;
     }
     std::size_t at = 1;
-    while (!((b[at] == '#' || b[at] == '[') && (b[at - 1] == ' ' || b[at - 1] == '\t')))
+    while (!((b[at] == '#' || b[at] == '[') &&
+             (b[at - 1] == ' ' || b[at - 1] == '\t')))
       ++at;
-    add_at(index, at,
-           "comment-statement",
-           std::string("a blank before \"") + b[at] +
-               "\" makes the whole line a comment, so this statement never runs; "
-               "remove the blank",
-           without_newline(b));
+    add_at(
+        index, at, "comment-statement",
+        std::string("a blank before \"") + b[at] +
+            "\" makes the whole line a comment, so this statement never runs; "
+            "remove the blank",
+        without_newline(b));
   }
 
   void check_statement(std::size_t index) {
     char line[engine::kStatementBytes] = {};
     std::memcpy(line, lines_[index].bytes.c_str(), lines_[index].bytes.size());
     std::uint16_t origin[engine::kStatementBytes] = {};
-    const Statement s = engine::split_statement(line, engine::remove_blanks(line, origin));
+    const Statement s =
+        engine::split_statement(line, engine::remove_blanks(line, origin));
     Context c{index, s, origin};
     char word[engine::kWordBytes + 1];
     engine::command_word(s, word);
@@ -376,8 +405,8 @@ class Linter {
     return c.s.length == 0 ? 0 : c.origin[c.s.length - 1] + 1u;
   }
 
-  void report(const Context& c, std::size_t at, const char* name, std::string message,
-              std::string_view text) {
+  void report(const Context& c, std::size_t at, const char* name,
+              std::string message, std::string_view text) {
     add_at(c.index, byte_of(c, at), name, std::move(message), text);
   }
 
@@ -423,7 +452,8 @@ class Linter {
     for (const engine::CommandEntry& e : engine::kCommandTable) {
       const std::string name = e.name;
       if (name == "@" || name == "dummy") continue;
-      const int d = lower(name) == lower(word) ? 0 : distance(lower(word), name);
+      const int d =
+          lower(name) == lower(word) ? 0 : distance(lower(word), name);
       if (d < best_distance || (d == best_distance && best.empty())) {
         best = name;
         best_distance = d;
@@ -436,10 +466,11 @@ class Linter {
     const Statement& s = c.s;
     if (s.q >= s.length || s.text[s.q] != '"') return;
     if (s.end < s.length && s.text[s.end] == '"') return;
-    report(c, s.end, "unclosed-quote",
-           "the arguments are not closed by a double quote; they run to the end "
-           "of the line",
-           {s.text, s.end});
+    report(
+        c, s.end, "unclosed-quote",
+        "the arguments are not closed by a double quote; they run to the end "
+        "of the line",
+        {s.text, s.end});
   }
 
   // ---- numbers and variables ----
@@ -451,18 +482,22 @@ class Linter {
       reference[k] = c.s.text[span.begin + k];
     if (engine::variable_index_of(reference) >= 0) return true;
     report(c, span.begin, "bad-variable",
-           "the variable reference " + in_quotes(without_newline(std::string(text_of(c, span)))) +
-               " does not name a variable: after \"@\" come two digits, @00 to @99",
+           "the variable reference " +
+               in_quotes(without_newline(std::string(text_of(c, span)))) +
+               " does not name a variable: after \"@\" come two digits, @00 to "
+               "@99",
            text_of(c, span));
     return false;
   }
 
   // The value of a number written as a literal; nothing for a variable or a
   // number that is missing or not a number (reported).
-  std::optional<std::int32_t> check_number(const Context& c, const engine::NumberSpan& n,
+  std::optional<std::int32_t> check_number(const Context& c,
+                                           const engine::NumberSpan& n,
                                            const std::string& what) {
     if (!n.present) {
-      report(c, n.text.begin, "missing-argument", what + " is missing (it reads as 0)", "");
+      report(c, n.text.begin, "missing-argument",
+             what + " is missing (it reads as 0)", "");
       return std::nullopt;
     }
     if (n.reference) {
@@ -475,20 +510,23 @@ class Linter {
     const std::size_t digits_from = i;
     while (i < text.size() && is_digit(text[i])) ++i;
     if (text.empty()) {
-      report(c, n.text.begin, "missing-argument", what + " is missing (it reads as 0)", "");
+      report(c, n.text.begin, "missing-argument",
+             what + " is missing (it reads as 0)", "");
       return std::nullopt;
     }
     if (i == digits_from) {
       report(c, n.text.begin, "bad-argument",
-             what + " " + in_quotes(text) + " is not a number (it reads as 0)", text);
+             what + " " + in_quotes(text) + " is not a number (it reads as 0)",
+             text);
       return std::nullopt;
     }
     const std::int32_t value = engine::read_decimal(
         text.data(), std::min<std::size_t>(text.size(), engine::kNumberBytes));
     if (i < text.size())
       report(c, n.text.begin + i, "number-text",
-             what + " " + in_quotes(text) + " reads as " + std::to_string(value) +
-                 "; " + in_quotes(text.substr(i)) + " is ignored",
+             what + " " + in_quotes(text) + " reads as " +
+                 std::to_string(value) + "; " + in_quotes(text.substr(i)) +
+                 " is ignored",
              text);
     return value;
   }
@@ -508,11 +546,13 @@ class Linter {
       return;
     }
     check_reference(c, {parts.variable_at, parts.variable_at + 3});
-    const char op = parts.operator_at < s.length ? s.text[parts.operator_at] : '\0';
+    const char op =
+        parts.operator_at < s.length ? s.text[parts.operator_at] : '\0';
     if (op != '<' && op != '>' && op != '=')
       report(c, parts.operator_at, "if-operator",
              "the operator " + in_quotes(std::string(1, op)) +
-                 " is none of < > =; the condition never holds and the jump always "
+                 " is none of < > =; the condition never holds and the jump "
+                 "always "
                  "goes to NO",
              std::string(1, op));
     check_number(c, parts.x, "the value to compare with");
@@ -547,17 +587,22 @@ class Linter {
                    in_quotes({s.text + parts.left.text.end,
                               parts.line_end - parts.left.text.end}) +
                    ", is ignored",
-               {s.text + 4, parts.line_end - std::min<std::size_t>(4, parts.line_end)});
+               {s.text + 4,
+                parts.line_end - std::min<std::size_t>(4, parts.line_end)});
       return;
     }
-    if (parts.left.reference) check_reference(c, parts.left.text);
-    else if (parts.left.present) check_left_operand(c, parts.left.text);
+    if (parts.left.reference)
+      check_reference(c, parts.left.text);
+    else if (parts.left.present)
+      check_left_operand(c, parts.left.text);
     if (!engine::is_assign_operator(parts.op)) {
       report(c, parts.operator_at, "bad-argument",
              "after the variable comes " +
-                 in_quotes(std::string(1, parts.operator_at < parts.line_end ? parts.op : ' ')) +
+                 in_quotes(std::string(
+                     1, parts.operator_at < parts.line_end ? parts.op : ' ')) +
                  ", which is none of + - * /; nothing is stored",
-             {s.text + parts.operator_at, parts.line_end - std::min(parts.operator_at, parts.line_end)});
+             {s.text + parts.operator_at,
+              parts.line_end - std::min(parts.operator_at, parts.line_end)});
       return;
     }
     const engine::NumberSpan& right = parts.right;
@@ -587,13 +632,14 @@ class Linter {
     if (digits < text.size())
       report(c, left.begin + digits, "number-text",
              "the operand " + in_quotes(text) + " reads as " +
-                 std::to_string(engine::read_decimal(text.data(), digits)) + "; " +
-                 in_quotes(text.substr(digits)) + " is ignored",
+                 std::to_string(engine::read_decimal(text.data(), digits)) +
+                 "; " + in_quotes(text.substr(digits)) + " is ignored",
              text);
   }
 
   // True (reported) when an operator follows the evaluated one.
-  bool check_extra_operators(const Context& c, std::size_t from, std::size_t line_end) {
+  bool check_extra_operators(const Context& c, std::size_t from,
+                             std::size_t line_end) {
     for (std::size_t i = from; i < line_end; ++i) {
       if (!engine::is_assign_operator(c.s.text[i])) continue;
       report(c, i, "assign-operators",
@@ -620,15 +666,17 @@ class Linter {
       const std::string_view text = text_of(c, a.text);
       switch (a.kind) {
         case ArgumentKind::number: {
-          const std::string what = std::string(entry.name) + "'s argument " +
-                                   std::to_string(i + 1);
-          numbers[count++] = check_number(c, {a.text, a.reference, a.present}, what);
+          const std::string what =
+              std::string(entry.name) + "'s argument " + std::to_string(i + 1);
+          numbers[count++] =
+              check_number(c, {a.text, a.reference, a.present}, what);
           break;
         }
         case ArgumentKind::target:
           if (!a.present || a.text.size() < 3)
             report(c, a.text.begin, "missing-argument",
-                   std::string(entry.name) + " needs a variable such as @01", "");
+                   std::string(entry.name) + " needs a variable such as @01",
+                   "");
           else
             check_reference(c, a.text);
           break;
@@ -640,7 +688,8 @@ class Linter {
             break;
           }
           flow.kind = entry.id == CommandId::kGosub ? Flow::call : Flow::jump;
-          flow.to[0] = jump_to(c.index, byte_of(c, a.text.begin), std::string(text));
+          flow.to[0] =
+              jump_to(c.index, byte_of(c, a.text.begin), std::string(text));
           break;
         case ArgumentKind::file:
         case ArgumentKind::path:
@@ -675,12 +724,14 @@ class Linter {
       return false;
     }
     if (a.kind == ArgumentKind::path &&
-        !(text.size() > 1 && text[0] == '.' && (text[1] == '\\' || text[1] == '/'))) {
+        !(text.size() > 1 && text[0] == '.' &&
+          (text[1] == '\\' || text[1] == '/'))) {
       report(c, a.text.begin, "midi-path",
-             "play_midi drops the first character of its path, so " + in_quotes(text) +
-                 " opens " + in_quotes(text.substr(1)) +
+             "play_midi drops the first character of its path, so " +
+                 in_quotes(text) + " opens " + in_quotes(text.substr(1)) +
                  " glued to the folder's own name; write it as .\\" +
-                 text.substr(std::min(text.find_first_not_of(".\\/"), text.size())),
+                 text.substr(
+                     std::min(text.find_first_not_of(".\\/"), text.size())),
              text);
       return false;
     }
@@ -690,8 +741,8 @@ class Linter {
   // ---- files ----
 
   void check_values(const Context& c, CommandId id,
-                    const std::optional<std::int32_t>* n, const std::string& file,
-                    std::size_t file_at) {
+                    const std::optional<std::int32_t>* n,
+                    const std::string& file, std::size_t file_at) {
     switch (id) {
       case CommandId::kWait:
       case CommandId::kScreenBlackOut:
@@ -711,8 +762,12 @@ class Linter {
       case CommandId::kScreenCopy:
         check_inside(c, {n[0], n[2]}, kPictureWidth, "x");
         check_inside(c, {n[1], n[3]}, kPictureHeight, "y");
-        if (n[0] && n[2]) check_inside(c, {n[4], add(n[4], *n[2] - *n[0])}, kPictureWidth, "dx");
-        if (n[1] && n[3]) check_inside(c, {n[5], add(n[5], *n[3] - *n[1])}, kPictureHeight, "dy");
+        if (n[0] && n[2])
+          check_inside(c, {n[4], add(n[4], *n[2] - *n[0])}, kPictureWidth,
+                       "dx");
+        if (n[1] && n[3])
+          check_inside(c, {n[5], add(n[5], *n[3] - *n[1])}, kPictureHeight,
+                       "dy");
         return;
       case CommandId::kNumberWrite:
         check_inside(c, {n[1]}, kPictureWidth - 1, "x");
@@ -743,18 +798,22 @@ class Linter {
     }
   }
 
-  static std::optional<std::int32_t> add(std::optional<std::int32_t> a, std::int64_t b) {
+  static std::optional<std::int32_t> add(std::optional<std::int32_t> a,
+                                         std::int64_t b) {
     if (!a) return std::nullopt;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(*a + b, INT32_MIN, INT32_MAX));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(*a + b, INT32_MIN, INT32_MAX));
   }
 
-  void check_inside(const Context& c, std::initializer_list<std::optional<std::int32_t>> values,
+  void check_inside(const Context& c,
+                    std::initializer_list<std::optional<std::int32_t>> values,
                     int limit, const char* what) {
     for (const auto& v : values) {
       if (!v || (*v >= 0 && *v <= limit)) continue;
       report(c, c.s.q + 1, "off-picture",
-             std::string(what) + " " + std::to_string(*v) + " lies outside the picture (0 to " +
-                 std::to_string(limit) + "); what falls outside is not drawn",
+             std::string(what) + " " + std::to_string(*v) +
+                 " lies outside the picture (0 to " + std::to_string(limit) +
+                 "); what falls outside is not drawn",
              {c.s.text, c.s.end});
       return;
     }
@@ -763,27 +822,34 @@ class Linter {
   void missing_file(const Context& c, std::size_t at, const std::string& file,
                     const std::string& consequence) {
     report(c, at, "missing-file",
-           in_quotes(file) + " is not found from the folder that holds data (letter case "
-           "does not matter); " + consequence,
+           in_quotes(file) +
+               " is not found from the folder that holds data (letter case "
+               "does not matter); " +
+               consequence,
            file);
   }
 
   void bad_file(const Context& c, std::size_t at, const std::string& file,
                 const std::string& why) {
-    report(c, at, "bad-file", in_quotes(file) + " would be refused: " + why, file);
+    report(c, at, "bad-file", in_quotes(file) + " would be refused: " + why,
+           file);
   }
 
-  void check_picture(const Context& c, const std::string& file, std::size_t at) {
+  void check_picture(const Context& c, const std::string& file,
+                     std::size_t at) {
     const pf::Hfile handle = files_.OpenFile(file.c_str(), pf::OF_READ);
     if (handle == pf::HFILE_ERROR) {
-      missing_file(c, at, file, "the program shows an error box and loads nothing");
+      missing_file(c, at, file,
+                   "the program shows an error box and loads nothing");
       return;
     }
     pf::BitmapInfoHeader header{};
     pf::Dword got = 0;
-    files_.SetFilePointer(handle, graphics::kFileHeaderBytes, nullptr, pf::FILE_BEGIN);
-    const bool read = files_.ReadFile(handle, &header, sizeof header, &got, nullptr) &&
-                      got == sizeof header;
+    files_.SetFilePointer(handle, graphics::kFileHeaderBytes, nullptr,
+                          pf::FILE_BEGIN);
+    const bool read =
+        files_.ReadFile(handle, &header, sizeof header, &got, nullptr) &&
+        got == sizeof header;
     const pf::Dword size = files_.GetFileSize(handle, nullptr);
     std::string why;
     if (!read) {
@@ -791,50 +857,62 @@ class Linter {
     } else {
       switch (graphics::picture_problem(header)) {
         case graphics::PictureProblem::info_header:
-          why = "it is not a BMP file of a known kind"; break;
+          why = "it is not a BMP file of a known kind";
+          break;
         case graphics::PictureProblem::size:
           why = "it is " + std::to_string(header.biWidth) + "x" +
-                std::to_string(header.biHeight < 0 ? -header.biHeight : header.biHeight) +
-                "; a picture is 640x480"; break;
+                std::to_string(header.biHeight < 0 ? -header.biHeight
+                                                   : header.biHeight) +
+                "; a picture is 640x480";
+          break;
         case graphics::PictureProblem::bit_count:
           why = "it has " + std::to_string(header.biBitCount) +
-                " bits a pixel; a picture has 8 (256 colours)"; break;
+                " bits a pixel; a picture has 8 (256 colours)";
+          break;
         case graphics::PictureProblem::compression:
-          why = "it is compressed; a picture is stored uncompressed"; break;
+          why = "it is compressed; a picture is stored uncompressed";
+          break;
         case graphics::PictureProblem::colours:
-          why = "it says it has more than 256 colours"; break;
+          why = "it says it has more than 256 colours";
+          break;
         case graphics::PictureProblem::none:
           break;
       }
-      if (why.empty() && graphics::picture_form(header, size) == graphics::PictureForm::other) {
+      if (why.empty() && graphics::picture_form(header, size) ==
+                             graphics::PictureForm::other) {
         std::uint8_t field[4] = {};
-        files_.SetFilePointer(handle, graphics::kPixelOffsetField, nullptr, pf::FILE_BEGIN);
+        files_.SetFilePointer(handle, graphics::kPixelOffsetField, nullptr,
+                              pf::FILE_BEGIN);
         files_.ReadFile(handle, field, sizeof field, &got, nullptr);
         const pf::Dword pixels_at = field[0] | (pf::Dword{field[1]} << 8) |
-                                    (pf::Dword{field[2]} << 16) | (pf::Dword{field[3]} << 24);
+                                    (pf::Dword{field[2]} << 16) |
+                                    (pf::Dword{field[3]} << 24);
         if (!graphics::other_layout(header, size, pixels_at).loadable)
           why = "its colours or pixels lie beyond the end of the file";
       }
     }
     files_.CloseHandle(handle);
-    if (!why.empty()) bad_file(c, at, file, why + " (the program says it is broken)");
+    if (!why.empty())
+      bad_file(c, at, file, why + " (the program says it is broken)");
   }
 
   graphics::SpriteSize check_sprite(const Context& c, const std::string& file,
                                     std::size_t at) {
     pf::Stream* in = files_.fopen(file.c_str(), "rb");
     if (!in) {
-      missing_file(c, at, file, "the program shows an error box and draws nothing");
+      missing_file(c, at, file,
+                   "the program shows an error box and draws nothing");
       return {};
     }
     const graphics::SpriteSize size = graphics::read_sprite_size(*in);
     files_.fclose(in);
     if (graphics::sprite_size_fits(size)) return size;
-    bad_file(c, at, file,
-             "it says it is " + std::to_string(size.width) + "x" +
-                 std::to_string(size.height) +
-                 "; a sprite is 1 to 640 wide and 1 to 480 high (the program says "
-                 "it is broken)");
+    bad_file(
+        c, at, file,
+        "it says it is " + std::to_string(size.width) + "x" +
+            std::to_string(size.height) +
+            "; a sprite is 1 to 640 wide and 1 to 480 high (the program says "
+            "it is broken)");
     return {};
   }
 
@@ -850,21 +928,25 @@ class Linter {
     in.read(head, sizeof head);
     if (in.gcount() < 12 || std::memcmp(head, "RIFF", 4) != 0 ||
         std::memcmp(head + 8, "WAVE", 4) != 0)
-      bad_file(c, at, file,
-               "it is not a WAV file (no RIFF WAVE header); the system's default "
-               "sound plays instead");
+      bad_file(
+          c, at, file,
+          "it is not a WAV file (no RIFF WAVE header); the system's default "
+          "sound plays instead");
   }
 
   void check_midi(const Context& c, const std::string& path, std::size_t at) {
     char directory[pf::MAX_PATH] = {};
-    const pf::Dword length = files_.GetCurrentDirectoryA(sizeof directory, directory);
+    const pf::Dword length =
+        files_.GetCurrentDirectoryA(sizeof directory, directory);
     if (length == 0 || length >= sizeof directory) return;
-    const std::string midi_path = std::string(directory, length) + path.substr(1);
+    const std::string midi_path =
+        std::string(directory, length) + path.substr(1);
     const pf::McError error = pf::sequence_file_error(midi_path);
     if (error == pf::MCIERR_FILE_NOT_FOUND)
       missing_file(c, at, path, "the program shows the sequencer's error box");
     else if (error != 0)
-      bad_file(c, at, path, "it is not a standard MIDI file the sequencer can play");
+      bad_file(c, at, path,
+               "it is not a standard MIDI file the sequencer can play");
   }
 
   // ---- texts ----
@@ -878,7 +960,8 @@ class Linter {
       const std::size_t n = pf::cp932_is_lead(b) && i + 1 < text.size() ? 2 : 1;
       if (utf8(text.substr(i, n)).find("\xEF\xBF\xBD") != std::string::npos) {
         report(c, span.begin + i, "bad-cp932",
-               "the bytes here are not a character of code page 932", text.substr(i, n));
+               "the bytes here are not a character of code page 932",
+               text.substr(i, n));
         return;
       }
       i += n - 1;
@@ -902,16 +985,18 @@ class Linter {
       const auto b = static_cast<unsigned char>(text[i]);
       if (b >= 0x81) {
         if (b >= 0xA1 && b <= 0xDF && !halfwidth_reported) {
-          report(c, span.begin + i, "message-halfwidth",
-                 "the message window takes half-width katakana for the first byte "
-                 "of a two-byte character; use full-width ones",
-                 text.substr(i, 1));
+          report(
+              c, span.begin + i, "message-halfwidth",
+              "the message window takes half-width katakana for the first byte "
+              "of a two-byte character; use full-width ones",
+              text.substr(i, 1));
           halfwidth_reported = true;
         }
         if (++columns > kMessageColumns && !wide_reported) {
           report(c, span.begin + i, "message-overflow",
                  "a message line holds " + std::to_string(kMessageColumns) +
-                     " characters; the rest runs off the window. Break the line with /",
+                     " characters; the rest runs off the window. Break the "
+                     "line with /",
                  text.substr(i));
           wide_reported = true;
         }
@@ -927,16 +1012,19 @@ class Linter {
         ++i;
       } else if (b == 'c') {
         std::size_t k = 1;
-        while (k < 7 && i + k < text.size() && is_escape_digit(text[i + k])) ++k;
+        while (k < 7 && i + k < text.size() && is_escape_digit(text[i + k]))
+          ++k;
         if (k < 7) {
           std::size_t shown = 1;
           while (shown < 7 && i + shown < text.size() &&
                  static_cast<unsigned char>(text[i + shown]) < 0x80)
             ++shown;
           report(c, span.begin + i, "message-escape",
-                 "\"c\" starts a colour escape and takes the six bytes after it: " +
+                 "\"c\" starts a colour escape and takes the six bytes after "
+                 "it: " +
                      in_quotes(text.substr(i, shown)) +
-                     " is not a colour such as c0000ff, and the letter and the six "
+                     " is not a colour such as c0000ff, and the letter and the "
+                     "six "
                      "bytes after it do not show",
                  text.substr(i, shown));
           // The window reads on out of step with the characters.
@@ -946,11 +1034,13 @@ class Linter {
       } else {
         if (b != '\n' && !ascii_reported) {
           std::size_t end = i;
-          while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x81 &&
+          while (end < text.size() &&
+                 static_cast<unsigned char>(text[end]) < 0x81 &&
                  text[end] != '/' && text[end] != 'c' && text[end] != '\n')
             ++end;
           report(c, span.begin + i, "message-ascii",
-                 "ASCII in a message is skipped: " + in_quotes(text.substr(i, end - i)) +
+                 "ASCII in a message is skipped: " +
+                     in_quotes(text.substr(i, end - i)) +
                      " does not show; use full-width characters",
                  text.substr(i, end - i));
           ascii_reported = true;
@@ -982,7 +1072,8 @@ class Linter {
       bool pending;
       std::int32_t from;  // the statement before, as a line index, or -1
       bool operator<(const State& o) const {
-        return std::tie(pointer, slot, pending) < std::tie(o.pointer, o.slot, o.pending);
+        return std::tie(pointer, slot, pending) <
+               std::tie(o.pointer, o.slot, o.pending);
       }
     };
     std::set<State> seen;
@@ -996,7 +1087,9 @@ class Linter {
         if (ended_after.insert(st.from).second) report_no_end(st.from);
         continue;
       }
-      if (!seen.insert({static_cast<std::int32_t>(at + 1), st.slot, st.pending, 0}).second)
+      if (!seen.insert(
+                   {static_cast<std::int32_t>(at + 1), st.slot, st.pending, 0})
+               .second)
         continue;
       const Flow& f = flows_[static_cast<std::size_t>(at)];
       const auto next = static_cast<std::int32_t>(at + 2);
@@ -1005,23 +1098,34 @@ class Linter {
         todo.push_back({pointer, slot, pending, here});
       };
       switch (f.kind) {
-        case Flow::fall: go(next, st.slot, st.pending); break;
-        case Flow::jump: if (f.to[0]) go(f.to[0], st.slot, st.pending); break;
+        case Flow::fall:
+          go(next, st.slot, st.pending);
+          break;
+        case Flow::jump:
+          if (f.to[0]) go(f.to[0], st.slot, st.pending);
+          break;
         case Flow::branch:
-          for (std::int32_t to : f.to) if (to) go(to, st.slot, st.pending);
+          for (std::int32_t to : f.to)
+            if (to) go(to, st.slot, st.pending);
           break;
         case Flow::call:
           if (st.pending && nested.insert(at).second)
-            add_at(static_cast<std::size_t>(at), 0, "nested-gosub",
-                   "this gosub can run while the one on line " +
-                       std::to_string(lines_[static_cast<std::size_t>(st.slot - 2)].physical) +
-                       " still waits for its return; there is one return slot, so that "
-                       "return comes back here instead",
-                   without_newline(lines_[static_cast<std::size_t>(at)].bytes));
+            add_at(
+                static_cast<std::size_t>(at), 0, "nested-gosub",
+                "this gosub can run while the one on line " +
+                    std::to_string(lines_[static_cast<std::size_t>(st.slot - 2)]
+                                       .physical) +
+                    " still waits for its return; there is one return slot, so "
+                    "that "
+                    "return comes back here instead",
+                without_newline(lines_[static_cast<std::size_t>(at)].bytes));
           if (f.to[0]) go(f.to[0], next, true);
           break;
-        case Flow::back: go(st.slot, st.slot, false); break;
-        case Flow::stop: break;
+        case Flow::back:
+          go(st.slot, st.slot, false);
+          break;
+        case Flow::stop:
+          break;
       }
     }
   }
@@ -1049,7 +1153,9 @@ class Linter {
   std::vector<Finding> findings_;
 };
 
-std::string severity_word(Severity s) { return s == Severity::error ? "error" : "warning"; }
+std::string severity_word(Severity s) {
+  return s == Severity::error ? "error" : "warning";
+}
 
 }  // namespace
 
@@ -1066,13 +1172,15 @@ std::vector<Finding> lint_scenario(pf::FileService& files) {
 }
 
 std::string format_text(const std::string& file, const Finding& f) {
-  return file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + ": " +
-         severity_word(f.severity) + ": " + f.message + " [" + f.name + "]";
+  return file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) +
+         ": " + severity_word(f.severity) + ": " + f.message + " [" + f.name +
+         "]";
 }
 
 std::string format_json(const std::string& file, const Finding& f) {
   // json_escape gives a whole JSON string, quotes included.
-  return "{\"file\":" + pf::json_escape(file) + ",\"line\":" + std::to_string(f.line) +
+  return "{\"file\":" + pf::json_escape(file) +
+         ",\"line\":" + std::to_string(f.line) +
          ",\"column\":" + std::to_string(f.column) + ",\"severity\":\"" +
          severity_word(f.severity) + "\",\"name\":\"" + f.name +
          "\",\"message\":" + pf::json_escape(f.message) +

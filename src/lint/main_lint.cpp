@@ -17,7 +17,8 @@ constexpr char kUsage[] =
     "Checks the scenario DIR/data/mowa.snr (DIR defaults to the current\n"
     "folder) and the files it names. --json prints one JSON object a finding;\n"
     "-W no-NAME silences the findings of one kind; --list names every kind.\n"
-    "Exit status: 1 when there is an error, 0 otherwise, 2 for a usage error.\n";
+    "Exit status: 1 when there is an error, 0 otherwise, 2 for a usage "
+    "error.\n";
 
 int usage_error(const std::string& why) {
   std::fprintf(stderr, "mowa-lint: %s\n%s", why.c_str(), kUsage);
@@ -38,9 +39,10 @@ int main(int argc, char** argv) {
     }
     if (a == "--list") {
       for (const mowa::lint::Kind& k : mowa::lint::kinds())
-        std::printf("%-20s %-7s %s\n", k.name,
-                    k.severity == mowa::lint::Severity::error ? "error" : "warning",
-                    k.summary);
+        std::printf(
+            "%-20s %-7s %s\n", k.name,
+            k.severity == mowa::lint::Severity::error ? "error" : "warning",
+            k.summary);
       return 0;
     }
     if (a == "--json") {
@@ -52,7 +54,8 @@ int main(int argc, char** argv) {
         value = argv[++i];
       }
       if (value.rfind("no-", 0) != 0 || !mowa::lint::find_kind(value.substr(3)))
-        return usage_error("-W takes no-NAME with a NAME from --list, not " + value);
+        return usage_error("-W takes no-NAME with a NAME from --list, not " +
+                           value);
       silenced.insert(value.substr(3));
     } else if (!a.empty() && a[0] == '-') {
       return usage_error("unknown option " + a);
@@ -76,8 +79,8 @@ int main(int argc, char** argv) {
   for (const mowa::lint::Finding& f : mowa::lint::lint_scenario(files)) {
     if (silenced.count(f.name)) continue;
     any_error = any_error || f.severity == mowa::lint::Severity::error;
-    const std::string line =
-        json ? mowa::lint::format_json(shown, f) : mowa::lint::format_text(shown, f);
+    const std::string line = json ? mowa::lint::format_json(shown, f)
+                                  : mowa::lint::format_text(shown, f);
     std::printf("%s\n", line.c_str());
   }
   return any_error ? 1 : 0;
