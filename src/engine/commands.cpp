@@ -1,10 +1,12 @@
 #include "engine/commands.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
 
+#include "engine/argument_forms.h"
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
 #include "engine/save_file.h"
@@ -78,15 +80,43 @@ std::string target(const Statement& s, std::size_t i) {
   return r;
 }
 
-ArgumentReader arguments(Script& sc, const Statement& s) {
-  return ArgumentReader(sc, s.text, s.q + 1 < s.end ? s.q + 1 : s.end, s.end);
+// The value of a number argument where the statement's reading found it.
+std::int32_t number_value(Script& sc, const Statement& s, const NumberSpan& n) {
+  if (!n.present) return 0;
+  if (n.reference) {
+    char reference[4] = {'@', '\0', '\0', '\0'};
+    for (std::size_t k = 1; k < 3 && k < n.text.size(); ++k)
+      reference[k] = s.text[n.text.begin + k];
+    return variable_get(sc, reference);
+  }
+  return read_decimal(s.text + n.text.begin,
+                      std::min<std::size_t>(n.text.size(), kNumberBytes));
 }
 
-// Text up to `stop` from `from`, or to the end of the arguments.
-std::string text_until(const Statement& s, std::size_t from, char stop) {
-  std::string r;
-  for (std::size_t i = from; i < s.end && s.text[i] != stop; ++i) r += s.text[i];
-  return r;
+// The arguments of a command with a form, in the order they are written.
+struct Arguments {
+  std::string text;  // the file, text or label
+  std::string targets[2];
+  std::int32_t numbers[kMaxArguments] = {};
+};
+
+Arguments read_arguments(Script& sc, const Statement& s, CommandId id) {
+  Arguments a;
+  const ArgumentForm* form = argument_form(id);
+  if (form == nullptr) return a;
+  const ScannedArguments scanned = scan_arguments(s, *form);
+  int numbers = 0, targets = 0;
+  for (int i = 0; i < scanned.count; ++i) {
+    const ArgumentSpan& arg = scanned.args[i];
+    if (arg.kind == ArgumentKind::number)
+      a.numbers[numbers++] =
+          number_value(sc, s, {arg.text, arg.reference, arg.present});
+    else if (arg.kind == ArgumentKind::target)
+      a.targets[targets++] = target(s, arg.text.begin);
+    else
+      a.text.assign(s.text + arg.text.begin, arg.text.size());
+  }
+  return a;
 }
 
 // Jumps to the label; a label that is not in the table is reported and ends
@@ -106,71 +136,32 @@ bool file_name_fits(Script& sc, const std::string& name) {
 }
 
 int do_if(Script& sc, const Statement& s) {
-  const std::string a_ref = target(s, s.q + 1);
-  const char op = at(s, s.q + 4);
-  std::int32_t x = 0;
-  if (at(s, s.q + 5) == '@') {
-    x = variable_get(sc, target(s, s.q + 5).c_str());
-  } else if (s.q + 5 < s.length) {
-    std::size_t stop = s.q + 5;
-    while (stop < s.length && s.text[stop] != ',' && s.text[stop] != '\n')
-      ++stop;
-    std::size_t n = stop - (s.q + 5);
-    if (n > static_cast<std::size_t>(kNumberBytes)) n = kNumberBytes;
-    x = read_decimal(s.text + s.q + 5, n);
-  }
+  const IfParts parts = split_if(s);
+  const std::string a_ref = target(s, parts.variable_at);
+  const char op = at(s, parts.operator_at);
+  const std::int32_t x = number_value(sc, s, parts.x);
   const std::int32_t a = variable_get(sc, a_ref.c_str());
   const bool holds = (op == '=' && a == x) || (op == '<' && a < x) ||
                      (op == '>' && a > x);
-  // YES runs from the statement's first comma to the next; NO from the
-  // second comma to the closing quote.
-  const char* first = std::strchr(s.text, ',');
-  const char* second = first ? std::strchr(first + 1, ',') : nullptr;
   std::string label;
-  if (holds && first) {
-    for (const char* c = first + 1; *c && *c != ',' && *c != '"' && *c != '\n'; ++c)
-      label += *c;
-  } else if (!holds && second) {
-    for (const char* c = second + 1; *c && *c != '"' && *c != '\n'; ++c)
-      label += *c;
-  }
+  if (holds && parts.have_yes)
+    label.assign(s.text + parts.yes.begin, parts.yes.size());
+  else if (!holds && parts.have_no)
+    label.assign(s.text + parts.no.begin, parts.no.size());
   return jump(sc, label);
-}
-
-// The operand of an assignment at `i`: a variable reference or a decimal
-// number up to `stop`.
-std::int32_t operand(Script& sc, const Statement& s, std::size_t i,
-                     std::size_t stop) {
-  if (at(s, i) == '@') return variable_get(sc, target(s, i).c_str());
-  if (i >= stop) return 0;
-  std::size_t n = stop - i;
-  if (n > static_cast<std::size_t>(kNumberBytes)) n = kNumberBytes;
-  return read_decimal(s.text + i, n);
 }
 
 void do_assign(Script& sc, const Statement& s) {
   const std::string target_ref = target(s, 0);
-  std::size_t line_end = 0;
-  while (line_end < s.length && s.text[line_end] != '\n') ++line_end;
-  auto is_op = [](char c) { return c == '+' || c == '-' || c == '*' || c == '/'; };
-  bool any_op = false;
-  for (std::size_t i = 0; i < line_end; ++i) any_op = any_op || is_op(s.text[i]);
-  if (!any_op) {
-    variable_set(sc, target_ref.c_str(), operand(sc, s, 4, line_end));
+  const AssignParts parts = split_assign(s);
+  if (!parts.any_operator) {
+    variable_set(sc, target_ref.c_str(), number_value(sc, s, parts.left));
     return;
   }
-  std::int32_t left = 0;
-  std::size_t op_at = 4;
-  if (at(s, 4) == '@') {
-    left = variable_get(sc, target(s, 4).c_str());
-    op_at = 7;
-  } else {
-    while (op_at < line_end && !is_op(s.text[op_at])) ++op_at;
-    left = operand(sc, s, 4, op_at);
-  }
-  const char op = op_at < line_end ? s.text[op_at] : '\0';
-  if (!is_op(op)) return;
-  const std::int32_t right = operand(sc, s, op_at + 1, line_end);
+  const std::int32_t left = number_value(sc, s, parts.left);
+  const char op = parts.op;
+  if (!is_assign_operator(op)) return;
+  const std::int32_t right = number_value(sc, s, parts.right);
   const auto l = static_cast<std::uint32_t>(left);
   const auto r = static_cast<std::uint32_t>(right);
   std::int32_t value = 0;
@@ -194,67 +185,47 @@ void do_assign(Script& sc, const Statement& s) {
 void do_check(Script& sc, const Statement& s) {
   char text[100];
   std::snprintf(text, sizeof text, "check=%ld(script_pointer=%ld)\n",
-                static_cast<long>(variable_get(sc, target(s, s.q + 1).c_str())),
+                static_cast<long>(variable_get(
+                    sc, read_arguments(sc, s, CommandId::kCheck).targets[0].c_str())),
                 static_cast<long>(sc.pointer - 1));
   error_box(sc.report, kCaption, text);
 }
 
 void do_gload(Script& sc, CommandSink& sink, const Statement& s) {
-  ArgumentReader args = arguments(sc, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t mode = args.number();
-  if (file_name_fits(sc, file)) sink.gload(file.c_str(), x, y, mode);
+  const Arguments a = read_arguments(sc, s, kGload);
+  const std::int32_t* n = a.numbers;
+  if (file_name_fits(sc, a.text)) sink.gload(a.text.c_str(), n[0], n[1], n[2]);
 }
 
 void do_character(Script& sc, CommandSink& sink, const Statement& s) {
-  ArgumentReader args = arguments(sc, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t opaque = args.number();
-  const std::int32_t fifth = args.number();
-  if (file_name_fits(sc, file))
-    sink.character(file.c_str(), x, y, opaque, fifth);
+  const Arguments a = read_arguments(sc, s, kCharacter);
+  const std::int32_t* n = a.numbers;
+  if (file_name_fits(sc, a.text))
+    sink.character(a.text.c_str(), n[0], n[1], n[2], n[3]);
 }
 
-void do_message(CommandSink& sink, const Statement& s) {
+void do_message(Script& sc, CommandSink& sink, const Statement& s) {
   // Without a closing quote the text runs to the end, line feed included.
-  const std::size_t from = s.q + 1 < s.length ? s.q + 1 : s.length;
-  std::size_t to = from;
-  while (to < s.length && s.text[to] != '"') ++to;
-  std::string text(s.text + from, to - from);
+  std::string text = read_arguments(sc, s, kMessage).text;
   if (text.size() >= static_cast<std::size_t>(kMessageBytes))
     text.resize(kMessageBytes - 1);
   sink.message(text.c_str());
 }
 
 void do_play_wav(Script& sc, CommandSink& sink, const Statement& s) {
-  ArgumentReader args = arguments(sc, s);
-  std::string file;
-  args.text_to_comma(file, kFileNameBytes);
-  const std::int32_t loop = args.number();
-  if (file_name_fits(sc, file)) sink.play_wav(file.c_str(), loop);
+  const Arguments a = read_arguments(sc, s, kPlayWav);
+  if (file_name_fits(sc, a.text)) sink.play_wav(a.text.c_str(), a.numbers[0]);
 }
 
 void do_play_midi(Script& sc, CommandSink& sink, const Statement& s) {
-  const std::string path = text_until(s, s.q + 1, '"');
+  const std::string path = read_arguments(sc, s, kPlayMidi).text;
   if (file_name_fits(sc, path)) sink.play_midi(path.c_str());
 }
 
 void do_text_write(Script& sc, CommandSink& sink, const Statement& s) {
-  ArgumentReader args = arguments(sc, s);
-  std::string text;
-  args.text_to_comma(text, std::string::npos);
-  const std::int32_t x = args.number();
-  const std::int32_t y = args.number();
-  const std::int32_t size = args.number();
-  const std::int32_t colour = args.number();
-  const std::int32_t opaque = args.number();
-  sink.text_write(text.c_str(), x, y, size, colour, opaque);
+  const Arguments a = read_arguments(sc, s, kTextWrite);
+  const std::int32_t* n = a.numbers;
+  sink.text_write(a.text.c_str(), n[0], n[1], n[2], n[3], n[4]);
 }
 
 }  // namespace
@@ -262,17 +233,17 @@ void do_text_write(Script& sc, CommandSink& sink, const Statement& s) {
 int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
   switch (id) {
     case kGoto:
-      return jump(sc, text_until(s, s.q + 1, '"'));
+      return jump(sc, read_arguments(sc, s, kGoto).text);
     case kGosub:
       sc.return_slot = sc.pointer;
-      return jump(sc, text_until(s, s.q + 1, '"'));
+      return jump(sc, read_arguments(sc, s, kGosub).text);
     case kReturn:
       sc.pointer = sc.return_slot;
       return 0;
     case kIf:
       return do_if(sc, s);
     case kWait: {
-      const std::int32_t delay_ms = arguments(sc, s).number();
+      const std::int32_t delay_ms = read_arguments(sc, s, kWait).numbers[0];
       // A negative count would be an endless wait: it does not wait at all.
       if (delay_ms >= 0) sc.clock.Sleep(static_cast<pf::Dword>(delay_ms));
       return 0;
@@ -285,16 +256,15 @@ int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
       return 0;
     case kBoxFill:
     case kBox: {
-      ArgumentReader args = arguments(sc, s);
-      const std::int32_t x1 = args.number(), y1 = args.number(),
-                         x2 = args.number(), y2 = args.number(),
-                         colour = args.number();
-      if (id == kBoxFill) sink.boxfill(x1, y1, x2, y2, colour);
-      else sink.box(x1, y1, x2, y2, colour);
+      const Arguments a = read_arguments(sc, s, id);
+      const std::int32_t* n = a.numbers;
+      if (id == kBoxFill) sink.boxfill(n[0], n[1], n[2], n[3], n[4]);
+      else sink.box(n[0], n[1], n[2], n[3], n[4]);
       return 0;
     }
     case kRand:
-      variable_set(sc, target(s, s.q + 1).c_str(), next_random(sc));
+      variable_set(sc, read_arguments(sc, s, kRand).targets[0].c_str(),
+                   next_random(sc));
       return 0;
     case kSave:
       save(sc);
@@ -305,13 +275,15 @@ int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
     case kEnd:
       return 1;
     case kGetMouseState:
-      variable_set(sc, target(s, s.q + 1).c_str(), sink.mouse_state());
+      variable_set(sc, read_arguments(sc, s, kGetMouseState).targets[0].c_str(),
+                   sink.mouse_state());
       return 0;
     case kGetMousePosition: {
       std::int32_t x = 0, y = 0;
       sink.mouse_position(x, y);
-      variable_set(sc, target(s, s.q + 1).c_str(), x);
-      variable_set(sc, target(s, s.q + 5).c_str(), y);
+      const Arguments a = read_arguments(sc, s, kGetMousePosition);
+      variable_set(sc, a.targets[0].c_str(), x);
+      variable_set(sc, a.targets[1].c_str(), y);
       return 0;
     }
     case kScreenBig:
@@ -321,10 +293,10 @@ int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
       trace(sc.report, "[screen_small]\n");
       return 0;
     case kScreenBlackOut:
-      sink.screen_black_out(arguments(sc, s).number());
+      sink.screen_black_out(read_arguments(sc, s, id).numbers[0]);
       return 0;
     case kScreenBlackIn:
-      sink.screen_black_in(arguments(sc, s).number());
+      sink.screen_black_in(read_arguments(sc, s, id).numbers[0]);
       return 0;
     case kGload:
       do_gload(sc, sink, s);
@@ -336,7 +308,7 @@ int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
       trace(sc.report, "[textmode]\n");
       return 0;
     case kMessage:
-      do_message(sink, s);
+      do_message(sc, sink, s);
       return 0;
     case kMessageOut:
       sink.message_out();
@@ -357,19 +329,15 @@ int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
       sink.stop_midi();
       return 0;
     case kScreenCopy: {
-      ArgumentReader args = arguments(sc, s);
-      const std::int32_t x1 = args.number(), y1 = args.number(),
-                         x2 = args.number(), y2 = args.number(),
-                         dx = args.number(), dy = args.number();
-      sink.screen_copy(x1, y1, x2, y2, dx, dy);
+      const Arguments a = read_arguments(sc, s, id);
+      const std::int32_t* n = a.numbers;
+      sink.screen_copy(n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kNumberWrite: {
-      ArgumentReader args = arguments(sc, s);
-      const std::int32_t value = args.number(), x = args.number(),
-                         y = args.number(), size = args.number(),
-                         colour = args.number(), opaque = args.number();
-      sink.number_write(value, x, y, size, colour, opaque);
+      const Arguments a = read_arguments(sc, s, id);
+      const std::int32_t* n = a.numbers;
+      sink.number_write(n[0], n[1], n[2], n[3], n[4], n[5]);
       return 0;
     }
     case kTextWrite:

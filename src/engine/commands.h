@@ -6,6 +6,7 @@
 
 #include "engine/command_sink.h"
 #include "engine/script.h"
+#include "engine/statement_syntax.h"
 
 namespace mowa::engine {
 
@@ -31,16 +32,6 @@ extern const CommandEntry kCommandTable[kCommandCount];
 // The entry for a command word; an empty word is `goto`, an unknown one
 // `dummy`.
 const CommandEntry& find_command(const char* word);
-
-// One statement after blank removal. `q` is the position of its first double
-// quote (the length of its command word); `end` is where its arguments stop:
-// the next double quote, else its line feed, else its end.
-struct Statement {
-  const char* text;
-  std::size_t length;
-  std::size_t q;
-  std::size_t end;
-};
 
 // Carries out the command. Returns 1 when the run must end.
 int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s);

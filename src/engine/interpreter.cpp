@@ -1,25 +1,16 @@
 #include "engine/interpreter.h"
 
 #include <cstring>
+#include <optional>
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
+#include "engine/statement_syntax.h"
+#include "engine/statement_trace.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
 namespace mowa::engine {
-namespace {
-
-// Removes every space and tab, keeping the order of the other bytes.
-std::size_t remove_blanks(char* s) {
-  std::size_t out = 0;
-  for (std::size_t in = 0; s[in] != '\0'; ++in)
-    if (s[in] != ' ' && s[in] != '\t') s[out++] = s[in];
-  s[out] = '\0';
-  return out;
-}
-
-}  // namespace
 
 std::int32_t next_random(Script& s) {
   s.random_state = s.random_state * 214013u + 2531011u;
@@ -49,28 +40,18 @@ int script_read(Script& sc, CommandSink& sink) {
   sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
+  std::optional<StatementTrace> traced;
+  if (sc.trace) traced.emplace(sc.pointer, line, sc.variables);
   ++sc.pointer;
 
-  Statement s{};
-  s.text = line;
-  s.length = remove_blanks(line);
-  if (line[0] == '@') {
-    s.q = 1;
-  } else {
-    s.q = std::strcspn(line, "\"\n");
-  }
-  s.end = s.q < s.length ? s.q + 1 : s.length;
-  while (s.end < s.length && line[s.end] != '"' && line[s.end] != '\n') ++s.end;
-
-  char word[kWordBytes + 1] = {};
-  if (line[0] == '@') {
-    word[0] = '@';
-  } else {
-    // A longer word keeps its first 30 bytes and so names no command.
-    std::memcpy(word, line, s.q < kWordBytes ? s.q : kWordBytes);
-  }
+  const Statement s = split_statement(line, remove_blanks(line));
+  char word[kWordBytes + 1];
+  command_word(s, word);
   const CommandEntry& entry = find_command(word);
-  return execute(sc, sink, entry.id, s);
+  const int result = execute(sc, sink, entry.id, s);
+  if (traced && sc.trace)
+    sc.trace->line(traced->finish(entry.id, result, sc.pointer, sc.variables));
+  return result;
 }
 
 }  // namespace mowa::engine

@@ -43,6 +43,27 @@ bool is_comment_or_label_line(const char* line) {
   return false;
 }
 
+LabelLine store_label_line(LabelTable& t, int& next, const char* line,
+                           std::int32_t line_number) {
+  if (line[0] != '[') return LabelLine::not_a_label;
+  const std::size_t length = std::strlen(line);
+  if (length + 1 > static_cast<std::size_t>(kLabelBytes))
+    return LabelLine::too_long;
+  if (next == kLabelCount) return LabelLine::table_full;
+  t.lines[next] = line_number;
+  std::memcpy(t.texts[next], line, length + 1);
+  ++next;
+  return LabelLine::stored;
+}
+
+int find_label(const LabelTable& t, const char* name) {
+  char wanted[kWordBytes + 4];
+  std::snprintf(wanted, sizeof wanted, "[%s]\n", name);
+  for (int i = 0; i < kLabelCount; ++i)
+    if (t.texts[i][0] != '\0' && std::strcmp(t.texts[i], wanted) == 0) return i;
+  return -1;
+}
+
 void script_set_label(Script& sc) {
   LabelTable& t = sc.labels;
   t = LabelTable{};
@@ -55,22 +76,20 @@ void script_set_label(Script& sc) {
   int next = 0;
   bool reported_full = false;
   for (std::int32_t counter = 1; file->fgets(line, kLineBytes); ++counter) {
-    if (line[0] != '[') continue;
-    const std::size_t length = std::strlen(line);
-    if (length + 1 > static_cast<std::size_t>(kLabelBytes)) {
-      std::string shown(line, length);
-      if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-      error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
-      continue;
+    switch (store_label_line(t, next, line, counter)) {
+      case LabelLine::too_long: {
+        std::string shown(line);
+        if (!shown.empty() && shown.back() == '\n') shown.pop_back();
+        error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+        break;
+      }
+      case LabelLine::table_full:
+        if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
+        reported_full = true;
+        break;
+      default:
+        break;
     }
-    if (next == kLabelCount) {
-      if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
-      reported_full = true;
-      continue;
-    }
-    t.lines[next] = counter;
-    std::memcpy(t.texts[next], line, length + 1);
-    ++next;
   }
   sc.files.fclose(file);
 }
@@ -95,16 +114,10 @@ void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
 }
 
 bool script_search_label(Script& sc, const char* name) {
-  char wanted[kWordBytes + 4];
-  std::snprintf(wanted, sizeof wanted, "[%s]\n", name);
-  const LabelTable& t = sc.labels;
-  for (int i = 0; i < kLabelCount; ++i) {
-    if (t.texts[i][0] != '\0' && std::strcmp(t.texts[i], wanted) == 0) {
-      sc.pointer = t.lines[i] + 1;
-      return true;
-    }
-  }
-  return false;
+  const int entry = find_label(sc.labels, name);
+  if (entry < 0) return false;
+  sc.pointer = sc.labels.lines[entry] + 1;
+  return true;
 }
 
 }  // namespace mowa::engine

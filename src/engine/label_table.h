@@ -18,6 +18,15 @@ void script_seek(Script& sc, pf::Stream& file, std::int32_t n);
 // when no label has that name; the pointer is then unchanged.
 bool script_search_label(Script& sc, const char* name);
 
+// Enters one line of the scenario into the table under construction, whose
+// next free entry is `next`: only a line that begins with "[" is a label.
+enum class LabelLine { not_a_label, stored, too_long, table_full };
+LabelLine store_label_line(LabelTable& t, int& next, const char* line,
+                           std::int32_t line_number);
+
+// The entry of the label "[name]", the first of that name, or -1.
+int find_label(const LabelTable& t, const char* name);
+
 // What a scenario line is, before blanks are removed.
 bool is_empty_line(const char* line);
 bool is_comment_or_label_line(const char* line);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/clock.h"
@@ -40,6 +41,14 @@ struct LineIndex {
   std::vector<long> starts;  // starts[n - 1]: offset of line n
 };
 
+// Where the trace of a run goes: one line a statement in code page 932,
+// ended by a line feed (see statement_trace.h).
+class TraceSink {
+ public:
+  virtual ~TraceSink() = default;
+  virtual void line(const std::string& cp932) = 0;
+};
+
 struct Script {
   Script(pf::FileService& file_service, pf::FileVersions& file_versions,
          pf::FileReplacement& file_replacement, pf::ClockService& clock_service,
@@ -66,6 +75,7 @@ struct Script {
   LineIndex line_index;
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
+  TraceSink* trace = nullptr;  // none: no trace
 };
 
 }  // namespace mowa::engine

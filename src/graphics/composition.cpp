@@ -18,16 +18,6 @@ namespace {
 // is read this far, which holds all its pixels.
 constexpr std::size_t kMostSpriteBytes = std::size_t{16} << 20;
 
-// The whole file, a byte at a time through the stream.
-std::vector<std::uint8_t> read_all(pf::Stream& in) {
-  std::vector<std::uint8_t> bytes;
-  in.fseek(0, pf::SEEK_SET_);
-  for (int c = in.fgetc(); c != -1 && bytes.size() < kMostSpriteBytes;
-       c = in.fgetc())
-    bytes.push_back(static_cast<std::uint8_t>(c));
-  return bytes;
-}
-
 // The sprite's stored rows, bottom row first, laid over the screen image
 // with its bottom-left pixel at (x, y); only what lies inside the picture is
 // stored. The indices are the screen image's: the file's colours are unused.
@@ -56,6 +46,17 @@ Overlap overlap(std::int64_t from, std::int64_t to, std::int64_t count,
 }
 
 }  // namespace
+
+// The whole file, a byte at a time through the stream.
+std::vector<std::uint8_t> read_all(pf::Stream& in) {
+  std::vector<std::uint8_t> bytes;
+  in.fseek(0, pf::SEEK_SET_);
+  for (int c = in.fgetc(); c != -1 && bytes.size() < kMostSpriteBytes;
+       c = in.fgetc())
+    bytes.push_back(static_cast<std::uint8_t>(c));
+  return bytes;
+}
+
 
 void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   constexpr char kCaption[] = "showdib";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "graphics/graphics.h"
 
@@ -14,6 +15,9 @@ void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image);
 // lands at column x, stored row y (rows counted from the bottom).
 void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t fifth);
+// A sprite file's bytes as `character` reads them, from the start, up to the
+// most that any sprite of at most 640x480 can hold.
+std::vector<std::uint8_t> read_all(pf::Stream& in);
 // Copies columns x1..x2-1 of stored rows y1..y2-1 of the back image to
 // column dx, stored row dy of the screen image.
 void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,

@@ -13,22 +13,26 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/softgdi/png_io.h"
 #include "shell/program.h"
+#include "shell/utf8_trace.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: mowa-headless [--input FILE] [--events FILE] [--max-steps N]\n"
     "                     [--fail SERVICE[@N]]... [--screenshot FILE]\n"
-    "                     [--frames DIR] [--time SECONDS] [DIR]\n"
+    "                     [--frames DIR] [--time SECONDS] [--trace] [DIR]\n"
     "Runs the scenario DIR/data/mowa.snr (DIR defaults to the current folder)\n"
     "without a window. Exit status: the program's exit code; 3 when\n"
-    "--max-steps stopped the run; 2 for a usage error.\n";
+    "--max-steps stopped the run; 2 for a usage error. --trace writes one\n"
+    "line a statement to standard error: LINE: statement, the jump taken\n"
+    "(-> LINE) and every variable changed (@05 3 -> 4).\n";
 
 struct Options {
   std::string input, events, screenshot, frames, dir = ".";
   std::uint64_t max_steps = 10'000'000;
   std::vector<std::string> faults;
   std::int64_t start_time = static_cast<std::int64_t>(std::time(nullptr));
+  bool trace = false;
 };
 
 int usage_error(const std::string& why) {
@@ -81,6 +85,8 @@ int main(int argc, char** argv) {
         if (!parse_number(v, n)) return usage_error("--time takes seconds");
         o.start_time = n;
       }
+    } else if (a == "--trace") {
+      o.trace = true;
     } else if (!a.empty() && a[0] == '-') {
       return usage_error("unknown option " + a);
     } else if (!have_dir) {
@@ -125,6 +131,8 @@ int main(int argc, char** argv) {
     hp.presenter.set_frames_dir(o.frames);
     {
       mowa::Program program(hp.platform());
+      mowa::shell::Utf8Trace trace(stderr);
+      if (o.trace) program.script.trace = &trace;
       program.set_step_limit(o.max_steps);
       bool stopped = false;
       if (program.start(mowa::pf::SW_SHOWNORMAL)) {

@@ -85,7 +85,7 @@ press() {  # BUTTON X Y
   sleep 0.1
 }
 
-(cd "$work/run" && exec "$mowa" > "$work/mowa.out" 2> "$work/mowa.err") &
+(cd "$work/run" && exec "$mowa" --trace > "$work/mowa.out" 2> "$work/mowa.err") &
 pid=$!
 for _ in $(seq 100); do
   xdotool search --name '^MowaMowa$' > /dev/null 2>&1 && break
@@ -128,4 +128,12 @@ code=0
 wait "$pid" || code=$?
 pid=""
 [[ $code -eq 0 ]] || fail "mowa ended with exit code $code"
-echo "real_window: picture, clicks, Escape and the farewell box as expected"
+# --trace: one line a statement on standard error, in step with the screen:
+# the first left click, at (100, 100), drew the red square there.
+grep -qxF '1: gload"pic.bmp,0,0,0"' "$work/mowa.err" || fail "no trace line for the first statement"
+grep -qxF '6: get_mouse_position"@02,@03"  @02 0 → 100  @03 0 → 100' "$work/mowa.err" \
+  || fail "no trace line for the first click's position"
+grep -A4 -F '@02 0 → 100' "$work/mowa.err" | grep -qxF '11: boxfill"@02,@03,@04,@05,255"' \
+  || fail "the trace does not show the red square drawn after the first click"
+[[ ! -s "$work/mowa.out" ]] || fail "standard output holds more than the program's trace lines"
+echo "real_window: picture, clicks, Escape, the farewell box and the trace as expected"

@@ -30,6 +30,12 @@ McError read_file(const std::string& host, std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
+McError sequence_file_error(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (const McError error = read_file(host_path(path), bytes)) return error;
+  return midi_length_ms(bytes) ? 0 : MCIERR_INVALID_FILE;
+}
+
 MciSequencer::Device* MciSequencer::find(const std::string& alias) {
   for (Device& d : devices_)
     if (same_alias(d.alias, alias)) return &d;

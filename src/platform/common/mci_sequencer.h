@@ -31,6 +31,11 @@ class SequenceOutput {
   virtual void unload(Uint device_id) = 0;
 };
 
+// Why the sequencer would not open the file at `path` (0 when it would):
+// MCIERR_FILE_NOT_FOUND, or MCIERR_INVALID_FILE for a file that is no
+// sequence it can play.
+McError sequence_file_error(const std::string& path);
+
 class MciSequencer {
  public:
   // Notifications are posted through `window`. Without an output nothing is
