@@ -257,9 +257,25 @@ void do_text_write(Script& sc, CommandSink& sink, const Statement& s) {
   sink.text_write(text.c_str(), x, y, size, colour, opaque);
 }
 
+bool only_reads_compares_or_jumps(CommandId id) {
+  switch (id) {
+    case kGoto:
+    case kGosub:
+    case kReturn:
+    case kIf:
+    case kAssign:
+    case kGetMouseState:
+    case kGetMousePosition:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
+  if (!only_reads_compares_or_jumps(id)) ++sc.effects;
   switch (id) {
     case kGoto:
       return jump(sc, text_until(s, s.q + 1, '"'));

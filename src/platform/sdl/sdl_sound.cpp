@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -303,5 +304,12 @@ Bool SdlSound::mciGetErrorStringA(McError error, char* text, Uint length) {
 }
 
 void SdlSound::pump() { impl_->pump(); }
+
+int SdlSound::ms_until_next_end() const {
+  const std::int64_t end_ms = impl_->sequencer.next_end_ms();
+  if (end_ms < 0) return -1;
+  return static_cast<int>(std::clamp<std::int64_t>(end_ms - Impl::now_ms(), 0,
+                                                   std::numeric_limits<int>::max()));
+}
 
 }  // namespace mowa::pf
