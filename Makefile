@@ -57,3 +57,10 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 deb-check: deb
 	@scripts/deb-check $(BUILD)
+
+# ---- The real program's figures --------------------------------------------
+# Start to first picture, processor use while a scenario waits for a click,
+# click to its mark and peak memory of $(BUILD)/mowa under Xvfb.
+.PHONY: bench-window
+bench-window: build
+	scripts/bench-window $(BUILD)
