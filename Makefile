@@ -72,3 +72,20 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)
+
+# ---- The Debian package ----------------------------------------------------
+# `make deb` builds $(BUILD)/mowa_VERSION_amd64.deb; `make deb-check` installs
+# it into this machine, plays the installed demo headless to its end and
+# removes the package again (needs root or sudo).
+.PHONY: deb deb-check
+deb: build
+	cd $(BUILD) && cpack -G DEB
+deb-check: deb
+	@scripts/deb-check $(BUILD)
+
+# ---- The real program's figures --------------------------------------------
+# Start to first picture, processor use while a scenario waits for a click,
+# click to its mark and peak memory of $(BUILD)/mowa under Xvfb.
+.PHONY: bench-window
+bench-window: build
+	scripts/bench-window $(BUILD)

@@ -1,11 +1,9 @@
-// The main loop may wait for input only after a statement that read the
-// mouse and found it as at the previous read.
+// The main loop may sleep only while the scenario runs a loop that does
+// nothing but poll the mouse and finds everything as on its previous round.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "engine/interpreter.h"
-#include "engine/label_table.h"
 #include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"
 #include "shell/program.h"
@@ -13,45 +11,67 @@
 namespace mowa::test {
 namespace {
 
-TEST(MousePoll, OnlyAnUnchangedMouseReadLetsTheLoopWait) {
-  struct Step {
-    const char* statement_kind;
-    shell::Mouse mouse_before;  // the window procedure's view before it runs
-    bool unchanged;
-  };
-  const shell::Mouse still{};
-  const shell::Mouse moved{5, 6, 0, 0};
-  const shell::Mouse pressed{5, 6, 1, 0};
-  // One scenario line per step, in this order.
+TEST(MousePoll, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
+  // A click loop that marks each click; the second click lands where the
+  // first did.
   Scenario s;
   s.script(
+      "[wait]\n"
       "get_mouse_state\"@01\"\n"
-      "get_mouse_state\"@01\"\n"
-      "if\"@01=0,next,next\"\n[next]\n"
+      "if\"@01=0,wait,down\"\n"
+      "[down]\n"
       "get_mouse_position\"@02,@03\"\n"
-      "get_mouse_position\"@02,@03\"\n"
+      "boxfill\"@02,@03,@02,@03,255\"\n"
+      "[up]\n"
       "get_mouse_state\"@01\"\n"
-      "get_mouse_state\"@01\"\n"
-      "end\n");
-  const Step steps[] = {
-      {"first read of an untouched mouse", still, true},
-      {"read again", still, true},
-      {"a statement that reads nothing", still, false},
-      {"position after a move", moved, false},
-      {"position again", moved, true},
-      {"state after a press", pressed, false},
-      {"state again", pressed, true},
+      "if\"@01=1,up,wait\"\n");
+  const shell::Mouse still{5, 6, 0, 0};
+  const shell::Mouse pressed{5, 6, 1, 0};
+  struct Step {
+    const char* what;
+    shell::Mouse mouse;  // as the window procedure left it
+    bool sleeps;
   };
+  const Step steps[] = {
+      {"first read of the wait loop", still, false},
+      {"if", still, false},
+      {"the wait loop comes round unchanged", still, true},
+      {"if", still, false},
+      {"and again", still, true},
+      {"if", still, false},
+      {"the press is read", pressed, false},
+      {"if", pressed, false},
+      {"the position right after the buttons", pressed, false},
+      {"the mark", pressed, false},
+      {"first read of the release loop", pressed, false},
+      {"if", pressed, false},
+      {"the release loop comes round unchanged", pressed, true},
+      {"if", pressed, false},
+      {"the release is read", still, false},
+      {"if", still, false},
+      {"the wait loop with the new position in the variables", still, false},
+      {"if", still, false},
+      {"the wait loop comes round unchanged", still, true},
+      {"if", still, false},
+      {"a press where the last one was", pressed, false},
+      {"if", pressed, false},
+      {"the position as at the last press, but a mark came between",
+       pressed, false},
+  };
+
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(s.dir());
-  pf::HeadlessPlatform hp(stdout);
-  Program p(hp.platform());
-  engine::script_set_label(p.script);
-  for (const Step& step : steps) {
-    p.shell.mouse = step.mouse_before;
-    p.shell.mouse_poll.unchanged = false;  // as the idle step does
-    ASSERT_EQ(engine::script_read(p.script, p), 0) << step.statement_kind;
-    EXPECT_EQ(p.shell.mouse_poll.unchanged, step.unchanged) << step.statement_kind;
+  {
+    pf::HeadlessPlatform hp(stdout);
+    Program p(hp.platform());
+    ASSERT_TRUE(p.start(pf::SW_SHOWNORMAL));
+    for (const Step& step : steps) {
+      p.shell.mouse = step.mouse;
+      Program::Turn turn = p.step();
+      while (turn == Program::Turn::kMessage) turn = p.step();
+      EXPECT_EQ(turn == Program::Turn::kMouseUnchanged, step.sleeps) << step.what;
+    }
+    p.finish();
   }
   std::filesystem::current_path(previous);
 }

@@ -228,9 +228,25 @@ void do_text_write(Script& sc, CommandSink& sink, const Statement& s) {
   sink.text_write(a.text.c_str(), n[0], n[1], n[2], n[3], n[4]);
 }
 
+bool only_reads_compares_or_jumps(CommandId id) {
+  switch (id) {
+    case kGoto:
+    case kGosub:
+    case kReturn:
+    case kIf:
+    case kAssign:
+    case kGetMouseState:
+    case kGetMousePosition:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s) {
+  if (!only_reads_compares_or_jumps(id)) ++sc.effects;
   switch (id) {
     case kGoto:
       return jump(sc, read_arguments(sc, s, kGoto).text);

@@ -72,6 +72,10 @@ struct Script {
   std::int32_t variables[kVariableCount] = {};
   LabelTable labels;
   std::uint32_t random_state = 0;
+  // Statements run so far that did more than read the mouse, compare, jump
+  // and compute variables: a loop of the others, coming round with the same
+  // variables and mouse, does exactly what it did the last time.
+  std::uint64_t effects = 0;
   LineIndex line_index;
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;

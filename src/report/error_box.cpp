@@ -7,6 +7,7 @@
 namespace mowa {
 
 void error_box(Reporter& r, const char* caption, const char* text) {
+  r.count_report();
   r.box().MessageBoxA(r.owner(), text, caption,
                       pf::MB_OK | pf::MB_ICONEXCLAMATION);
 }
@@ -25,6 +26,7 @@ void call_failed(Reporter& r, const char* caption, const char* call) {
 }
 
 void trace(Reporter& r, const char* line) {
+  r.count_report();
   std::fputs(line, r.out());
   std::fflush(r.out());
 }

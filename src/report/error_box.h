@@ -3,6 +3,7 @@
 // the trace lines on standard output. The routine goes on afterwards.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/box.h"
@@ -22,11 +23,15 @@ class Reporter {
   pf::BoxService& box() { return box_; }
   std::FILE* out() { return out_; }
   pf::Hwnd owner() const { return owner_; }
+  // Boxes shown and trace lines written so far.
+  std::uint64_t reports() const { return reports_; }
+  void count_report() { ++reports_; }
 
  private:
   pf::BoxService& box_;
   std::FILE* out_;
   const pf::Hwnd& owner_;
+  std::uint64_t reports_ = 0;
 };
 
 void error_box(Reporter& r, const char* caption, const char* text);

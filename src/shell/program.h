@@ -10,6 +10,7 @@
 #include "graphics/graphics.h"
 #include "platform/platform.h"
 #include "report/error_box.h"
+#include "shell/poll_loop.h"
 #include "shell/shell.h"
 #include "sound/sound.h"
 #include "text/text.h"
@@ -26,8 +27,9 @@ class Program final : public engine::CommandSink {
   enum class Turn {
     kMessage,    // handled one message
     kStatement,  // the queue was empty: ran one scenario statement
-    // As kStatement, and the statement found the mouse as it was at its
-    // previous read: the runner may wait for input.
+    // As kStatement, and the statement read the mouse in a loop that only
+    // polls, finding everything as at its previous run: until input arrives
+    // (or a sequence ends) nothing changes, and the runner may wait.
     kMouseUnchanged,
     // The queue was empty but the step limit is reached: nothing ran.
     kStepLimit,
@@ -89,6 +91,7 @@ class Program final : public engine::CommandSink {
   int exit_code_ = 0;
   std::uint64_t steps_ = 0;
   std::uint64_t step_limit_ = std::numeric_limits<std::uint64_t>::max();
+  shell::PollLoop poll_;
 };
 
 }  // namespace mowa

@@ -1,5 +1,8 @@
 #include "shell/win_main.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
 #include "graphics/image_block.h"
@@ -74,14 +77,22 @@ Program::Turn Program::step() {
   }
   if (steps_ >= step_limit_) return Turn::kStepLimit;
   // One idle step: one statement; its end closes the window.
-  shell.mouse_poll.unchanged = false;
+  shell.mouse_read = false;
   const int ended = engine::script_read(script, *this);
   ++steps_;
   if (ended == 1) {
     w.PostMessageA(shell.main_window, pf::WM_DESTROY, 0, 0);
     return Turn::kStatement;
   }
-  return shell.mouse_poll.unchanged ? Turn::kMouseUnchanged : Turn::kStatement;
+  if (!shell.mouse_read) return Turn::kStatement;
+  shell::PollVisit visit;
+  visit.mouse = shell.mouse;
+  visit.return_slot = script.return_slot;
+  visit.effects = script.effects + report.reports();
+  std::copy(std::begin(script.variables), std::end(script.variables),
+            visit.variables.begin());
+  return poll_.came_round(script.pointer, visit) ? Turn::kMouseUnchanged
+                                                 : Turn::kStatement;
 }
 
 void Program::finish() { shell::program_end(*this); }

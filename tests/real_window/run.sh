@@ -85,7 +85,8 @@ press() {  # BUTTON X Y
   sleep 0.1
 }
 
-(cd "$work/run" && exec "$mowa" --trace > "$work/mowa.out" 2> "$work/mowa.err") &
+# Started elsewhere with the scenario's folder as its argument.
+(cd / && exec "$mowa" --trace "$work/run" > "$work/mowa.out" 2> "$work/mowa.err") &
 pid=$!
 for _ in $(seq 100); do
   xdotool search --name '^MowaMowa$' > /dev/null 2>&1 && break

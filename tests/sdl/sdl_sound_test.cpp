@@ -124,6 +124,18 @@ class SdlSoundTest : public ::testing::Test {
   const pf::Hwnd main_ = reinterpret_cast<pf::Hwnd>(std::uintptr_t{1});
 };
 
+TEST_F(SdlSoundTest, NoDeviceIsOpenedUntilTheFirstSound) {
+  const std::string wav = write("tone.wav", wav_file(440, 0.1));
+  pf::SdlSound sound(faults_, window_);
+  // Stopping, and closing what was never opened, play nothing.
+  sound.PlaySoundA(nullptr, nullptr, kAsync);
+  send(sound, "close s");
+  sound.pump();
+  EXPECT_FALSE(fs::exists(stream_));
+  EXPECT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync), pf::kTrue);
+  EXPECT_TRUE(fs::exists(stream_));
+}
+
 TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
   const std::string wav = write("tone.wav", wav_file(440, 0.1));
   {

@@ -6,14 +6,21 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "../midi_writer.h"
 #include "platform/sdl/sdl_box.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_session.h"
+#include "platform/sdl/sdl_sound.h"
 
 namespace mowa::pf {
 namespace {
@@ -227,6 +234,48 @@ TEST_F(SdlWindowTest, SleepQueuesInputWithoutHandlingIt) {
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].message, WM_MOUSEMOVE);
   EXPECT_EQ(got[1].message, WM_KEYDOWN);
+}
+
+// While a polling scenario waits, the loop sleeps until something happens:
+// input, or the end of a sequence that must be notified. A wait that missed
+// either would never return.
+TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
+  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  SdlSound sound(faults, window);
+  window.set_sound(&sound);
+  recorder.got.clear();
+
+  std::thread later([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    push_motion(7, 8);
+  });
+  // A wake-up for an event that is no message (SDL's own) sleeps again, as
+  // the main loop does.
+  const auto wait_for_message = [this] {
+    std::vector<Msg> messages;
+    for (int turn = 0; turn < 100 && messages.empty(); ++turn) {
+      window.wait_for_input();
+      messages = drain();
+    }
+    return messages;
+  };
+  std::vector<Msg> got = wait_for_message();
+  later.join();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].message, WM_MOUSEMOVE);
+
+  const std::string midi =
+      (std::filesystem::temp_directory_path() / "mowa-idle-wait.mid").string();
+  std::ofstream(midi, std::ios::binary) << test::one_note_midi(60, 40);
+  ASSERT_EQ(sound.mciSendStringA(("open " + midi + " type sequencer alias s").c_str(),
+                                 nullptr, 0, main), 0u);
+  ASSERT_EQ(sound.mciSendStringA("play s notify", nullptr, 0, main), 0u);
+  got = wait_for_message();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].message, MM_MCINOTIFY);
+  EXPECT_EQ(got[0].wParam, MCI_NOTIFY_SUCCESSFUL);
+  window.set_sound(nullptr);
+  std::filesystem::remove(midi);
 }
 
 TEST_F(SdlWindowTest, QuitComesAfterQueuedMessagesAndPaintsAfterQuit) {

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 namespace mowa::pf {
 
 SdlSession::SdlSession() {
@@ -21,6 +23,10 @@ SdlSession::SdlSession() {
   // Interrupts and termination requests are the platform's own to handle:
   // they must also end a program whose message box is open.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The program reads key presses, never composed text: the X input method
+  // need not parse the locale's table of compose sequences, which costs half
+  // the processor time of opening the display. A table the user names wins.
+  setenv("XCOMPOSEFILE", "/dev/null", 0);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     error_ = SDL_GetError();
     return;

@@ -7,14 +7,17 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"
 #include "platform/common/mci_sequencer.h"
+#include "platform/sdl/mixer_library.h"
 
 namespace mowa::pf {
 namespace {
@@ -100,46 +103,73 @@ bool file_exists(const char* path) {
 }  // namespace
 
 struct SdlSound::Impl final : SequenceOutput {
-  Impl(Faults& f, WindowService& window) : faults(f), sequencer(window, this) {
+  Impl(Faults& f, WindowService& window) : faults(f), sequencer(window, this) {}
+
+  ~Impl() override {
+    if (mixer_open) {
+      mix->HaltChannel(-1);
+      mix->HaltMusic();
+      if (wav) mix->FreeChunk(wav);
+      if (chime) mix->FreeChunk(chime);
+      for (const auto& [id, loaded] : musics) mix->FreeMusic(loaded.music);
+      if (spare.music) mix->FreeMusic(spare.music);
+      mix->CloseAudio();
+    }
+    if (mix) mix->Quit();
+    if (audio_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  // Nothing is opened before the first sound: the audio device and the
+  // mixer at the first sound of any kind, the synthesiser at the first MIDI
+  // sequence. A device that cannot be opened is tried once.
+  bool open_device() {
+    if (device_tried) return mixer_open;
+    device_tried = true;
+    std::string error;
+    mix = MixerLibrary::load(error);
+    if (!mix) {
+      go_silent(error.c_str());
+      return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       go_silent(SDL_GetError());
-      return;
+      return false;
     }
     audio_subsystem = true;
+    if (mix->OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkSamples) != 0) {
+      go_silent(SDL_GetError());
+      return false;
+    }
+    mixer_open = true;
+    mix->AllocateChannels(1);
+    return true;
+  }
+
+  bool open_synthesiser() {
+    if (!open_device()) return false;
+    if (synthesiser_tried) return synthesiser_open;
+    synthesiser_tried = true;
     // A soundfont named in SDL_SOUNDFONTS is the user's choice and wins.
     if (!SDL_getenv("SDL_SOUNDFONTS"))
       for (const char* path : kSoundfonts)
         if (file_exists(path)) {
-          Mix_SetSoundFonts(path);
+          mix->SetSoundFonts(path);
           break;
         }
-    mixer_initialised = true;
-    if (!(Mix_Init(MIX_INIT_MID) & MIX_INIT_MID))
-      midi_unavailable(Mix_GetError());
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkSamples) != 0) {
-      go_silent(Mix_GetError());
-      return;
-    }
-    mixer_open = true;
-    Mix_AllocateChannels(1);
-    const std::vector<std::uint8_t> wav = chime_wav();
-    if (SDL_RWops* rw =
-            SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())))
-      chime = Mix_LoadWAV_RW(rw, 1);
+    synthesiser_open = (mix->Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
+    if (!synthesiser_open) midi_unavailable(SDL_GetError());
+    return synthesiser_open;
   }
 
-  ~Impl() override {
-    if (mixer_open) {
-      Mix_HaltChannel(-1);
-      Mix_HaltMusic();
-      if (wav) Mix_FreeChunk(wav);
-      if (chime) Mix_FreeChunk(chime);
-      for (const auto& [id, loaded] : musics) Mix_FreeMusic(loaded.music);
-      if (spare.music) Mix_FreeMusic(spare.music);
-      Mix_CloseAudio();
+  // The default sound, made the first time a file cannot be played.
+  Mix_Chunk* default_sound() {
+    if (!chime) {
+      const std::vector<std::uint8_t> bytes = chime_wav();
+      if (SDL_RWops* rw =
+              SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())))
+        chime = mix->LoadWAV_RW(rw, 1);
     }
-    if (mixer_initialised) Mix_Quit();
-    if (audio_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return chime;
   }
 
   void go_silent(const char* why) {
@@ -164,32 +194,32 @@ struct SdlSound::Impl final : SequenceOutput {
 
   void stop_wav() {
     if (!mixer_open) return;
-    Mix_HaltChannel(kWavChannel);
-    if (wav) Mix_FreeChunk(wav);
+    mix->HaltChannel(kWavChannel);
+    if (wav) mix->FreeChunk(wav);
     wav = nullptr;
   }
 
   Bool play_sound(const char* sound, Dword flags) {
     stop_wav();
     if (!sound) return kTrue;
-    if (!mixer_open) return kTrue;
-    wav = Mix_LoadWAV(host_path(sound).c_str());
+    if (!open_device()) return kTrue;
+    SDL_RWops* file = SDL_RWFromFile(host_path(sound).c_str(), "rb");
+    wav = file ? mix->LoadWAV_RW(file, 1) : nullptr;
     Mix_Chunk* chunk = wav;
     int loops = (flags & SND_LOOP) ? -1 : 0;
     if (!chunk) {
-      if ((flags & SND_NODEFAULT) || !chime) return kFalse;
-      chunk = chime;
+      if ((flags & SND_NODEFAULT) || !(chunk = default_sound())) return kFalse;
       loops = 0;  // the default sound rings once, whatever was asked
     }
-    if (Mix_PlayChannel(kWavChannel, chunk, loops) < 0) return kFalse;
+    if (mix->PlayChannelTimed(kWavChannel, chunk, loops, -1) < 0) return kFalse;
     if (!(flags & SND_ASYNC) && loops == 0)
-      while (Mix_Playing(kWavChannel)) SDL_Delay(5);
+      while (mix->Playing(kWavChannel)) SDL_Delay(5);
     return kTrue;
   }
 
   // ---- SequenceOutput ----
   void load(Uint device_id, std::span<const std::uint8_t> midi) override {
-    if (!mixer_open) return;
+    if (!open_synthesiser()) return;
     // The loop reopens the same file at every pass: the sequence last closed
     // is played again as it is instead of reloading the soundfont, which
     // holds up the program for a noticeable moment.
@@ -200,9 +230,9 @@ struct SdlSound::Impl final : SequenceOutput {
     }
     SDL_RWops* rw =
         SDL_RWFromConstMem(midi.data(), static_cast<int>(midi.size()));
-    Mix_Music* music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
+    Mix_Music* music = rw ? mix->LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
     if (!music) {
-      midi_unavailable(Mix_GetError());
+      midi_unavailable(SDL_GetError());
       return;
     }
     musics[device_id] = Loaded{music, {midi.begin(), midi.end()}};
@@ -211,8 +241,8 @@ struct SdlSound::Impl final : SequenceOutput {
   void start(Uint device_id) override {
     const auto it = musics.find(device_id);
     if (it == musics.end()) return;
-    if (Mix_PlayMusic(it->second.music, 0) != 0) {
-      midi_unavailable(Mix_GetError());
+    if (mix->PlayMusic(it->second.music, 0) != 0) {
+      midi_unavailable(SDL_GetError());
       return;
     }
     sounding = device_id;
@@ -220,12 +250,12 @@ struct SdlSound::Impl final : SequenceOutput {
 
   void unload(Uint device_id) override {
     if (sounding == device_id) {
-      Mix_HaltMusic();
+      mix->HaltMusic();
       sounding = 0;
     }
     const auto it = musics.find(device_id);
     if (it == musics.end()) return;
-    if (spare.music) Mix_FreeMusic(spare.music);
+    if (spare.music) mix->FreeMusic(spare.music);
     spare = std::move(it->second);
     musics.erase(it);
   }
@@ -234,9 +264,12 @@ struct SdlSound::Impl final : SequenceOutput {
 
   Faults& faults;
   MciSequencer sequencer;
+  std::optional<MixerLibrary> mix;
+  bool device_tried = false;
   bool audio_subsystem = false;
-  bool mixer_initialised = false;
   bool mixer_open = false;
+  bool synthesiser_tried = false;
+  bool synthesiser_open = false;
   bool midi_reported = false;
   Mix_Chunk* wav = nullptr;    // the file PlaySound plays, owned
   Mix_Chunk* chime = nullptr;  // the default sound
@@ -271,5 +304,12 @@ Bool SdlSound::mciGetErrorStringA(McError error, char* text, Uint length) {
 }
 
 void SdlSound::pump() { impl_->pump(); }
+
+int SdlSound::ms_until_next_end() const {
+  const std::int64_t end_ms = impl_->sequencer.next_end_ms();
+  if (end_ms < 0) return -1;
+  return static_cast<int>(std::clamp<std::int64_t>(end_ms - Impl::now_ms(), 0,
+                                                   std::numeric_limits<int>::max()));
+}
 
 }  // namespace mowa::pf

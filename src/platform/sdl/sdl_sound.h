@@ -27,6 +27,9 @@ class SdlSound final : public SoundService {
   // Called by the window service on the main thread whenever it polls its
   // queue: posts MM_MCINOTIFY for every play that has ended since.
   void pump();
+  // How long until pump() next has a play to notify: 0 when one has ended
+  // already, -1 when nothing plays.
+  int ms_until_next_end() const;
 
  private:
   struct Impl;

@@ -80,8 +80,30 @@ void SdlView::show() {
   if (shown_) return;
   shown_ = true;
   SDL_ShowWindow(window_);
-  if (fullscreen_) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  apply_fullscreen();
   redraw();
+}
+
+bool SdlView::covers_display() const {
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect bounds{};
+  if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) return false;
+  int x = 0, y = 0, width = 0, height = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  SDL_GetWindowSize(window_, &width, &height);
+  return x == bounds.x && y == bounds.y && width == bounds.w &&
+         height == bounds.h;
+}
+
+void SdlView::apply_fullscreen() {
+  // A borderless window that already covers the whole display is full
+  // screen as it is. Asking the window manager anyway costs a wait of up to
+  // a tenth of a second for its answer, and without a window manager that
+  // whole wait, before the first picture can show.
+  const bool wanted = fullscreen_ && (sdl_fullscreen_ || !covers_display());
+  if (wanted == sdl_fullscreen_) return;
+  sdl_fullscreen_ = wanted;
+  SDL_SetWindowFullscreen(window_, wanted ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 void SdlView::hide() {
@@ -104,8 +126,7 @@ void SdlView::set_fullscreen(bool fullscreen) {
   fullscreen_ = fullscreen;
   // A hidden window goes full screen when it is shown.
   if (!shown_) return;
-  SDL_SetWindowFullscreen(window_,
-                          fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  apply_fullscreen();
   redraw();
 }
 

@@ -54,13 +54,18 @@ class SdlView {
 
  private:
   SdlView() = default;
+  // Whether the window lies exactly over the display it is on.
+  bool covers_display() const;
+  // Asks SDL for full screen, or to leave it, as fullscreen_ says.
+  void apply_fullscreen();
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   std::uint32_t id_ = 0;
   int picture_width_ = 0;
   int picture_height_ = 0;
-  bool fullscreen_ = false;
+  bool fullscreen_ = false;      // what the program asked for
+  bool sdl_fullscreen_ = false;  // what SDL was asked for
   bool shown_ = false;
 };
 

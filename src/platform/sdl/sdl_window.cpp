@@ -15,13 +15,6 @@
 namespace mowa::pf {
 namespace {
 
-// How long one idle step of a polling scenario may wait for input: 1 ms
-// after anything happened, doubling while the scenario keeps polling in vain.
-// SDL wakes up at once when input arrives, so the wait only bounds how late
-// other work (an ended sound) is noticed; each wake-up costs a few dozen
-// microseconds of asking the display, which the longer waits save.
-constexpr int kFirstIdleWait_ms = 1;
-constexpr int kLongestIdleWait_ms = 8;
 // Asking the display for events costs a few system calls; a scenario runs a
 // statement per poll, so polls between two asks reuse what SDL holds. Input
 // is still taken within this time.
@@ -32,8 +25,7 @@ constexpr long long kSleepSlice_ms = 50;
 }  // namespace
 
 SdlWindow::SdlWindow(Faults& faults, SoftGdi& gdi)
-    : WindowTable(faults, gdi, Closing::kVanishFirst),
-      idle_wait_ms_(kFirstIdleWait_ms) {}
+    : WindowTable(faults, gdi, Closing::kVanishFirst) {}
 
 SdlWindow::~SdlWindow() = default;
 
@@ -140,17 +132,17 @@ void SdlWindow::before_poll() {
     translate_held();
 }
 
-void SdlWindow::took_queued_message() { idle_wait_ms_ = kFirstIdleWait_ms; }
-
 void SdlWindow::wait_for_input() {
   pump_sound();
   if (has_work()) return;
-  // Returns as soon as SDL has an event, which stays queued for the next
-  // poll; so a click is handled as quickly as without the wait.
-  SDL_WaitEventTimeout(nullptr, idle_wait_ms_);
+  // Nothing happens until input arrives or a sequence plays to its end, the
+  // one moment the program acts by itself while it waits: sleep until then.
+  // SDL returns as soon as it has an event, which stays queued for the next
+  // poll, so a click is handled as quickly as without the wait.
+  const int timeout_ms = sound_ ? sound_->ms_until_next_end() : -1;
+  if (timeout_ms != 0) SDL_WaitEventTimeout(nullptr, timeout_ms);
   heed_outside_requests();
   last_pump_ = std::chrono::steady_clock::now();  // the wait asked the display
-  idle_wait_ms_ = std::min(idle_wait_ms_ * 2, kLongestIdleWait_ms);
 }
 
 void SdlWindow::sleep_ms(Dword delay_ms) {

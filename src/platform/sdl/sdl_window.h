@@ -57,7 +57,6 @@ class SdlWindow final : public WindowTable, public IdleWait {
 
  private:
   void before_poll() override;
-  void took_queued_message() override;
   bool open_window(const char* window_name, Dword style, int x, int y,
                    int width, int height) override;
   void place_window(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
@@ -81,7 +80,6 @@ class SdlWindow final : public WindowTable, public IdleWait {
   int pointer_x_ = 0, pointer_y_ = 0;
   Wparam buttons_ = 0;
   std::chrono::steady_clock::time_point last_pump_{};
-  int idle_wait_ms_;
 };
 
 }  // namespace mowa::pf

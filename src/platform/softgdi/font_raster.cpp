@@ -249,8 +249,14 @@ struct FontLibrary::Impl {
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    // Sorted rather than matched: the best match may lack kana or kanji
-    // (a Latin monospace face) or fail to open.
+    // The best match is nearly always the face: one look-up, no sorting of
+    // every installed font.
+    if (PatternPtr best{FcFontMatch(config, pattern.get(), &result)};
+        best && covers_japanese(best.get()))
+      fallback = open(best.get());
+    if (fallback != nullptr) return fallback;
+    // The best match may lack kana or kanji (a Latin monospace face) or fail
+    // to open: then every font in order of preference.
     FontSetPtr fonts(
         FcFontSort(config, pattern.get(), FcFalse, nullptr, &result));
     if (!fonts) return nullptr;
