@@ -18,14 +18,14 @@ foreach(arch x86_64 i686)
     COMMAND ${CMAKE_COMMAND} --build ${tree}
     COMMENT "Cross-compiling mowa.exe for ${arch} Windows"
     VERBATIM)
-  if(MOWA_TESTS)
+  if(BUILD_TESTING)
     add_test(NAME windows_program_file_${arch}
              COMMAND Python3::Interpreter
                      ${CMAKE_SOURCE_DIR}/tests/wine/check_program_file.py
                      ${tree}/mowa.exe ${arch})
   endif()
 endforeach()
-if(MOWA_TESTS)
+if(BUILD_TESTING)
   add_test(NAME wine
            COMMAND xvfb-run -a -s "-screen 0 640x480x24"
                    bash ${CMAKE_SOURCE_DIR}/tests/wine/run.sh

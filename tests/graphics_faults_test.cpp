@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                       failed("palette_show", "GlobalLock") + failed("showdib", "GlobalLock"),
                   Shown::black},
         FaultCase{"load_seek", kLoad, kLoad, "SetFilePointer",
-                  failed("opendib", "SetFilePointer") + std::vector{kBroken}, Shown::picture},
+                  failed("opendib", "SetFilePointer", 2) + std::vector{kBroken}, Shown::picture},
         FaultCase{"load_read", kLoad, kLoad, "ReadFile",
                   failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
         FaultCase{"load_size", "", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),

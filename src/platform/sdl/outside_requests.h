@@ -4,6 +4,8 @@
 // the program at once.
 #pragma once
 
+#include <thread>
+
 namespace mowa::pf {
 
 class OutsideRequests {
@@ -24,6 +26,7 @@ class OutsideRequests {
 
  private:
   int taken_ = 0;
+  std::thread waker_;
 };
 
 }  // namespace mowa::pf
