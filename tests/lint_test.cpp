@@ -179,8 +179,6 @@ const Case kCases[] = {
      "message\"一/二/三/四\"\nend\n"},
     {"message-overflow", "message\"" + std::string(24, '\0') + "\"\nend\n", 1,
      32, "message\"" + std::string(23, '\0') + "\"\nend\n"},
-    {"message-halfwidth", "message\"ｱｲｳ\"\nend\n", 1, 9,
-     "message\"アイウ\"\nend\n"},
     {"bad-cp932", "text_write\"\x85\x40,0,0,16,255,0\"\nend\n", 1, 12,
      "text_write\"\x82\xa0,0,0,16,255,0\"\nend\n", "", true},
     {"negative-delay", "screen_black_out\"-1\"\nend\n", 1, 18,

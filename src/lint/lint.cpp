@@ -80,8 +80,6 @@ const std::vector<Kind> kKinds = {
      "a c in a message that starts a colour escape"},
     {"message-overflow", Severity::warning,
      "a message larger than the message window"},
-    {"message-halfwidth", Severity::warning,
-     "half-width katakana in a message"},
     {"bad-cp932", Severity::warning, "bytes that are not valid code page 932"},
     {"negative-delay", Severity::warning, "a negative wait or fade delay"},
     {"off-picture", Severity::warning,
@@ -954,25 +952,17 @@ class Linter {
   }
 
   // The message window's own reading of its text (the message layout):
-  // two-byte characters, "/" line breaks, "c" colour escapes, everything
+  // two-byte characters, one-byte half-width katakana, "/" line breaks, "c" colour escapes, everything
   // else from 0x00 to 0x80 skipped.
   void check_message(const Context& c, Span span) {
     const std::string_view text = text_of(c, span);
     check_cp932(c, span);
     int line = 0, columns = 0;
-    bool ascii_reported = false, halfwidth_reported = false;
+    bool ascii_reported = false;
     bool wide_reported = false;
     for (std::size_t i = 0; i < text.size();) {
       const auto b = static_cast<unsigned char>(text[i]);
       if (b >= 0x81) {
-        if (b >= 0xA1 && b <= 0xDF && !halfwidth_reported) {
-          report(
-              c, span.begin + i, "message-halfwidth",
-              "the message window takes half-width katakana for the first byte "
-              "of a two-byte character; use full-width ones",
-              text.substr(i, 1));
-          halfwidth_reported = true;
-        }
         if (++columns > kMessageColumns && !wide_reported) {
           report(c, span.begin + i, "message-overflow",
                  "a message line holds " + std::to_string(kMessageColumns) +
@@ -981,7 +971,8 @@ class Linter {
                  text.substr(i));
           wide_reported = true;
         }
-        i += 2;
+        // Half-width katakana are one byte, in a column of their own.
+        i += (b >= 0xA1 && b <= 0xDF) ? 1 : 2;
       } else if (b == '/') {
         if (++line == kMessageLines)
           report(c, span.begin + i, "message-overflow",
