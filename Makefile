@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 
 .PHONY: all setup build build-asan test test-plain test-asan demo readme-picture \
-        bench clean
+        bench clean build-fuzz fuzz fuzz-ci fuzz-seeds soak
 
 all: build
 
@@ -45,5 +45,39 @@ readme-picture: build
 bench: build
 	$(BUILD)/mowa_bench
 
+# The demo looped SOAK_PASSES times in one process, its memory, descriptors
+# and GDI objects sampled and their slopes reported; then the fault sweep in
+# full, many calls of every service made to fail one at a time.
+SOAK_PASSES ?= 10000
+soak: build
+	$(BUILD)/mowa-soak $(BUILD)/demo demo/clicks.txt $(SOAK_PASSES)
+	MOWA_FAULT_SWEEP=full $(BUILD)/mowa_tests --gtest_filter='FaultSweep.*'
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Fuzzing, with Clang's libFuzzer and the sanitizers. `make fuzz` runs every
+# target for FUZZ_SECONDS and keeps what it finds new in
+# $(FUZZ_BUILD)/corpus; `make fuzz-ci` replays every corpus in the tree and
+# then fuzzes each target for 30 seconds; `make fuzz-seeds` writes the seed
+# corpora of fuzz/corpus again.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+$(FUZZ_BUILD)/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOWA_FUZZ=ON -DMOWA_TESTS=OFF \
+	  -DMOWA_BENCH=OFF $(CMAKE_FLAGS)
+
+build-fuzz: setup $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: build-fuzz
+	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci: build-fuzz
+	@scripts/fuzz --ci $(FUZZ_BUILD) 30
+
+fuzz-seeds: build-fuzz
+	rm -rf fuzz/corpus
+	$(FUZZ_BUILD)/mowa-fuzz-seeds fuzz/corpus $(FUZZ_BUILD)/demo

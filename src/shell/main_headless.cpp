@@ -20,7 +20,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: mowa-headless [--input FILE] [--events FILE] [--max-steps N]\n"
     "                     [--fail SERVICE[@N]]... [--screenshot FILE]\n"
-    "                     [--frames DIR] [--time SECONDS] [DIR]\n"
+    "                     [--frames DIR] [--time SECONDS] [--passes N] [DIR]\n"
     "Runs the scenario DIR/data/mowa.snr (DIR defaults to the current folder)\n"
     "without a window. Exit status: the program's exit code; 3 when\n"
     "--max-steps stopped the run; 2 for a usage error.\n";
@@ -137,6 +137,18 @@ int main(int argc, char** argv) {
       }
     }
     hp.window.present_all();
+    // What the run left held, and how often it called each service that can
+    // be made to fail: what a sweep of injected failures is made from.
+    hp.log.event("leftovers")
+        .num("gdi_objects", static_cast<std::int64_t>(hp.gdi.live_objects()))
+        .num("device_contexts", static_cast<std::int64_t>(hp.gdi.open_dcs()))
+        .num("memory_blocks", static_cast<std::int64_t>(hp.memory.live_blocks()))
+        .num("locked_blocks", static_cast<std::int64_t>(hp.memory.locked_blocks()))
+        .num("open_files", static_cast<std::int64_t>(hp.files.open_handles() +
+                                                     hp.files.open_streams()));
+    for (const auto& [service, calls] : hp.faults.all_calls())
+      hp.log.event("calls").str("service", service).num("count",
+                                                        static_cast<std::int64_t>(calls));
     hp.log.event("exit").num("code", code);
     if (!o.screenshot.empty()) {
       mowa::pf::Surface blank;

@@ -20,9 +20,15 @@ constexpr char kCaption[] = "Program";
 // input: a scenario waiting for a click would otherwise spin.
 void idle_step(Program& p) {
   p.shell.mouse_poll.unchanged = false;
-  if (engine::script_read(p) == 1)
-    p.pf.window.PostMessageA(p.shell.main_window, pf::WM_DESTROY, 0, 0);
-  else if (p.shell.mouse_poll.unchanged)
+  if (engine::script_read(p) == 1) {
+    // Should the post fail, the window hears of its end at once: the
+    // scenario would otherwise run on past its end.
+    if (p.pf.window.PostMessageA(p.shell.main_window, pf::WM_DESTROY, 0, 0) ==
+        pf::kFalse) {
+      const pf::Msg destroy{p.shell.main_window, pf::WM_DESTROY, 0, 0, 0, {0, 0}};
+      p.pf.window.DispatchMessageA(&destroy);
+    }
+  } else if (p.shell.mouse_poll.unchanged)
     p.pf.window.idle_hint();
 }
 
@@ -62,13 +68,17 @@ int win_main(Program& p, int show_command) {
     return 0;
   }
   const pf::WndClassA wc{pf::CS_DBLCLKS, window_proc, &p, kClassName};
+  // Without a window the program leaves at once, releasing what start-up
+  // made.
   if (!w.RegisterClassA(&wc)) {
+    program_end(p);
     display_mode(p, 1);
     return 0;
   }
   p.shell.main_window = w.CreateWindowExA(0, kClassName, "MowaMowa",
                                           pf::WS_POPUP, 0, 0, 0, 0, nullptr);
   if (!p.shell.main_window) {
+    program_end(p);
     display_mode(p, 1);
     return 0;
   }

@@ -72,6 +72,12 @@ Hlocal HeapMemory::LocalFree(Hlocal block) {
   return nullptr;
 }
 
+std::size_t HeapMemory::locked_blocks() const {
+  std::size_t locked = 0;
+  for (const auto& [handle, block] : globals_) locked += block.locks > 0 ? 1 : 0;
+  return locked;
+}
+
 int HeapMemory::lock_count(Hglobal block) const {
   const auto it = globals_.find(reinterpret_cast<std::uintptr_t>(block));
   return it == globals_.end() ? -1 : it->second.locks;

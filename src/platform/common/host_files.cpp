@@ -11,6 +11,7 @@
 #include "platform/common/cp932.h"
 #include "platform/common/host_path.h"
 #include "platform/common/host_stream.h"
+#include "platform/common/regular_file.h"
 
 namespace mowa::pf {
 
@@ -20,14 +21,9 @@ HostFiles::~HostFiles() {
 
 Hfile HostFiles::OpenFile(const char* path, Uint /*style*/) {
   if (faults_.fail("OpenFile") || !path) return HFILE_ERROR;
-  int fd = ::open(direct_host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open_regular_file(direct_host_path(path), O_RDONLY);
+  if (fd < 0) fd = open_regular_file(host_path(path), O_RDONLY);
   if (fd < 0) return HFILE_ERROR;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return HFILE_ERROR;
-  }
   const Hfile h = next_handle_++;
   handles_[h] = fd;
   return h;

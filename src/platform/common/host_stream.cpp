@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/common/regular_file.h"
+
 namespace mowa::pf {
 namespace {
 
@@ -255,10 +257,10 @@ std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
     case 'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
     default: return nullptr;
   }
-  const int fd = ::open(host_path.c_str(), flags | O_CLOEXEC, 0666);
+  const int fd = open_regular_file(host_path, flags);
   if (fd < 0) return nullptr;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return nullptr;
   }

@@ -15,6 +15,7 @@
 #include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"
 #include "platform/common/mci_sequencer.h"
+#include "platform/common/regular_file.h"
 
 namespace mowa::pf {
 namespace {
@@ -173,7 +174,10 @@ struct SdlSound::Impl final : SequenceOutput {
     stop_wav();
     if (!sound) return kTrue;
     if (!mixer_open) return kTrue;
-    wav = Mix_LoadWAV(host_path(sound).c_str());
+    // A device or FIFO would block the only thread; it plays as a file
+    // that cannot be read.
+    const std::string file = host_path(sound);
+    if (is_regular_host_file(file)) wav = Mix_LoadWAV(file.c_str());
     Mix_Chunk* chunk = wav;
     int loops = (flags & SND_LOOP) ? -1 : 0;
     if (!chunk) {
