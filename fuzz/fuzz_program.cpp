@@ -42,11 +42,14 @@ void enter_scratch_folder() {
   scratch_folder() = pattern;
   std::atexit(remove_scratch_folder);
   fs::create_directories(pattern + "/data");
-  fs::current_path(pattern);
+}
+
+std::string scratch_path(const std::string& relative) {
+  return scratch_folder() + "/" + relative;
 }
 
 void put_file(const std::string& relative, std::string_view bytes) {
-  std::ofstream out(scratch_folder() + "/" + relative,
+  std::ofstream out(scratch_path(relative),
                     std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -59,6 +62,10 @@ void run_program(std::uint64_t max_steps, pf::SoundService* sound) {
   pf::Platform platform{own.box,     own.clock,  own.window,
                         own.gdi,     own.display, sound ? *sound : own.sound,
                         own.memory,  own.files,   own.out};
+  // The fuzzer names its corpus relative to where it was started: the
+  // program goes into the scratch folder only for its run.
+  const fs::path started_in = fs::current_path();
+  fs::current_path(scratch_folder());
   bool ended = true;
   {
     Program program(platform);
@@ -69,6 +76,7 @@ void run_program(std::uint64_t max_steps, pf::SoundService* sound) {
       ended = false;
     }
   }
+  fs::current_path(started_in);
   // Locks, device contexts and files are held only within one call or step.
   left_behind("locked image blocks", hp.memory.locked_blocks());
   left_behind("device contexts", hp.gdi.open_dcs());
@@ -99,3 +107,11 @@ std::string one_line(std::string_view text, std::size_t max_bytes) {
 }
 
 }  // namespace mowa::fuzz
+
+// Before the first input: what a process loads once (the font
+// configuration) is loaded here, so that it is not taken for a leak of the
+// input that happened to load it.
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  mowa::pf::HeadlessPlatform warm_up(nullptr);
+  return 0;
+}

@@ -14,9 +14,11 @@ class SoundService;
 
 namespace mowa::fuzz {
 
-// Creates the scratch folder with its data folder and enters it; later calls
-// do nothing. The folder is removed when the process ends.
+// Creates the scratch folder with its data folder; later calls do nothing.
+// The folder is removed when the process ends.
 void enter_scratch_folder();
+// A file below the scratch folder ('/' separated) as a host path.
+std::string scratch_path(const std::string& relative);
 
 // Writes `bytes` to a file below the scratch folder ('/' separated).
 void put_file(const std::string& relative, std::string_view bytes);

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   put_file("data/save.dat", bytes);
   put_file("data/mowa.snr", "load\ncheck\"@00\"\ncheck\"@99\"\nsave\nend\n");
   run_program(100);
-  std::ifstream saved("data/save.dat", std::ios::binary);
+  std::ifstream saved(scratch_path("data/save.dat"), std::ios::binary);
   const std::string after{std::istreambuf_iterator<char>(saved), {}};
   const std::string expected = size >= 400 ? bytes.substr(0, 400) : std::string(400, '\0');
   if (after != expected) std::abort();

@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   put_file("data/mowa.snr",
            "gload\"bg.bmp,0,0,0\"\n"
            "character\"s.bmp" + numbers + "\"\n"
-           "screen_black_out\"0\"\n"
            "end\n");
   run_program(100);
   return 0;
