@@ -51,7 +51,7 @@ bench: build
 SOAK_PASSES ?= 10000
 soak: build
 	$(BUILD)/mowa-soak $(BUILD)/demo demo/clicks.txt $(SOAK_PASSES)
-	MOWA_FAULT_SWEEP=full $(BUILD)/mowa_tests --gtest_filter='FaultSweep.*'
+	MOWA_FAULT_SWEEP=full $(BUILD)/mowa_tests --gtest_filter='*FaultSweep*'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
