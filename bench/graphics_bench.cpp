@@ -87,7 +87,7 @@ void BM_ShowdibFullPicture(benchmark::State& state) {
   PictureWindow w;
   const pf::Hdc dc = w.hp.window.GetDC(w.window);
   for (auto _ : state) {
-    mowa::graphics::showdib(w.program, dc, w.program.gfx.screen_image);
+    mowa::graphics::showdib(w.program.gfx, dc, w.program.gfx.screen_image);
     benchmark::ClobberMemory();
   }
   w.hp.window.ReleaseDC(w.window, dc);
@@ -100,7 +100,7 @@ BENCHMARK(BM_ShowdibFullPicture);
 void BM_FadeStepWithPaint(benchmark::State& state) {
   PictureWindow w;
   for (auto _ : state) {
-    mowa::graphics::palette_black_in(w.program, 0);
+    mowa::graphics::palette_black_in(w.program.gfx, 0);
     benchmark::ClobberMemory();
   }
   state.counters["step"] = benchmark::Counter(

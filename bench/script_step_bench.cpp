@@ -44,7 +44,7 @@ void step_at_end(benchmark::State& state, bool use_index) {
   p.script.use_line_index = use_index;
   for (auto _ : state) {
     p.script.pointer = kLines;
-    benchmark::DoNotOptimize(mowa::engine::script_read(p));
+    benchmark::DoNotOptimize(mowa::engine::script_read(p.script, p));
   }
   state.SetItemsProcessed(state.iterations());
 }

@@ -7,7 +7,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
-#include "shell/texts.h"
+#include "report/texts.h"
 #include "text/font_set.h"
 #include "text/message.h"
 
@@ -23,17 +23,17 @@ constexpr char kLine[] =
 void BM_MessageWriteFullLine(benchmark::State& state) {
   pf::HeadlessPlatform hp(nullptr);
   Program p(hp.platform());
-  text::font_set_create(p);
+  text::font_set_create(p.text);
   pf::Surface surface;
   surface.width = pf::Surface::kMaxWidth;
   surface.height = pf::Surface::kMaxHeight;
   const pf::Hdc dc = hp.gdi.open_dc(&surface);
   for (auto _ : state) {
-    text::message_write(p, dc, kLine, static_cast<int>(state.range(0)));
+    text::message_write(p.text, dc, kLine, static_cast<int>(state.range(0)));
     benchmark::ClobberMemory();
   }
   hp.gdi.close_dc(dc);
-  text::font_set_release(p);
+  text::font_set_release(p.text);
 }
 BENCHMARK(BM_MessageWriteFullLine)->Arg(4)->Arg(28);
 

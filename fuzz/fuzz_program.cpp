@@ -10,7 +10,6 @@
 
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
-#include "shell/win_main.h"
 
 namespace mowa::fuzz {
 namespace {
@@ -57,32 +56,31 @@ void put_file(const std::string& relative, std::string_view bytes) {
 void run_program(std::uint64_t max_steps, pf::SoundService* sound) {
   static std::FILE* const trace = std::fopen("/dev/null", "w");
   pf::HeadlessPlatform hp(trace);
-  hp.window.set_max_steps(max_steps);
   pf::Platform& own = hp.platform();
-  pf::Platform platform{own.box,     own.clock,  own.window,
-                        own.gdi,     own.display, sound ? *sound : own.sound,
-                        own.memory,  own.files,   own.out};
+  pf::Platform platform{own.box,    own.clock,    own.window,   own.gdi,
+                        own.display, sound ? *sound : own.sound, own.memory,
+                        own.files,   own.versions, own.replacement, own.out};
   // The fuzzer names its corpus relative to where it was started: the
   // program goes into the scratch folder only for its run.
   const fs::path started_in = fs::current_path();
   fs::current_path(scratch_folder());
-  bool ended = true;
   {
     Program program(platform);
-    try {
-      shell::win_main(program, pf::SW_SHOWNORMAL);
-    } catch (const pf::StepLimitReached&) {
-      // Stopped between two steps: teardown never ran.
-      ended = false;
-    }
+    program.set_step_limit(max_steps);
+    if (program.start(pf::SW_SHOWNORMAL))
+      for (;;) {
+        const Program::Turn turn = program.step();
+        // Scripted input and sound are keyed to the idle steps completed.
+        hp.log.steps = program.steps();
+        if (turn == Program::Turn::kQuit || turn == Program::Turn::kStepLimit) break;
+      }
+    // Stopped at its step limit or not, the program tears down.
+    program.finish();
   }
   fs::current_path(started_in);
-  // Locks, device contexts and files are held only within one call or step.
   left_behind("locked image blocks", hp.memory.locked_blocks());
   left_behind("device contexts", hp.gdi.open_dcs());
   left_behind("open files", hp.files.open_handles() + hp.files.open_streams());
-  // The rest lives from start-up to teardown.
-  if (!ended) return;
   left_behind("GDI objects", hp.gdi.live_objects());
   left_behind("memory blocks", hp.memory.live_blocks());
 }

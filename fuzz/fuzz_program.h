@@ -23,10 +23,10 @@ std::string scratch_path(const std::string& relative);
 // Writes `bytes` to a file below the scratch folder ('/' separated).
 void put_file(const std::string& relative, std::string_view bytes);
 
-// Runs data/mowa.snr for at most `max_steps` idle steps. A lock, device
-// context or open file left behind aborts the process, so that the fuzzer
-// reports it; so does a GDI object or memory block when the run ended by
-// itself. `sound` replaces the headless sound service.
+// Runs data/mowa.snr for at most `max_steps` idle steps, then tears the
+// program down. A lock, device context, open file, GDI object or memory
+// block left behind aborts the process, so that the fuzzer reports it.
+// `sound` replaces the headless sound service.
 void run_program(std::uint64_t max_steps, pf::SoundService* sound = nullptr);
 
 // Reads the fuzzer's bytes from the front: fixed-size fields, then the rest.

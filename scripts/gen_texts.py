@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/shell/texts.h: the program's user-visible texts as code-page-932
+"""Writes src/report/texts.h: the program's user-visible texts as code-page-932
 byte strings, with their UTF-8 reading beside each. Run after editing TEXTS."""
 import pathlib
 
@@ -58,7 +58,7 @@ def main() -> None:
         lines.append("// %s" % text)
         lines.append("inline constexpr char %s[] = %s;" % (name, c_literal(text)))
     lines += ["", "}  // namespace mowa::texts", ""]
-    (root / "src/shell/texts.h").write_text("\n".join(lines), encoding="utf-8")
+    (root / "src/report/texts.h").write_text("\n".join(lines), encoding="utf-8")
 
 
 if __name__ == "__main__":

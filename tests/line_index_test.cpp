@@ -43,7 +43,7 @@ class InProcess : public ::testing::Test {
   std::string line_after_seek(std::int32_t n) {
     pf::Stream* f = hp_->files.fopen(".\\data\\mowa.snr", "rt");
     EXPECT_NE(f, nullptr);
-    engine::script_seek(*program_, *f, n);
+    engine::script_seek(program_->script, *f, n);
     char line[256];
     const char* got = f->fgets(line, 256);
     std::string r = got ? std::string(got) : std::string("<end>");
@@ -81,26 +81,26 @@ TEST_F(InProcess, IndexedSeekMatchesReadingLineByLine) {
 
 TEST_F(InProcess, EditedScenarioIsReadAtTheNextStep) {
   scenario_.script("textmode\ntextmode\ntextmode\nend\n");
-  EXPECT_EQ(engine::script_read(*program_), 0);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 0);
   // Same size, new statements: the step after the edit reads them.
   scenario_.script("textmode\ndummy\"\"\nscreen_big\nend\n");
   std::filesystem::last_write_time(
       std::filesystem::path(scenario_.dir()) / "data/mowa.snr",
       std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
-  EXPECT_EQ(engine::script_read(*program_), 0);
-  EXPECT_EQ(engine::script_read(*program_), 0);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 0);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 0);
   EXPECT_EQ(printed(), "[textmode]\ndummy or not defined\n[screen_big]\n");
   // A longer file is indexed again too.
   scenario_.script("x\nx\nx\n\n\n\ntextmode\nend\n");
-  EXPECT_EQ(engine::script_read(*program_), 0);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 0);
   EXPECT_EQ(printed(), "[textmode]\ndummy or not defined\n[screen_big]\n[textmode]\n");
 }
 
 TEST_F(InProcess, RemovedScenarioEndsTheRun) {
   scenario_.script("textmode\ntextmode\n");
-  EXPECT_EQ(engine::script_read(*program_), 0);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 0);
   std::filesystem::remove(std::filesystem::path(scenario_.dir()) / "data/mowa.snr");
-  EXPECT_EQ(engine::script_read(*program_), 1);
+  EXPECT_EQ(engine::script_read(program_->script, *program_), 1);
 }
 
 }  // namespace

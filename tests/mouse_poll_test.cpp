@@ -46,11 +46,11 @@ TEST(MousePoll, OnlyAnUnchangedMouseReadLetsTheLoopWait) {
   std::filesystem::current_path(s.dir());
   pf::HeadlessPlatform hp(stdout);
   Program p(hp.platform());
-  engine::script_set_label(p);
+  engine::script_set_label(p.script);
   for (const Step& step : steps) {
     p.shell.mouse = step.mouse_before;
     p.shell.mouse_poll.unchanged = false;  // as the idle step does
-    ASSERT_EQ(engine::script_read(p), 0) << step.statement_kind;
+    ASSERT_EQ(engine::script_read(p.script, p), 0) << step.statement_kind;
     EXPECT_EQ(p.shell.mouse_poll.unchanged, step.unchanged) << step.statement_kind;
   }
   std::filesystem::current_path(previous);

@@ -17,7 +17,7 @@
 #include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"
 #include "shell/program.h"
-#include "shell/texts.h"
+#include "report/texts.h"
 #include "shell/window_proc.h"
 #include "sound/playback.h"
 
@@ -197,7 +197,7 @@ class SoundRoutines : public ::testing::Test {
 TEST_F(SoundRoutines, FileGoneBeforeTheReplayStopsTheMusic) {
   fs::create_directory("data");
   write("data/a.mid", one_note_midi(250, 250));
-  sound::play_midi(p_, ".\\data\\a.mid");
+  sound::play_midi(p_.sound, ".\\data\\a.mid");
   fs::remove("data/a.mid");
   hp_.clock.Sleep(600);
   dispatch();
@@ -222,8 +222,8 @@ TEST_F(SoundRoutines, MidiPathMayTakeUpTo227Bytes) {
   const std::string over = std::string(room - 3, 'o') + ".mid";
   write(fits, one_note_midi(100, 100));
   write(over, one_note_midi(100, 100));
-  sound::play_midi(p_, (".\\" + fits).c_str());
-  sound::play_midi(p_, (".\\" + over).c_str());
+  sound::play_midi(p_.sound, (".\\" + fits).c_str());
+  sound::play_midi(p_.sound, (".\\" + over).c_str());
   hp_.clock.Sleep(300);
   dispatch();
   // The refused path replaced nothing: the replay opens the one that fits.

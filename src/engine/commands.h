@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/program.h"
+#include "engine/command_sink.h"
+#include "engine/script.h"
 
 namespace mowa::engine {
 
@@ -42,6 +43,6 @@ struct Statement {
 };
 
 // Carries out the command. Returns 1 when the run must end.
-int execute(Program& p, CommandId id, const Statement& s);
+int execute(Script& sc, CommandSink& sink, CommandId id, const Statement& s);
 
 }  // namespace mowa::engine

@@ -4,8 +4,8 @@
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -28,14 +28,13 @@ std::int32_t next_random(Script& s) {
 
 void seed_random(Script& s, std::uint32_t seed) { s.random_state = seed; }
 
-int script_read(Program& p) {
-  pf::Stream* file = p.pf.files.fopen(kScenarioPath, "rt");
+int script_read(Script& sc, CommandSink& sink) {
+  pf::Stream* file = sc.files.fopen(kScenarioPath, "rt");
   if (!file) {
-    error_box(p, "script_read", texts::kScenarioNotFound);
+    error_box(sc.report, "script_read", texts::kScenarioNotFound);
     return 1;
   }
-  Script& sc = p.script;
-  script_seek(p, *file, sc.pointer);
+  script_seek(sc, *file, sc.pointer);
   char line[kStatementBytes] = {};
   bool have = file->fgets(line, kLineBytes) != nullptr;
   for (;;) {
@@ -47,7 +46,7 @@ int script_read(Program& p) {
     ++sc.pointer;
     have = file->fgets(line, kLineBytes) != nullptr;
   }
-  p.pf.files.fclose(file);
+  sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
   ++sc.pointer;
@@ -71,7 +70,7 @@ int script_read(Program& p) {
     std::memcpy(word, line, s.q < kWordBytes ? s.q : kWordBytes);
   }
   const CommandEntry& entry = find_command(word);
-  return execute(p, entry.id, s);
+  return execute(sc, sink, entry.id, s);
 }
 
 }  // namespace mowa::engine

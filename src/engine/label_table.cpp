@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -15,8 +15,9 @@ constexpr char kSetLabelCaption[] = "script_set_label";
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 // Rebuilds the index of line starts when the file is not the one indexed.
-void refresh_line_index(LineIndex& index, pf::Stream& file) {
-  const pf::FileStamp stamp = file.stamp();
+void refresh_line_index(Script& sc, pf::Stream& file) {
+  LineIndex& index = sc.line_index;
+  const pf::FileStamp stamp = sc.versions.stamp(file);
   if (index.valid && index.stamp == stamp) return;
   index.starts.clear();
   file.rewind();
@@ -42,12 +43,12 @@ bool is_comment_or_label_line(const char* line) {
   return false;
 }
 
-void script_set_label(Program& p) {
-  LabelTable& t = p.script.labels;
+void script_set_label(Script& sc) {
+  LabelTable& t = sc.labels;
   t = LabelTable{};
-  pf::Stream* file = p.pf.files.fopen(kScenarioPath, "rt");
+  pf::Stream* file = sc.files.fopen(kScenarioPath, "rt");
   if (!file) {
-    error_box(p, kSetLabelCaption, texts::kScenarioNotFound);
+    error_box(sc.report, kSetLabelCaption, texts::kScenarioNotFound);
     return;
   }
   char line[kLineBytes];
@@ -59,11 +60,11 @@ void script_set_label(Program& p) {
     if (length + 1 > static_cast<std::size_t>(kLabelBytes)) {
       std::string shown(line, length);
       if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-      error_box_with(p, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+      error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
       continue;
     }
     if (next == kLabelCount) {
-      if (!reported_full) error_box(p, kSetLabelCaption, texts::kTooManyLabels);
+      if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
       reported_full = true;
       continue;
     }
@@ -71,19 +72,19 @@ void script_set_label(Program& p) {
     std::memcpy(t.texts[next], line, length + 1);
     ++next;
   }
-  p.pf.files.fclose(file);
+  sc.files.fclose(file);
 }
 
-void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
-  if (!p.script.use_line_index) {
+void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
+  if (!sc.use_line_index) {
     file.rewind();
     char line[kLineBytes];
     for (std::int32_t i = 1; i < n; ++i)
       if (!file.fgets(line, kLineBytes)) break;
     return;
   }
-  LineIndex& index = p.script.line_index;
-  refresh_line_index(index, file);
+  refresh_line_index(sc, file);
+  const LineIndex& index = sc.line_index;
   if (n <= 1) {
     file.rewind();
   } else if (static_cast<std::size_t>(n) <= index.starts.size()) {
@@ -93,13 +94,13 @@ void script_seek(Program& p, pf::Stream& file, std::int32_t n) {
   }
 }
 
-bool script_search_label(Program& p, const char* name) {
+bool script_search_label(Script& sc, const char* name) {
   char wanted[kWordBytes + 4];
   std::snprintf(wanted, sizeof wanted, "[%s]\n", name);
-  const LabelTable& t = p.script.labels;
+  const LabelTable& t = sc.labels;
   for (int i = 0; i < kLabelCount; ++i) {
     if (t.texts[i][0] != '\0' && std::strcmp(t.texts[i], wanted) == 0) {
-      p.script.pointer = t.lines[i] + 1;
+      sc.pointer = t.lines[i] + 1;
       return true;
     }
   }

@@ -2,21 +2,21 @@
 #pragma once
 
 #include "platform/files.h"
-#include "shell/program.h"
+#include "engine/script.h"
 
 namespace mowa::engine {
 
 // Builds the label table from the scenario file; reports a missing file, a
 // label too long for its entry and labels beyond the table's 1000.
-void script_set_label(Program& p);
+void script_set_label(Script& sc);
 
 // Brings `file` to line `n` (1 or less: line 1), exactly as if the lines
 // before it had been read with 256-byte reads.
-void script_seek(Program& p, pf::Stream& file, std::int32_t n);
+void script_seek(Script& sc, pf::Stream& file, std::int32_t n);
 
 // Sets the script pointer to the line after the label line "[name]". False
 // when no label has that name; the pointer is then unchanged.
-bool script_search_label(Program& p, const char* name);
+bool script_search_label(Script& sc, const char* name);
 
 // What a scenario line is, before blanks are removed.
 bool is_empty_line(const char* line);

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -14,41 +14,41 @@ constexpr int kSaveBytes = kVariableCount * 4;
 
 }  // namespace
 
-void save(Program& p) {
-  pf::FileService& files = p.pf.files;
+void save(Script& sc) {
+  pf::FileService& files = sc.files;
   pf::Stream* out = files.fopen(kNewSavePath, "wb");
   if (!out) {
-    error_box(p, kCaption, texts::kSaveOpenFailed);
+    error_box(sc.report, kCaption, texts::kSaveOpenFailed);
     return;
   }
   bool ok = true;
-  for (const std::int32_t v : p.script.variables) {
+  for (const std::int32_t v : sc.variables) {
     const auto u = static_cast<std::uint32_t>(v);
     for (const int shift : {24, 16, 8, 0})
       ok = ok && out->fputc(static_cast<int>((u >> shift) & 0xFF)) != -1;
   }
-  ok = ok && out->fsync() == 0;
+  ok = ok && sc.replacement.fsync(*out) == 0;
   ok = files.fclose(out) == 0 && ok;
-  ok = ok && files.rename(kNewSavePath, kSavePath) == 0;
+  ok = ok && sc.replacement.rename(kNewSavePath, kSavePath) == 0;
   if (!ok) {
-    files.remove(kNewSavePath);
-    error_box(p, kCaption, texts::kSaveWriteFailed);
+    sc.replacement.remove(kNewSavePath);
+    error_box(sc.report, kCaption, texts::kSaveWriteFailed);
   }
 }
 
-void load(Program& p) {
-  pf::Stream* in = p.pf.files.fopen(kSavePath, "rb");
+void load(Script& sc) {
+  pf::Stream* in = sc.files.fopen(kSavePath, "rb");
   if (!in) {
-    error_box(p, kCaption, texts::kSaveNotFound);
+    error_box(sc.report, kCaption, texts::kSaveNotFound);
     return;
   }
   std::uint8_t bytes[kSaveBytes];
   int n = 0;
   for (int c; n < kSaveBytes && (c = in->fgetc()) != -1; ++n)
     bytes[n] = static_cast<std::uint8_t>(c);
-  p.pf.files.fclose(in);
+  sc.files.fclose(in);
   if (n < kSaveBytes) {
-    error_box(p, kCaption, texts::kSaveBroken);
+    error_box(sc.report, kCaption, texts::kSaveBroken);
     return;
   }
   for (int i = 0; i < kVariableCount; ++i) {
@@ -56,7 +56,7 @@ void load(Program& p) {
                             (std::uint32_t{bytes[4 * i + 1]} << 16) |
                             (std::uint32_t{bytes[4 * i + 2]} << 8) |
                             std::uint32_t{bytes[4 * i + 3]};
-    p.script.variables[i] = static_cast<std::int32_t>(u);
+    sc.variables[i] = static_cast<std::int32_t>(u);
   }
 }
 

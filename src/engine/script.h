@@ -1,11 +1,15 @@
-// The script engine's state: script pointer, return slot, variable bank,
-// label table and random generator.
+// The script engine: its state (script pointer, return slot, variable bank,
+// label table and random generator) and the services it reads the scenario
+// and the save file with.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/file_versions.h"
 #include "platform/files.h"
+#include "report/error_box.h"
 
 namespace mowa::engine {
 
@@ -17,6 +21,8 @@ inline constexpr int kStatementBytes = 260;
 inline constexpr int kWordBytes = 30;     // command word and label name
 inline constexpr int kNumberBytes = 100;  // the text of one number
 inline constexpr int kFileNameBytes = 80;
+// The stored message text of `message`, its terminator included.
+inline constexpr int kMessageBytes = 256;
 inline constexpr char kScenarioPath[] = ".\\data\\mowa.snr";
 inline constexpr char kSavePath[] = ".\\data\\save.dat";
 
@@ -35,6 +41,23 @@ struct LineIndex {
 };
 
 struct Script {
+  Script(pf::FileService& file_service, pf::FileVersions& file_versions,
+         pf::FileReplacement& file_replacement, pf::ClockService& clock_service,
+         Reporter& reporter)
+      : files(file_service),
+        versions(file_versions),
+        replacement(file_replacement),
+        clock(clock_service),
+        report(reporter) {}
+  Script(const Script&) = delete;
+  Script& operator=(const Script&) = delete;
+
+  pf::FileService& files;
+  pf::FileVersions& versions;        // when to index the scenario again
+  pf::FileReplacement& replacement;  // the save file put in place whole
+  pf::ClockService& clock;  // for `wait`
+  Reporter& report;
+
   std::int32_t pointer = 1;      // the next line to read, from 1
   std::int32_t return_slot = 0;  // one level of gosub
   std::int32_t variables[kVariableCount] = {};

@@ -1,7 +1,7 @@
 #include "engine/variables.h"
 
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::engine {
 namespace {
@@ -12,27 +12,27 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The variable index of a reference, or -1 (reported) when its two bytes are
 // not digits.
-int variable_index(Program& p, const char* reference) {
+int variable_index(Script& sc, const char* reference) {
   const char a = reference[0] ? reference[1] : '\0';
   const char b = a ? reference[2] : '\0';
   if (is_digit(a) && is_digit(b)) return (a - '0') * 10 + (b - '0');
   std::string shown;
   for (int i = 0; i < 3 && reference[i] && reference[i] != '\n'; ++i)
     shown += reference[i];
-  error_box_with(p, kCaption, texts::kNotVariableFmt, shown.c_str());
+  error_box_with(sc.report, kCaption, texts::kNotVariableFmt, shown.c_str());
   return -1;
 }
 
 }  // namespace
 
-std::int32_t variable_get(Program& p, const char* reference) {
-  const int i = variable_index(p, reference);
-  return i < 0 ? 0 : p.script.variables[i];
+std::int32_t variable_get(Script& sc, const char* reference) {
+  const int i = variable_index(sc, reference);
+  return i < 0 ? 0 : sc.variables[i];
 }
 
-void variable_set(Program& p, const char* reference, std::int32_t value) {
-  const int i = variable_index(p, reference);
-  if (i >= 0) p.script.variables[i] = value;
+void variable_set(Script& sc, const char* reference, std::int32_t value) {
+  const int i = variable_index(sc, reference);
+  if (i >= 0) sc.variables[i] = value;
 }
 
 std::int32_t read_decimal(const char* text, std::size_t length) {
@@ -57,7 +57,7 @@ std::int32_t ArgumentReader::number() {
     for (std::size_t k = 1; k < 3 && at_ + k < end_; ++k)
       reference[k] = s_[at_ + k];
     at_ = at_ + 4 < end_ ? at_ + 4 : end_;
-    return variable_get(p_, reference);
+    return variable_get(sc_, reference);
   }
   std::size_t stop = at_;
   while (stop < end_ && s_[stop] != ',' && s_[stop] != '"') ++stop;

@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/program.h"
+#include "engine/script.h"
 
 namespace mowa::engine {
 
 // A variable reference is three bytes, "@" and two digits; only the digits
 // are looked at. A reference whose digits are not decimal names no variable:
 // it is reported, reads as 0 and is not written.
-std::int32_t variable_get(Program& p, const char* reference);
-void variable_set(Program& p, const char* reference, std::int32_t value);
+std::int32_t variable_get(Script& sc, const char* reference);
+void variable_set(Script& sc, const char* reference, std::int32_t value);
 
 // Decimal text as the C library's atol reads it: optional sign, digits up to
 // the first other byte, wrapping to 32 bits; no digits read 0.
@@ -23,9 +23,9 @@ std::int32_t read_decimal(const char* text, std::size_t length);
 // reads as 0 or as empty text.
 class ArgumentReader {
  public:
-  ArgumentReader(Program& p, const char* statement, std::size_t at,
+  ArgumentReader(Script& sc, const char* statement, std::size_t at,
                  std::size_t end)
-      : p_(p), s_(statement), at_(at), end_(end) {}
+      : sc_(sc), s_(statement), at_(at), end_(end) {}
 
   // A number argument: a variable reference, or a decimal number up to the
   // next comma. Moves past it and its comma (four bytes past a reference).
@@ -38,7 +38,7 @@ class ArgumentReader {
   std::size_t position() const { return at_; }
 
  private:
-  Program& p_;
+  Script& sc_;
   const char* s_;
   std::size_t at_;
   std::size_t end_;

@@ -6,8 +6,8 @@
 #include "graphics/image_block.h"
 #include "graphics/logical_palette.h"
 #include "graphics/picture_layout.h"
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::graphics {
 namespace {
@@ -20,14 +20,14 @@ constexpr std::uint32_t kTableEntries = 256;
 // One open picture file and the reports of its calls.
 class PictureFile {
  public:
-  PictureFile(Program& p, pf::Hfile file) : p_(p), file_(file) {}
+  PictureFile(Graphics& g, pf::Hfile file) : g_(g), file_(file) {}
 
   bool seek(std::uint32_t offset) {
-    if (p_.pf.files.SetFilePointer(file_, static_cast<pf::Long>(offset),
+    if (g_.files.SetFilePointer(file_, static_cast<pf::Long>(offset),
                                    nullptr, pf::FILE_BEGIN) !=
         pf::INVALID_SET_FILE_POINTER)
       return true;
-    call_failed(p_, kCaption, "SetFilePointer");
+    call_failed(g_.report, kCaption, "SetFilePointer");
     return false;
   }
 
@@ -36,25 +36,25 @@ class PictureFile {
   bool read(void* to, std::uint32_t bytes, pf::Dword* got = nullptr) {
     pf::Dword delivered = 0;
     const bool ok =
-        p_.pf.files.ReadFile(file_, to, bytes, &delivered, nullptr) != pf::kFalse;
-    if (!ok) call_failed(p_, kCaption, "ReadFile");
+        g_.files.ReadFile(file_, to, bytes, &delivered, nullptr) != pf::kFalse;
+    if (!ok) call_failed(g_.report, kCaption, "ReadFile");
     if (got != nullptr) *got = delivered;
     return ok;
   }
 
   pf::Dword size() {
-    const pf::Dword bytes = p_.pf.files.GetFileSize(file_, nullptr);
-    if (bytes == pf::INVALID_FILE_SIZE) call_failed(p_, kCaption, "GetFileSize");
+    const pf::Dword bytes = g_.files.GetFileSize(file_, nullptr);
+    if (bytes == pf::INVALID_FILE_SIZE) call_failed(g_.report, kCaption, "GetFileSize");
     return bytes;
   }
 
   void close() {
-    if (p_.pf.files.CloseHandle(file_) == pf::kFalse)
-      call_failed(p_, kCaption, "CloseHandle");
+    if (g_.files.CloseHandle(file_) == pf::kFalse)
+      call_failed(g_.report, kCaption, "CloseHandle");
   }
 
  private:
-  Program& p_;
+  Graphics& g_;
   pf::Hfile file_;
 };
 
@@ -117,8 +117,8 @@ void read_other(PictureFile& in, std::uint8_t* block,
 }
 
 // The window palette and the fade palette take the colours just loaded.
-void take_palettes(Program& p, const std::uint8_t* block) {
-  const pf::Hlocal logical = logical_palette_alloc(p, kCaption);
+void take_palettes(Graphics& g, const std::uint8_t* block) {
+  const pf::Hlocal logical = logical_palette_alloc(g, kCaption);
   for (int i = 0; i < static_cast<int>(kTableEntries); ++i) {
     pf::RgbQuad quad;
     std::memcpy(&quad, block + kColourTableOffset + i * sizeof quad,
@@ -126,14 +126,14 @@ void take_palettes(Program& p, const std::uint8_t* block) {
     if (logical != nullptr)
       logical_palette_set(logical, i, quad.rgbRed, quad.rgbGreen,
                           quad.rgbBlue);
-    p.gfx.fade_palette[i] = {static_cast<float>(quad.rgbBlue),
+    g.fade_palette[i] = {static_cast<float>(quad.rgbBlue),
                              static_cast<float>(quad.rgbGreen),
                              static_cast<float>(quad.rgbRed)};
   }
   // Without a LOGPALETTE the window palette stays as it was.
   if (logical == nullptr) return;
-  replace_window_palette(p, logical, kCaption);
-  logical_palette_free(p, logical, kCaption);
+  replace_window_palette(g, logical, kCaption);
+  logical_palette_free(g, logical, kCaption);
 }
 
 std::uint8_t to_byte(float component) {
@@ -145,15 +145,15 @@ std::uint8_t to_byte(float component) {
 
 }  // namespace
 
-void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
+void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
              int destination) {
-  p.gfx.repaint = 1;
-  const pf::Hfile handle = p.pf.files.OpenFile(file, pf::OF_READ);
+  g.repaint = 1;
+  const pf::Hfile handle = g.files.OpenFile(file, pf::OF_READ);
   if (handle == pf::HFILE_ERROR) {
-    error_box_with(p, kCaption, texts::kNotFoundFmt, file);
+    error_box_with(g.report, kCaption, texts::kNotFoundFmt, file);
     return;
   }
-  PictureFile in(p, handle);
+  PictureFile in(g, handle);
   in.seek(kFileHeaderBytes);
   pf::BitmapInfoHeader header{};
   pf::Dword got = 0;
@@ -164,16 +164,17 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
   OtherLayout layout;
   if (!have_header || got != kHeaderBytes ||
       !plan_load(in, header, file_bytes, form, layout)) {
-    error_box_with(p, kCaption, texts::kBrokenFmt, file);
+    error_box_with(g.report, kCaption, texts::kBrokenFmt, file);
     in.close();
     return;
   }
 
-  p.gfx.picture_x = x;
-  p.gfx.picture_y = y;
+  g.picture_x = x;
+  g.picture_y = y;
   const pf::Hglobal target =
-      destination == 0 ? p.gfx.screen_image : p.gfx.back_image;
-  std::uint8_t* block = lock_image(p, target, kCaption);
+      destination == 0 ? g.screen_image : g.back_image;
+  const ImageLock lock(g, target, kCaption);
+  std::uint8_t* block = lock.bytes();
   if (block != nullptr) {
     if (form == PictureForm::standard)
       read_standard(in, block, header);
@@ -182,32 +183,30 @@ void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
   }
   in.close();
   // Without the block there are no colours to take.
-  if (block != nullptr) take_palettes(p, block);
-  palette_black(p);
-  if (block != nullptr) unlock_image(p, target, kCaption);
+  if (block != nullptr) take_palettes(g, block);
+  palette_black(g);
 }
 
-void palette_black(Program& p) {
+void palette_black(Graphics& g) {
   constexpr char kOwnCaption[] = "palette_black";
-  std::uint8_t* block = lock_image(p, p.gfx.screen_image, kOwnCaption);
-  if (block == nullptr) return;
-  std::memset(block + kColourTableOffset, 0,
+  const ImageLock lock(g, g.screen_image, kOwnCaption);
+  if (!lock) return;
+  std::memset(lock.bytes() + kColourTableOffset, 0,
               kTableEntries * sizeof(pf::RgbQuad));
-  unlock_image(p, p.gfx.screen_image, kOwnCaption);
 }
 
-void palette_show(Program& p) {
+void palette_show(Graphics& g) {
   constexpr char kOwnCaption[] = "palette_show";
-  std::uint8_t* block = lock_image(p, p.gfx.screen_image, kOwnCaption);
+  const ImageLock lock(g, g.screen_image, kOwnCaption);
+  std::uint8_t* block = lock.bytes();
   if (block == nullptr) return;
   for (std::size_t i = 0; i < kTableEntries; ++i) {
-    const FadeEntry& colour = p.gfx.fade_palette[i];
+    const FadeEntry& colour = g.fade_palette[i];
     std::uint8_t* quad = block + kColourTableOffset + i * sizeof(pf::RgbQuad);
     quad[0] = to_byte(colour.blue);
     quad[1] = to_byte(colour.green);
     quad[2] = to_byte(colour.red);
   }
-  unlock_image(p, p.gfx.screen_image, kOwnCaption);
 }
 
 }  // namespace mowa::graphics

@@ -3,17 +3,17 @@
 
 #include <cstdint>
 
-#include "shell/program.h"
+#include "graphics/graphics.h"
 
 namespace mowa::graphics {
 
 // Reads an uncompressed 8-bit BMP file into the screen image (destination 0)
 // or the back image (1) and rebuilds the fade and window palettes.
-void opendib(Program& p, const char* file, std::int32_t x, std::int32_t y,
+void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
              int destination);
 // Clears the screen image's colour table to black.
-void palette_black(Program& p);
+void palette_black(Graphics& g);
 // Writes the fade palette's colours into the screen image's colour table.
-void palette_show(Program& p);
+void palette_show(Graphics& g);
 
 }  // namespace mowa::graphics

@@ -1,97 +1,64 @@
 #include "graphics/boxes.h"
 
-#include "shell/error_box.h"
+#include "graphics/repaint_request.h"
+#include "graphics/window_dc.h"
+#include "report/error_box.h"
 
 namespace mowa::graphics {
 namespace {
 
-// The window's device context for one drawing, released and reported under
-// the drawing's caption.
-class WindowDc {
- public:
-  WindowDc(Program& p, const char* caption)
-      : p_(p), caption_(caption), hdc_(p.pf.window.GetDC(p.shell.main_window)) {
-    if (hdc_ == nullptr) call_failed(p_, caption_, "GetDC");
-  }
-  ~WindowDc() {
-    if (hdc_ != nullptr &&
-        p_.pf.window.ReleaseDC(p_.shell.main_window, hdc_) == 0)
-      call_failed(p_, caption_, "ReleaseDC");
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-
-  pf::Hdc get() const { return hdc_; }
-
-  void select(pf::Hgdiobj object) {
-    if (p_.pf.gdi.SelectObject(hdc_, object) == nullptr)
-      call_failed(p_, caption_, "SelectObject");
-  }
-
- private:
-  Program& p_;
-  const char* caption_;
-  pf::Hdc hdc_;
-};
-
-void delete_object(Program& p, pf::Hgdiobj object, const char* caption) {
-  if (object != nullptr && p.pf.gdi.DeleteObject(object) == pf::kFalse)
-    call_failed(p, caption, "DeleteObject");
+void select(Graphics& g, pf::Hdc hdc, pf::Hgdiobj object,
+            const char* caption) {
+  if (g.gdi.SelectObject(hdc, object) == nullptr)
+    call_failed(g.report, caption, "SelectObject");
 }
 
-pf::Hpen make_pen(Program& p, std::int32_t colour, const char* caption) {
+pf::Hpen make_pen(Graphics& g, std::int32_t colour, const char* caption) {
   const pf::Hpen pen =
-      p.pf.gdi.CreatePen(pf::PS_SOLID, 1, static_cast<pf::ColorRef>(colour));
-  if (pen == nullptr) call_failed(p, caption, "CreatePen");
+      g.gdi.CreatePen(pf::PS_SOLID, 1, static_cast<pf::ColorRef>(colour));
+  if (pen == nullptr) call_failed(g.report, caption, "CreatePen");
   return pen;
 }
 
 }  // namespace
 
-void boxfill(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void boxfill(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
              std::int32_t y2, std::int32_t colour) {
   constexpr char kCaption[] = "boxfill";
-  p.gfx.repaint = 0;
-  const pf::Hpen pen = make_pen(p, colour, kCaption);
-  const pf::Hbrush brush =
-      p.pf.gdi.CreateSolidBrush(static_cast<pf::ColorRef>(colour));
-  // The system's own wording of this report.
-  if (brush == nullptr) call_failed(p, kCaption, "CreateDolidBrush");
-  {
-    WindowDc dc(p, kCaption);
-    // Drawing without the pen or the brush of the colour asked for would
-    // show another colour, so nothing is drawn then.
-    if (dc.get() != nullptr && pen != nullptr && brush != nullptr) {
-      dc.select(pen);
-      dc.select(brush);
-      if (p.pf.gdi.Rectangle(dc.get(), x1, y1, x2, y2) == pf::kFalse)
-        call_failed(p, kCaption, "Rectangle");
-    }
-  }
-  delete_object(p, brush, kCaption);
-  delete_object(p, pen, kCaption);
+  text_drawn(g);
+  // Given back in the reverse order: the DC, the brush, the pen.
+  const DrawingObject pen(g, make_pen(g, colour, kCaption), kCaption);
+  const DrawingObject brush(
+      g, g.gdi.CreateSolidBrush(static_cast<pf::ColorRef>(colour)), kCaption);
+  // Misspelt, and kept so: scenario writers and their players know the box
+  // by this text.
+  if (!brush) call_failed(g.report, kCaption, "CreateDolidBrush");
+  const WindowDc dc(g, kCaption, WindowDc::Release::kOnlyHeld);
+  // Drawing without the pen or the brush of the colour asked for would show
+  // another colour, so nothing is drawn then.
+  if (dc.get() == nullptr || !pen || !brush) return;
+  select(g, dc.get(), pen.get(), kCaption);
+  select(g, dc.get(), brush.get(), kCaption);
+  if (g.gdi.Rectangle(dc.get(), x1, y1, x2, y2) == pf::kFalse)
+    call_failed(g.report, kCaption, "Rectangle");
 }
 
-void box(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void box(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
          std::int32_t y2, std::int32_t colour) {
   constexpr char kCaption[] = "box";
-  p.gfx.repaint = 0;
-  const pf::Hpen pen = make_pen(p, colour, kCaption);
-  {
-    WindowDc dc(p, kCaption);
-    if (dc.get() != nullptr && pen != nullptr) {
-      dc.select(pen);
-      pf::GdiService& gdi = p.pf.gdi;
-      if (gdi.MoveToEx(dc.get(), x1, y1, nullptr) == pf::kFalse)
-        call_failed(p, kCaption, "MoveToEx");
-      // Each side leaves out its end point, which the next side draws.
-      const pf::Point corners[] = {{x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
-      for (const pf::Point& corner : corners)
-        if (gdi.LineTo(dc.get(), corner.x, corner.y) == pf::kFalse)
-          call_failed(p, kCaption, "LineTo");
-    }
-  }
-  delete_object(p, pen, kCaption);
+  text_drawn(g);
+  const DrawingObject pen(g, make_pen(g, colour, kCaption), kCaption);
+  const WindowDc dc(g, kCaption, WindowDc::Release::kOnlyHeld);
+  if (dc.get() == nullptr || !pen) return;
+  select(g, dc.get(), pen.get(), kCaption);
+  pf::GdiService& gdi = g.gdi;
+  if (gdi.MoveToEx(dc.get(), x1, y1, nullptr) == pf::kFalse)
+    call_failed(g.report, kCaption, "MoveToEx");
+  // Each side leaves out its end point, which the next side draws.
+  const pf::Point corners[] = {{x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+  for (const pf::Point& corner : corners)
+    if (gdi.LineTo(dc.get(), corner.x, corner.y) == pf::kFalse)
+      call_failed(g.report, kCaption, "LineTo");
 }
 
 }  // namespace mowa::graphics

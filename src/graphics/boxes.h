@@ -3,13 +3,13 @@
 
 #include <cstdint>
 
-#include "shell/program.h"
+#include "graphics/graphics.h"
 
 namespace mowa::graphics {
 
-void boxfill(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void boxfill(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
              std::int32_t y2, std::int32_t colour);
-void box(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void box(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
          std::int32_t y2, std::int32_t colour);
 
 }  // namespace mowa::graphics

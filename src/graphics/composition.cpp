@@ -5,8 +5,8 @@
 
 #include "graphics/image_block.h"
 #include "graphics/repaint_request.h"
-#include "shell/error_box.h"
-#include "shell/texts.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 
 namespace mowa::graphics {
 namespace {
@@ -70,40 +70,40 @@ Overlap overlap(std::int64_t from, std::int64_t to, std::int64_t count,
 
 }  // namespace
 
-void showdib(Program& p, pf::Hdc hdc, pf::Hglobal image) {
+void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   constexpr char kCaption[] = "showdib";
-  const std::uint8_t* block = lock_image(p, image, kCaption);
+  const ImageLock lock(g, image, kCaption);
+  const std::uint8_t* block = lock.bytes();
   if (block == nullptr) return;
-  const ViewRect& view = p.gfx.view;
+  const ViewRect& view = g.view;
   const int x_src = (kImageWidth - view.width) / 2 + view.x_offset;
   const int y_src = (kImageHeight - view.height) / 2 + view.y_offset;
-  if (p.pf.gdi.StretchDIBits(hdc, p.gfx.picture_x, p.gfx.picture_y,
+  if (g.gdi.StretchDIBits(hdc, g.picture_x, g.picture_y,
                              kImageWidth, kImageHeight, x_src, y_src,
                              view.width, view.height, block + kPixelOffset,
                              block, pf::DIB_RGB_COLORS,
                              pf::SRCCOPY) == pf::GDI_ERROR_INT)
-    call_failed(p, kCaption, "StretchDIBits");
-  p.pf.memory.SetLastError(pf::NO_ERROR);
-  unlock_image(p, image, kCaption);
+    call_failed(g.report, kCaption, "StretchDIBits");
+  g.memory.SetLastError(pf::NO_ERROR);
 }
 
-void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
+void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t /*fifth*/) {
   constexpr char kCaption[] = "character";
   // A sprite file is reported as the loader reports picture files.
   constexpr char kFileCaption[] = "opendib";
-  p.gfx.repaint = 1;
-  pf::Stream* in = p.pf.files.fopen(file, "rb");
+  g.repaint = 1;
+  pf::Stream* in = g.files.fopen(file, "rb");
   if (in == nullptr) {
-    error_box_with(p, kFileCaption, texts::kNotFoundFmt, file);
+    error_box_with(g.report, kFileCaption, texts::kNotFoundFmt, file);
     return;
   }
   const std::int32_t width = read_u16(*in, kSpriteWidthAt);
   const std::int32_t height = read_u16(*in, kSpriteHeightAt);
   if (width < 1 || width > kImageWidth || height < 1 ||
       height > kImageHeight) {
-    error_box_with(p, kFileCaption, texts::kBrokenFmt, file);
-    p.pf.files.fclose(in);
+    error_box_with(g.report, kFileCaption, texts::kBrokenFmt, file);
+    g.files.fclose(in);
     return;
   }
   // Every BMP file pads its rows to 4 bytes and says where its pixels are;
@@ -116,21 +116,25 @@ void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
     pixels_at = static_cast<long>(read_u32(*in, kPixelOffsetAt));
   }
   in->fseek(pixels_at, pf::SEEK_SET_);
-  std::uint8_t* image = lock_image(p, p.gfx.screen_image, kCaption);
-  if (image != nullptr) {
-    lay_sprite(*in, image, x, y, width, height, row_bytes, opaque == 1);
-    unlock_image(p, p.gfx.screen_image, kCaption);
+  {
+    const ImageLock image(g, g.screen_image, kCaption);
+    if (image)
+      lay_sprite(*in, image.bytes(), x, y, width, height, row_bytes,
+                 opaque == 1);
   }
-  p.pf.files.fclose(in);
-  request_repaint(p, kCaption);
+  g.files.fclose(in);
+  request_repaint(g, kCaption);
 }
 
-void screen_copy(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                  std::int32_t y2, std::int32_t dx, std::int32_t dy) {
   constexpr char kCaption[] = "screen_copy";
-  p.gfx.repaint = 1;
-  std::uint8_t* screen = lock_image(p, p.gfx.screen_image, kCaption);
-  const std::uint8_t* back = lock_image(p, p.gfx.back_image, kCaption);
+  g.repaint = 1;
+  const ImageLock screen_lock(g, g.screen_image, kCaption);
+  const ImageLock back_lock(g, g.back_image, kCaption);
+  std::uint8_t* screen = screen_lock.bytes();
+  const std::uint8_t* back = back_lock.bytes();
+  // The back image is unlocked first, then the screen image.
   if (screen != nullptr && back != nullptr) {
     // Only the part that lies inside both pictures is copied.
     const Overlap columns =
@@ -141,8 +145,6 @@ void screen_copy(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
       std::memcpy(screen + pixel_offset(dx + columns.first, dy + s),
                   back + pixel_offset(x1 + columns.first, y1 + s), bytes);
   }
-  if (back != nullptr) unlock_image(p, p.gfx.back_image, kCaption);
-  if (screen != nullptr) unlock_image(p, p.gfx.screen_image, kCaption);
 }
 
 }  // namespace mowa::graphics

@@ -3,20 +3,20 @@
 
 #include <cstdint>
 
-#include "shell/program.h"
+#include "graphics/graphics.h"
 
 namespace mowa::graphics {
 
 // Draws the 640x480 destination at the picture position from `image`,
 // through the view rectangle.
-void showdib(Program& p, pf::Hdc hdc, pf::Hglobal image);
+void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image);
 // Lays a sprite from a BMP file over the screen image; its bottom-left pixel
 // lands at column x, stored row y (rows counted from the bottom).
-void character(Program& p, const char* file, std::int32_t x, std::int32_t y,
+void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t fifth);
 // Copies columns x1..x2-1 of stored rows y1..y2-1 of the back image to
 // column dx, stored row dy of the screen image.
-void screen_copy(Program& p, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                  std::int32_t y2, std::int32_t dx, std::int32_t dy);
 
 }  // namespace mowa::graphics

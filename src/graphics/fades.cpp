@@ -13,10 +13,10 @@ namespace {
 
 // The colour table at `level` (when the image is locked) and the same
 // colours in the step palette (when there is one).
-void write_level(Program& p, int level, std::uint8_t* image,
+void write_level(Graphics& g, int level, std::uint8_t* image,
                  pf::Hlocal step_palette) {
   for (int i = 0; i < 256; ++i) {
-    const FadeEntry& full = p.gfx.fade_palette[i];
+    const FadeEntry& full = g.fade_palette[i];
     const std::uint8_t blue = fade_level(full.blue, level);
     const std::uint8_t green = fade_level(full.green, level);
     const std::uint8_t red = fade_level(full.red, level);
@@ -34,35 +34,36 @@ void write_level(Program& p, int level, std::uint8_t* image,
 
 // Twenty painted steps from level `first` towards level `last`, then the
 // full colours back into the colour table.
-void fade(Program& p, std::int32_t delay_ms, int first, int last,
+void fade(Graphics& g, std::int32_t delay_ms, int first, int last,
           const char* caption) {
-  const pf::Hlocal step_palette = logical_palette_alloc(p, caption);
-  std::uint8_t* image = lock_image(p, p.gfx.screen_image, caption);
+  const pf::Hlocal step_palette = logical_palette_alloc(g, caption);
+  ImageLock lock(g, g.screen_image, caption);
+  std::uint8_t* image = lock.bytes();
   // The platform would take a negative delay as an almost endless wait.
   const auto pause_ms = static_cast<pf::Dword>(std::max<std::int32_t>(delay_ms, 0));
   const int direction = last > first ? 1 : -1;
   for (int level = first;; level += direction) {
-    p.gfx.repaint = 1;
-    write_level(p, level, image, step_palette);
+    g.repaint = 1;
+    write_level(g, level, image, step_palette);
     // Without a step palette the window palette stays as it was.
-    if (step_palette != nullptr) replace_window_palette(p, step_palette, caption);
-    request_repaint(p, caption);
-    p.pf.clock.Sleep(pause_ms);
+    if (step_palette != nullptr) replace_window_palette(g, step_palette, caption);
+    request_repaint(g, caption);
+    g.clock.Sleep(pause_ms);
     if (level == last) break;
   }
-  if (image != nullptr) unlock_image(p, p.gfx.screen_image, caption);
-  if (step_palette != nullptr) logical_palette_free(p, step_palette, caption);
-  palette_show(p);
+  lock.unlock();
+  if (step_palette != nullptr) logical_palette_free(g, step_palette, caption);
+  palette_show(g);
 }
 
 }  // namespace
 
-void palette_black_out(Program& p, std::int32_t delay_ms) {
-  fade(p, delay_ms, kTopFadeLevel, 0, "palette_black_out");
+void palette_black_out(Graphics& g, std::int32_t delay_ms) {
+  fade(g, delay_ms, kTopFadeLevel, 0, "palette_black_out");
 }
 
-void palette_black_in(Program& p, std::int32_t delay_ms) {
-  fade(p, delay_ms, 0, kTopFadeLevel, "palette_black_in");
+void palette_black_in(Graphics& g, std::int32_t delay_ms) {
+  fade(g, delay_ms, 0, kTopFadeLevel, "palette_black_in");
 }
 
 }  // namespace mowa::graphics

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "shell/program.h"
+#include "graphics/graphics.h"
 
 namespace mowa::graphics {
 
-void palette_black_out(Program& p, std::int32_t delay_ms);
-void palette_black_in(Program& p, std::int32_t delay_ms);
+void palette_black_out(Graphics& g, std::int32_t delay_ms);
+void palette_black_in(Graphics& g, std::int32_t delay_ms);
 
 }  // namespace mowa::graphics

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "shell/error_box.h"
+#include "report/error_box.h"
 
 namespace mowa::graphics {
 namespace {
@@ -18,10 +18,10 @@ std::uint8_t* bytes_of(pf::Hlocal palette) {
 
 }  // namespace
 
-pf::Hlocal logical_palette_alloc(Program& p, const char* caption) {
-  const pf::Hlocal block = p.pf.memory.LocalAlloc(pf::LPTR, kLogPaletteBytes);
+pf::Hlocal logical_palette_alloc(Graphics& g, const char* caption) {
+  const pf::Hlocal block = g.memory.LocalAlloc(pf::LPTR, kLogPaletteBytes);
   if (block == nullptr) {
-    call_failed(p, caption, "LocalAlloc");
+    call_failed(g.report, caption, "LocalAlloc");
     return nullptr;
   }
   auto* header = reinterpret_cast<pf::LogPalette*>(bytes_of(block));
@@ -40,18 +40,18 @@ void logical_palette_set(pf::Hlocal palette, int index, std::uint8_t red,
   entry[3] = 0;
 }
 
-void replace_window_palette(Program& p, pf::Hlocal palette,
+void replace_window_palette(Graphics& g, pf::Hlocal palette,
                             const char* caption) {
-  if (p.gfx.window_palette != nullptr)
-    p.pf.gdi.DeleteObject(p.gfx.window_palette);
-  p.gfx.window_palette = p.pf.gdi.CreatePalette(
+  if (g.window_palette != nullptr)
+    g.gdi.DeleteObject(g.window_palette);
+  g.window_palette = g.gdi.CreatePalette(
       reinterpret_cast<const pf::LogPalette*>(bytes_of(palette)));
-  if (p.gfx.window_palette == nullptr) call_failed(p, caption, "CreatePalette");
+  if (g.window_palette == nullptr) call_failed(g.report, caption, "CreatePalette");
 }
 
-void logical_palette_free(Program& p, pf::Hlocal palette, const char* caption) {
-  if (p.pf.memory.LocalFree(palette) != nullptr)
-    call_failed(p, caption, "LocalFree");
+void logical_palette_free(Graphics& g, pf::Hlocal palette, const char* caption) {
+  if (g.memory.LocalFree(palette) != nullptr)
+    call_failed(g.report, caption, "LocalFree");
 }
 
 }  // namespace mowa::graphics

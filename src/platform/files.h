@@ -11,16 +11,6 @@
 
 namespace mowa::pf {
 
-// What identifies one version of a file: when any field changes, the file
-// has been replaced or edited.
-struct FileStamp {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::int64_t size = -1;
-  std::int64_t mtime_ns = 0;
-  friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
 // A buffered stream as fopen gives it. Mode "rt" reads CR LF as LF and ends
 // at Ctrl-Z; positions are byte offsets in the file.
 class Stream {
@@ -40,9 +30,6 @@ class Stream {
   virtual void rewind() = 0;
   // 0 on success.
   virtual int fflush() = 0;
-  // Flushes to the disk itself; 0 on success.
-  virtual int fsync() = 0;
-  virtual FileStamp stamp() = 0;
 };
 
 inline constexpr int SEEK_SET_ = 0;
@@ -70,9 +57,6 @@ class FileService {
   virtual Stream* fopen(const char* path, const char* mode) = 0;
   // 0 on success, -1 on failure; the stream is gone either way.
   virtual int fclose(Stream* stream) = 0;
-  // Replaces `to` if it exists; 0 on success.
-  virtual int rename(const char* from, const char* to) = 0;
-  virtual int remove(const char* path) = 0;
 };
 
 }  // namespace mowa::pf

@@ -6,6 +6,7 @@
 #include "platform/box.h"
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/file_versions.h"
 #include "platform/files.h"
 #include "platform/gdi.h"
 #include "platform/memory.h"
@@ -23,6 +24,8 @@ struct Platform {
   SoundService& sound;
   MemoryService& memory;
   FileService& files;
+  FileVersions& versions;           // the scenario file's line index
+  FileReplacement& replacement;     // the save file written whole or not at all
   std::FILE* out;  // standard output, where the trace lines go
 };
 

@@ -40,11 +40,6 @@ class WindowService {
   // A null window gives the device context of the whole screen.
   virtual Hdc GetDC(Hwnd hwnd) = 0;
   virtual int ReleaseDC(Hwnd hwnd, Hdc hdc) = 0;
-
-  // Told by the main loop after an idle step that only read the mouse state
-  // and found it unchanged: the backend may wait briefly for input instead of
-  // spinning. It must return at once when the queue is not empty.
-  virtual void idle_hint() {}
 };
 
 }  // namespace mowa::pf

@@ -1,6 +1,6 @@
 #include "shell/display_mode.h"
 
-#include "shell/error_box.h"
+#include "graphics/repaint_request.h"
 
 namespace mowa::shell {
 
@@ -48,18 +48,15 @@ void screen_big_small(Program& p) {
     std::int32_t width, height, x_offset, y_offset;
   };
   for (int half = 0; half < 2; ++half) {
+    // The way back has always been reported as "script"; kept as it is.
     const char* caption = half == 0 ? "screen_big_small" : "script";
     for (std::int32_t k = 0; k < 10; ++k) {
       const Frame f = half == 0
                           ? Frame{640 - 40 * k, 480 - 30 * k, -20 * k, 15 * k}
                           : Frame{280 + 40 * k, 210 + 30 * k, -180 + 20 * k,
                                   135 - 15 * k};
-      p.gfx.view = {f.width, f.height, f.x_offset, f.y_offset};
-      p.gfx.repaint = 1;
-      if (!p.pf.window.InvalidateRect(p.shell.main_window, nullptr, pf::kFalse))
-        call_failed(p, caption, "InvalidateRect");
-      if (!p.pf.window.UpdateWindow(p.shell.main_window))
-        call_failed(p, caption, "UpdateWindow");
+      graphics::zoom_frame(p.gfx, {f.width, f.height, f.x_offset, f.y_offset},
+                           caption);
       p.pf.clock.Sleep(50);
     }
   }

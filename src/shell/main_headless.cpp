@@ -13,7 +13,6 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/softgdi/png_io.h"
 #include "shell/program.h"
-#include "shell/win_main.h"
 
 namespace {
 
@@ -122,19 +121,30 @@ int main(int argc, char** argv) {
       if (!hp.faults.add(rule)) return usage_error("bad --fail " + rule);
     hp.log.open(events);
     hp.window.set_input(std::move(input));
-    hp.window.set_max_steps(o.max_steps);
     hp.clock.set_start_time(o.start_time);
     hp.presenter.set_frames_dir(o.frames);
     {
       mowa::Program program(hp.platform());
-      try {
-        code = mowa::shell::win_main(program, mowa::pf::SW_SHOWNORMAL);
-      } catch (const mowa::pf::StepLimitReached& stop) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "mowa-headless: stopped after %llu idle steps\n",
-                     static_cast<unsigned long long>(stop.steps));
-        code = 3;
+      program.set_step_limit(o.max_steps);
+      bool stopped = false;
+      if (program.start(mowa::pf::SW_SHOWNORMAL)) {
+        for (;;) {
+          const mowa::Program::Turn turn = program.step();
+          if (turn == mowa::Program::Turn::kQuit) break;
+          // Scripted input is keyed to the idle steps completed.
+          hp.log.steps = program.steps();
+          if (turn == mowa::Program::Turn::kStepLimit) {
+            std::fflush(stdout);
+            std::fprintf(stderr,
+                         "mowa-headless: stopped after %llu idle steps\n",
+                         static_cast<unsigned long long>(program.steps()));
+            stopped = true;
+            break;
+          }
+        }
       }
+      program.finish();
+      code = stopped ? 3 : program.exit_code();
     }
     hp.window.present_all();
     // What the run left held, and how often it called each service that can

@@ -5,7 +5,6 @@
 
 #include "platform/sdl/sdl_platform.h"
 #include "shell/program.h"
-#include "shell/win_main.h"
 
 int main() {
   const mowa::pf::SdlSession session;
@@ -18,7 +17,16 @@ int main() {
   {
     mowa::pf::SdlPlatform sp(session, stdout);
     mowa::Program program(sp.platform());
-    code = mowa::shell::win_main(program, mowa::pf::SW_SHOWNORMAL);
+    if (program.start(mowa::pf::SW_SHOWNORMAL)) {
+      for (;;) {
+        const mowa::Program::Turn turn = program.step();
+        if (turn == mowa::Program::Turn::kQuit) break;
+        if (turn == mowa::Program::Turn::kMouseUnchanged)
+          sp.window.wait_for_input();
+      }
+    }
+    program.finish();
+    code = program.exit_code();
   }
   std::fflush(stdout);
   return code;

@@ -2,10 +2,8 @@
 
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
-#include "graphics/graphics.h"
+#include "graphics/image_block.h"
 #include "shell/display_mode.h"
-#include "shell/error_box.h"
-#include "shell/texts.h"
 #include "shell/window_proc.h"
 #include "text/font_set.h"
 
@@ -13,92 +11,99 @@ namespace mowa::shell {
 namespace {
 
 constexpr char kClassName[] = "MowaMowa";
-constexpr char kCaption[] = "Program";
-
-// One idle step: one statement; its end closes the window. A statement that
-// found the mouse as it was at its previous read lets the platform wait for
-// input: a scenario waiting for a click would otherwise spin.
-void idle_step(Program& p) {
-  p.shell.mouse_poll.unchanged = false;
-  if (engine::script_read(p) == 1) {
-    // Should the post fail, the window hears of its end at once: the
-    // scenario would otherwise run on past its end.
-    if (p.pf.window.PostMessageA(p.shell.main_window, pf::WM_DESTROY, 0, 0) ==
-        pf::kFalse) {
-      const pf::Msg destroy{p.shell.main_window, pf::WM_DESTROY, 0, 0, 0, {0, 0}};
-      p.pf.window.DispatchMessageA(&destroy);
-    }
-  } else if (p.shell.mouse_poll.unchanged)
-    p.pf.window.idle_hint();
-}
 
 }  // namespace
 
 bool program_init(Program& p) {
   engine::seed_random(p.script,
                       static_cast<std::uint32_t>(p.pf.clock.time_seconds()));
-  pf::MemoryService& mem = p.pf.memory;
-  p.gfx.screen_image = mem.GlobalAlloc(pf::GMEM_MOVEABLE | pf::GMEM_ZEROINIT,
-                                       graphics::kImageBytes);
-  if (!p.gfx.screen_image) error_box(p, kCaption, texts::kNoBitmapMemory);
-  p.gfx.back_image = mem.GlobalAlloc(pf::GMEM_MOVEABLE | pf::GMEM_ZEROINIT,
-                                     graphics::kImageBytes);
-  if (!p.gfx.back_image) error_box(p, kCaption, texts::kNoBackBitmapMemory);
-  engine::script_set_label(p);
-  return text::font_set_create(p);
+  graphics::images_allocate(p.gfx);
+  engine::script_set_label(p.script);
+  return text::font_set_create(p.text);
 }
 
 void program_end(Program& p) {
-  text::font_set_release(p);
-  if (p.gfx.window_palette) p.pf.gdi.DeleteObject(p.gfx.window_palette);
-  if (p.gfx.screen_image) p.pf.memory.GlobalFree(p.gfx.screen_image);
-  if (p.gfx.back_image) p.pf.memory.GlobalFree(p.gfx.back_image);
-  p.gfx.window_palette = nullptr;
-  p.gfx.screen_image = nullptr;
-  p.gfx.back_image = nullptr;
+  text::font_set_release(p.text);
+  graphics::images_release(p.gfx);
 }
 
 int win_main(Program& p, int show_command) {
-  pf::WindowService& w = p.pf.window;
-  display_mode(p, 0);
-  if (!program_init(p)) {
-    program_end(p);
-    // Leaving early must not leave the display in the program's mode.
-    display_mode(p, 1);
-    return 0;
-  }
-  const pf::WndClassA wc{pf::CS_DBLCLKS, window_proc, &p, kClassName};
-  // Without a window the program leaves at once, releasing what start-up
-  // made.
-  if (!w.RegisterClassA(&wc)) {
-    program_end(p);
-    display_mode(p, 1);
-    return 0;
-  }
-  p.shell.main_window = w.CreateWindowExA(0, kClassName, "MowaMowa",
-                                          pf::WS_POPUP, 0, 0, 0, 0, nullptr);
-  if (!p.shell.main_window) {
-    program_end(p);
-    display_mode(p, 1);
-    return 0;
-  }
-  w.SetWindowPos(p.shell.main_window, pf::HWND_TOPMOST, 0, 0, 640, 480,
-                 pf::SWP_SHOWWINDOW);
-  w.ShowWindow(p.shell.main_window, show_command);
-  w.UpdateWindow(p.shell.main_window);
-
-  pf::Msg msg{};
-  for (;;) {
-    if (w.PeekMessageA(&msg, nullptr, 0, 0, pf::PM_REMOVE)) {
-      if (msg.message == pf::WM_QUIT) break;
-      w.TranslateMessage(&msg);
-      w.DispatchMessageA(&msg);
-      continue;
+  if (p.start(show_command)) {
+    for (Program::Turn turn = p.step();
+         turn != Program::Turn::kQuit && turn != Program::Turn::kStepLimit;
+         turn = p.step()) {
     }
-    idle_step(p);
   }
-  program_end(p);
-  return static_cast<int>(msg.wParam);
+  p.finish();
+  return p.exit_code();
 }
 
 }  // namespace mowa::shell
+
+namespace mowa {
+
+bool Program::start(int show_command) {
+  pf::WindowService& w = pf.window;
+  exit_code_ = 0;
+  shell::display_mode(*this, 0);
+  if (!shell::program_init(*this)) {
+    shell::program_end(*this);
+    // Leaving early must not leave the display in the program's mode.
+    shell::display_mode(*this, 1);
+    return false;
+  }
+  const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, this,
+                         shell::kClassName};
+  // Without a window the program leaves at once, releasing what start-up
+  // made.
+  if (!w.RegisterClassA(&wc)) {
+    shell::program_end(*this);
+    shell::display_mode(*this, 1);
+    return false;
+  }
+  shell.main_window = w.CreateWindowExA(0, shell::kClassName, "MowaMowa",
+                                        pf::WS_POPUP, 0, 0, 0, 0, nullptr);
+  if (!shell.main_window) {
+    shell::program_end(*this);
+    shell::display_mode(*this, 1);
+    return false;
+  }
+  w.SetWindowPos(shell.main_window, pf::HWND_TOPMOST, 0, 0, 640, 480,
+                 pf::SWP_SHOWWINDOW);
+  w.ShowWindow(shell.main_window, show_command);
+  w.UpdateWindow(shell.main_window);
+  return true;
+}
+
+Program::Turn Program::step() {
+  pf::WindowService& w = pf.window;
+  pf::Msg msg{};
+  if (w.PeekMessageA(&msg, nullptr, 0, 0, pf::PM_REMOVE)) {
+    if (msg.message == pf::WM_QUIT) {
+      exit_code_ = static_cast<int>(msg.wParam);
+      return Turn::kQuit;
+    }
+    w.TranslateMessage(&msg);
+    w.DispatchMessageA(&msg);
+    return Turn::kMessage;
+  }
+  if (steps_ >= step_limit_) return Turn::kStepLimit;
+  // One idle step: one statement; its end closes the window.
+  shell.mouse_poll.unchanged = false;
+  const int ended = engine::script_read(script, *this);
+  ++steps_;
+  if (ended == 1) {
+    // Should the post fail, the window hears of its end at once: the
+    // scenario would otherwise run on past its end.
+    if (w.PostMessageA(shell.main_window, pf::WM_DESTROY, 0, 0) == pf::kFalse) {
+      const pf::Msg destroy{shell.main_window, pf::WM_DESTROY, 0, 0, 0, {0, 0}};
+      w.DispatchMessageA(&destroy);
+    }
+    return Turn::kStatement;
+  }
+  return shell.mouse_poll.unchanged ? Turn::kMouseUnchanged : Turn::kStatement;
+}
+
+void Program::finish() { shell::program_end(*this); }
+
+}  // namespace mowa

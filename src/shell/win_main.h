@@ -10,7 +10,8 @@ namespace mowa::shell {
 bool program_init(Program& p);
 // Releases whatever start-up made; safe when any of it is missing.
 void program_end(Program& p);
-// The whole program from the display switch to the exit code.
+// The whole program from the display switch to the exit code, stopping
+// early (without the farewell) at the program's step limit.
 int win_main(Program& p, int show_command);
 
 }  // namespace mowa::shell

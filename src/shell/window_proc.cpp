@@ -1,10 +1,10 @@
 #include "shell/window_proc.h"
 
-#include "graphics/composition.h"
+#include "graphics/repaint_request.h"
+#include "report/error_box.h"
+#include "report/texts.h"
 #include "shell/display_mode.h"
-#include "shell/error_box.h"
 #include "shell/program.h"
-#include "shell/texts.h"
 #include "sound/playback.h"
 
 namespace mowa::shell {
@@ -13,12 +13,7 @@ namespace {
 void on_paint(Program& p, pf::Hwnd hwnd) {
   pf::PaintStruct ps{};
   const pf::Hdc hdc = p.pf.window.BeginPaint(hwnd, &ps);
-  if (p.gfx.window_palette) {
-    p.pf.gdi.SelectPalette(hdc, p.gfx.window_palette, pf::kFalse);
-    p.pf.gdi.RealizePalette(hdc);
-  }
-  if (p.gfx.repaint == 1) graphics::showdib(p, hdc, p.gfx.screen_image);
-  p.gfx.repaint = 0;
+  graphics::paint(p.gfx, hdc);
   p.pf.window.EndPaint(hwnd, &ps);
 }
 
@@ -30,9 +25,7 @@ pf::Lresult window_proc(void* context, pf::Hwnd hwnd, pf::Uint message,
   Mouse& mouse = p.shell.mouse;
   switch (message) {
     case pf::WM_DESTROY:
-      p.pf.box.MessageBoxA(p.shell.main_window, texts::kFarewell,
-                           texts::kFarewellCaption,
-                           pf::MB_OK | pf::MB_ICONEXCLAMATION);
+      error_box(p.report, texts::kFarewellCaption, texts::kFarewell);
       display_mode(p, 1);
       p.pf.window.PostQuitMessage(0);
       return 0;
@@ -62,7 +55,7 @@ pf::Lresult window_proc(void* context, pf::Hwnd hwnd, pf::Uint message,
       mouse.right = 0;
       return 0;
     case pf::MM_MCINOTIFY:
-      if (wparam == pf::MCI_NOTIFY_SUCCESSFUL) sound::replay_midi(p);
+      if (wparam == pf::MCI_NOTIFY_SUCCESSFUL) sound::replay_midi(p.sound);
       return 0;
     default:
       return p.pf.window.DefWindowProcA(hwnd, message, wparam, lparam);

@@ -3,15 +3,15 @@
 
 #include <cstdint>
 
-#include "shell/program.h"
+#include "sound/sound.h"
 
 namespace mowa::sound {
 
-void play_wav(Program& p, const char* file, std::int32_t loop);
-void stop_wav(Program& p);
-void play_midi(Program& p, const char* path);
-void stop_midi(Program& p);
+void play_wav(Sound& s, const char* file, std::int32_t loop);
+void stop_wav(Sound& s);
+void play_midi(Sound& s, const char* path);
+void stop_midi(Sound& s);
 // Run when the sequence has played to its end: close, reopen, play again.
-void replay_midi(Program& p);
+void replay_midi(Sound& s);
 
 }  // namespace mowa::sound

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/error_box.h"
+#include "graphics/repaint_request.h"
+#include "graphics/window_dc.h"
+#include "report/error_box.h"
 #include "text/gothic_font.h"
 
 namespace mowa::text {
@@ -23,69 +25,62 @@ pf::LogFontA call_logfont(std::int32_t size) {
 }
 
 // Draws `text` with its top-left corner at (x, y) straight on the window.
-void write_on_window(Program& p, const char* caption, const char* text,
+void write_on_window(Text& t, const char* caption, const char* text,
                      std::int32_t x, std::int32_t y, std::int32_t size,
                      std::int32_t colour, std::int32_t opaque) {
-  pf::WindowService& window = p.pf.window;
-  pf::GdiService& gdi = p.pf.gdi;
-  const pf::Hwnd main = p.shell.main_window;
+  pf::GdiService& gdi = t.gdi;
   // The paint that this call requests must not draw the picture over the
   // text.
-  p.gfx.repaint = 0;
-  const pf::Hdc hdc = window.GetDC(main);
-  if (hdc == nullptr) call_failed(p, caption, "GetDC");
+  graphics::text_drawn(t.graphics);
+  // Released last, after the repaint.
+  const graphics::WindowDc dc(t.graphics, caption,
+                              graphics::WindowDc::Release::kAlways);
+  const pf::Hdc hdc = dc.get();
   // Otherwise the device context's own opaque mode fills the cells white.
   if (opaque == 0 && gdi.SetBkMode(hdc, pf::TRANSPARENT) == 0)
-    call_failed(p, caption, "SetBkMode");
+    call_failed(t.report, caption, "SetBkMode");
 
   const pf::LogFontA lf = call_logfont(size);
   const pf::Hfont font = gdi.CreateFontIndirectA(&lf);
   // A font that could not be made shows here, as a failed selection.
   const pf::Hgdiobj kept = gdi.SelectObject(hdc, font);
-  if (kept == nullptr) call_failed(p, caption, "SelectObject");
+  if (kept == nullptr) call_failed(t.report, caption, "SelectObject");
   if (gdi.SetTextColor(hdc, static_cast<pf::ColorRef>(colour)) ==
       pf::CLR_INVALID)
-    call_failed(p, caption, "SetTextColor");
+    call_failed(t.report, caption, "SetTextColor");
 
   const std::size_t length = std::strlen(text);
   if (gdi.TextOutA(hdc, x, y, text,
                    static_cast<int>(std::min<std::size_t>(length, INT_MAX))) ==
       pf::kFalse)
-    call_failed(p, caption, "TextOut");
+    call_failed(t.report, caption, "TextOut");
 
   gdi.SelectObject(hdc, kept);
   if (gdi.DeleteObject(font) == pf::kFalse)
-    call_failed(p, caption, "DeleteObject");
-  if (window.InvalidateRect(main, nullptr, pf::kFalse) == pf::kFalse)
-    call_failed(p, caption, "InvalidateRect");
-  if (window.UpdateWindow(main) == pf::kFalse)
-    call_failed(p, caption, "UpdateWindow");
-  if (window.ReleaseDC(main, hdc) == 0) call_failed(p, caption, "ReleaseDC");
+    call_failed(t.report, caption, "DeleteObject");
+  graphics::request_repaint(t.graphics, caption);
 }
 
 }  // namespace
 
-void number_write(Program& p, std::int32_t value, std::int32_t x,
+void number_write(Text& t, std::int32_t value, std::int32_t x,
                   std::int32_t y, std::int32_t size, std::int32_t colour,
                   std::int32_t opaque) {
   char digits[16];  // "-2147483648" and its zero fit
   std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(value));
-  write_on_window(p, "number_write", digits, x, y, size, colour, opaque);
+  write_on_window(t, "number_write", digits, x, y, size, colour, opaque);
 }
 
-void text_write(Program& p, const char* text, std::int32_t x, std::int32_t y,
+void text_write(Text& t, const char* text, std::int32_t x, std::int32_t y,
                 std::int32_t size, std::int32_t colour, std::int32_t opaque) {
-  write_on_window(p, "text_write", text != nullptr ? text : "", x, y, size,
+  write_on_window(t, "text_write", text != nullptr ? text : "", x, y, size,
                   colour, opaque);
 }
 
-void force_write(Program& p) {
+void force_write(Text& t) {
   // The paint draws the picture only when it changed, so any text stays.
-  const pf::Hwnd main = p.shell.main_window;
-  if (p.pf.window.InvalidateRect(main, nullptr, pf::kFalse) == pf::kFalse)
-    call_failed(p, "character", "InvalidateRect");
-  if (p.pf.window.UpdateWindow(main) == pf::kFalse)
-    call_failed(p, "character", "UpdateWindow");
+  // Reported as "character": the boxes have always named that routine here.
+  graphics::request_repaint(t.graphics, "character");
 }
 
 }  // namespace mowa::text

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/types.h"
-#include "shell/texts.h"
+#include "report/texts.h"
 
 namespace mowa::text {
 

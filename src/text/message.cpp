@@ -6,7 +6,9 @@
 #include <limits>
 
 #include "graphics/composition.h"
-#include "shell/error_box.h"
+#include "graphics/repaint_request.h"
+#include "graphics/window_dc.h"
+#include "report/error_box.h"
 
 namespace mowa::text {
 namespace {
@@ -22,7 +24,8 @@ constexpr unsigned char kColourEscape = 'c';
 constexpr std::size_t kEscapeDigits = 6;
 
 // The frames and the release of each animation report under two captions
-// that differ only in their first letter; the boxes have always read so.
+// that differ only in their first letter ("Message_in", "message_in"): kept
+// on purpose, since scenario writers and their players know the boxes so.
 constexpr char kWriteCaption[] = "message_write";
 constexpr char kInFrameCaption[] = "Message_in";
 constexpr char kInCaption[] = "message_in";
@@ -36,10 +39,10 @@ int to_coordinate(std::int64_t v) {
 
 // The member of the font set drawn at `height`; null (which selecting then
 // reports) for a height the set does not hold.
-pf::Hfont font_of_height(const Program& p, int height) {
+pf::Hfont font_of_height(const Text& t, int height) {
   const int member = height / 4;
   if (member < 1 || member > kFontCount) return nullptr;
-  return p.text.fonts[member - 1];
+  return t.fonts[member - 1];
 }
 
 // Only 0-9 and a-f are digits; any other byte, upper-case A-F among them,
@@ -61,36 +64,36 @@ pf::ColorRef escape_colour(const unsigned char* digits) {
 
 // The picture comes back under the text of the frame before, then the
 // window palette is made current again.
-void frame_picture(Program& p, pf::Hdc hdc, const char* caption) {
-  graphics::showdib(p, hdc, p.gfx.screen_image);
-  if (p.pf.gdi.SelectPalette(hdc, p.gfx.window_palette, pf::kFalse) ==
+void frame_picture(Text& t, pf::Hdc hdc, const char* caption) {
+  graphics::showdib(t.graphics, hdc, t.graphics.screen_image);
+  if (t.gdi.SelectPalette(hdc, t.graphics.window_palette, pf::kFalse) ==
       nullptr)
-    call_failed(p, caption, "SelectPalette");
-  if (p.pf.gdi.RealizePalette(hdc) == pf::GDI_ERROR)
-    call_failed(p, caption, "RealizePalette");
+    call_failed(t.report, caption, "SelectPalette");
+  if (t.gdi.RealizePalette(hdc) == pf::GDI_ERROR)
+    call_failed(t.report, caption, "RealizePalette");
 }
 
 // The stored text holds one script line: at most kMessageBytes - 1 bytes.
-void store_message(Program& p, const char* text) {
+void store_message(Text& t, const char* text) {
   std::size_t length = 0;
   while (text != nullptr && length < kMessageBytes - 1 && text[length] != '\0')
     ++length;
-  if (length > 0) std::memmove(p.text.message, text, length);
-  p.text.message[length] = '\0';
+  if (length > 0) std::memmove(t.message, text, length);
+  t.message[length] = '\0';
 }
 
 }  // namespace
 
-void message_write(Program& p, pf::Hdc hdc, const char* text, int height) {
-  pf::GdiService& gdi = p.pf.gdi;
+void message_write(Text& t, pf::Hdc hdc, const char* text, int height) {
+  pf::GdiService& gdi = t.gdi;
   if (gdi.SetBkMode(hdc, pf::TRANSPARENT) == 0)
-    call_failed(p, kWriteCaption, "SetBkMode");
-  if (gdi.SelectObject(hdc, font_of_height(p, height)) == nullptr)
-    call_failed(p, kWriteCaption, "SelectObject");
+    call_failed(t.report, kWriteCaption, "SetBkMode");
+  if (gdi.SelectObject(hdc, font_of_height(t, height)) == nullptr)
+    call_failed(t.report, kWriteCaption, "SelectObject");
   if (gdi.SetTextColor(hdc, kWhite) == pf::CLR_INVALID)
-    call_failed(p, kWriteCaption, "SetTextColor");
+    call_failed(t.report, kWriteCaption, "SetTextColor");
   // The paint that may follow must not draw the picture over the text.
-  p.gfx.repaint = 0;
+  graphics::text_drawn(t.graphics);
   if (text == nullptr) return;
 
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -108,7 +111,7 @@ void message_write(Program& p, pf::Hdc hdc, const char* text, int height) {
       const int y =
           to_coordinate(kFirstLineY + kLineHeight * line + centring);
       if (gdi.TextOutA(hdc, x, y, text + i, 2) == pf::kFalse)
-        call_failed(p, kWriteCaption, "TextOut");
+        call_failed(t.report, kWriteCaption, "TextOut");
       ++column;
       i += 2;
     } else if (b == kLineBreak) {
@@ -121,7 +124,7 @@ void message_write(Program& p, pf::Hdc hdc, const char* text, int height) {
       if (length - i - 1 < kEscapeDigits) break;
       if (gdi.SetTextColor(hdc, escape_colour(bytes + i + 1)) ==
           pf::CLR_INVALID)
-        call_failed(p, kWriteCaption, "SetTextColor");
+        call_failed(t.report, kWriteCaption, "SetTextColor");
       i += 1 + kEscapeDigits;
     } else {
       ++i;  // ASCII and 0x80 never show in the message window
@@ -129,39 +132,32 @@ void message_write(Program& p, pf::Hdc hdc, const char* text, int height) {
   }
 }
 
-void message_in(Program& p, const char* text) {
-  store_message(p, text);
-  const pf::Hwnd window = p.shell.main_window;
-  const pf::Hdc hdc = p.pf.window.GetDC(window);
-  if (hdc == nullptr) call_failed(p, kInFrameCaption, "GetDC");
+void message_in(Text& t, const char* text) {
+  store_message(t, text);
+  const graphics::WindowDc dc(t.graphics, kInFrameCaption,
+                              graphics::WindowDc::Release::kAlways, kInCaption);
+  const pf::Hdc hdc = dc.get();
   for (int height = 4; height <= 28; height += 4) {
-    frame_picture(p, hdc, kInFrameCaption);
-    message_write(p, hdc, p.text.message, height);
-    p.pf.clock.Sleep(kFrameDelay_ms);
+    frame_picture(t, hdc, kInFrameCaption);
+    message_write(t, hdc, t.message, height);
+    t.clock.Sleep(kFrameDelay_ms);
   }
   // No repaint: the last frame's text stays until the picture is next drawn.
-  if (p.pf.window.ReleaseDC(window, hdc) == 0)
-    call_failed(p, kInCaption, "ReleaseDC");
 }
 
-void message_out(Program& p) {
-  const pf::Hwnd window = p.shell.main_window;
-  const pf::Hdc hdc = p.pf.window.GetDC(window);
-  if (hdc == nullptr) call_failed(p, kOutFrameCaption, "GetDC");
+void message_out(Text& t) {
+  const graphics::WindowDc dc(t.graphics, kOutFrameCaption,
+                              graphics::WindowDc::Release::kAlways, kOutCaption);
+  const pf::Hdc hdc = dc.get();
   for (int height = 24; height >= 4; height -= 4) {
-    frame_picture(p, hdc, kOutFrameCaption);
-    message_write(p, hdc, p.text.message, height);
-    p.pf.clock.Sleep(kFrameDelay_ms);
+    frame_picture(t, hdc, kOutFrameCaption);
+    message_write(t, hdc, t.message, height);
+    t.clock.Sleep(kFrameDelay_ms);
   }
-  frame_picture(p, hdc, kOutFrameCaption);
+  frame_picture(t, hdc, kOutFrameCaption);
   // The repaint flag is clear after message_write: this paint only makes the
   // palette current.
-  if (p.pf.window.InvalidateRect(window, nullptr, pf::kFalse) == pf::kFalse)
-    call_failed(p, kOutCaption, "InvalidateRect");
-  if (p.pf.window.UpdateWindow(window) == pf::kFalse)
-    call_failed(p, kOutCaption, "UpdateWindow");
-  if (p.pf.window.ReleaseDC(window, hdc) == 0)
-    call_failed(p, kOutCaption, "ReleaseDC");
+  graphics::request_repaint(t.graphics, kOutCaption);
 }
 
 }  // namespace mowa::text

@@ -1,12 +1,12 @@
 // The message window: text that grows into view and shrinks away.
 #pragma once
 
-#include "shell/program.h"
+#include "text/text.h"
 
 namespace mowa::text {
 
-void message_write(Program& p, pf::Hdc hdc, const char* text, int height);
-void message_in(Program& p, const char* text);
-void message_out(Program& p);
+void message_write(Text& t, pf::Hdc hdc, const char* text, int height);
+void message_in(Text& t, const char* text);
+void message_out(Text& t);
 
 }  // namespace mowa::text

@@ -17,7 +17,6 @@
 
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
-#include "shell/win_main.h"
 
 namespace {
 
@@ -90,13 +89,21 @@ int main(int argc, char** argv) {
     {
       mowa::pf::HeadlessPlatform hp(trace);
       hp.window.set_input(clicks);
-      hp.window.set_max_steps(20'000);
       mowa::Program program(hp.platform());
-      try {
-        code = mowa::shell::win_main(program, mowa::pf::SW_SHOWNORMAL);
-      } catch (const mowa::pf::StepLimitReached&) {
-        code = 3;
-      }
+      program.set_step_limit(20'000);
+      code = 0;
+      if (program.start(mowa::pf::SW_SHOWNORMAL))
+        for (;;) {
+          const mowa::Program::Turn turn = program.step();
+          hp.log.steps = program.steps();  // the clicks are keyed to it
+          if (turn == mowa::Program::Turn::kQuit) break;
+          if (turn == mowa::Program::Turn::kStepLimit) {
+            code = 3;
+            break;
+          }
+        }
+      program.finish();
+      if (code == 0) code = program.exit_code();
       held = hp.gdi.live_objects() + hp.gdi.open_dcs() + hp.memory.live_blocks() +
              hp.files.open_handles() + hp.files.open_streams();
     }

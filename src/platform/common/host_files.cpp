@@ -117,6 +117,12 @@ int HostFiles::fclose(Stream* stream) {
   return faults_.fail("fclose") ? -1 : r;
 }
 
+FileStamp HostFiles::stamp(Stream& stream) {
+  return host_stream_stamp(stream);
+}
+
+int HostFiles::fsync(Stream& stream) { return host_stream_fsync(stream); }
+
 int HostFiles::rename(const char* from, const char* to) {
   if (faults_.fail("rename") || !from || !to) return -1;
   return std::rename(host_path(from).c_str(), host_path(to).c_str()) == 0 ? 0

@@ -6,11 +6,14 @@
 #include <map>
 
 #include "platform/common/faults.h"
+#include "platform/file_versions.h"
 #include "platform/files.h"
 
 namespace mowa::pf {
 
-class HostFiles final : public FileService {
+class HostFiles final : public FileService,
+                        public FileVersions,
+                        public FileReplacement {
  public:
   explicit HostFiles(Faults& faults) : faults_(faults) {}
   ~HostFiles() override;
@@ -28,6 +31,10 @@ class HostFiles final : public FileService {
 
   Stream* fopen(const char* path, const char* mode) override;
   int fclose(Stream* stream) override;
+
+  FileStamp stamp(Stream& stream) override;
+
+  int fsync(Stream& stream) override;
   int rename(const char* from, const char* to) override;
   int remove(const char* path) override;
 

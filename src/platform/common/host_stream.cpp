@@ -130,13 +130,13 @@ class HostStream final : public Stream {
     return flush_writes() ? 0 : kEof;
   }
 
-  int fsync() override {
+  int fsync() {
     if (faults_.fail("fsync")) return kEof;
     if (!flush_writes()) return kEof;
     return ::fsync(fd_) == 0 ? 0 : kEof;
   }
 
-  FileStamp stamp() override { return stamp_; }
+  FileStamp stamp() { return stamp_; }
 
  private:
   // A page: a seek followed by one line reads little.
@@ -266,6 +266,14 @@ std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
   }
   return std::make_unique<HostStream>(fd, text, mode[0] == 'a', stamp_of(st),
                                       faults);
+}
+
+int host_stream_fsync(Stream& stream) {
+  return static_cast<HostStream&>(stream).fsync();
+}
+
+FileStamp host_stream_stamp(Stream& stream) {
+  return static_cast<HostStream&>(stream).stamp();
 }
 
 int close_host_stream(Stream* stream) {

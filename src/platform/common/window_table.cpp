@@ -154,7 +154,6 @@ Bool WindowTable::PeekMessageA(Msg* msg, Hwnd /*hwnd*/, Uint /*filter_min*/,
       return kTrue;
     }
   }
-  found_nothing();
   return kFalse;
 }
 

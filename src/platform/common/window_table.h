@@ -95,8 +95,6 @@ class WindowTable : public WindowService {
   virtual void before_poll() {}
   // A poll handed out a queued message (not the quit request or a paint).
   virtual void took_queued_message() {}
-  // A poll found nothing: the caller is about to idle.
-  virtual void found_nothing() {}
   // Gives a window being created its place on the screen; false fails the
   // creation. Windows are opened in handle order.
   virtual bool open_window(const char* /*window_name*/, Dword /*style*/,

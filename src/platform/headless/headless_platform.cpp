@@ -3,6 +3,6 @@
 namespace mowa::pf {
 
 HeadlessPlatform::HeadlessPlatform(std::FILE* out)
-    : platform_{box, clock, window, gdi, display, sound, memory, files, out} {}
+    : platform_{box, clock, window, gdi, display, sound, memory, files, files, files, out} {}
 
 }  // namespace mowa::pf

@@ -74,18 +74,6 @@ void HeadlessWindow::queue_due_input() {
   }
 }
 
-void HeadlessWindow::before_poll() {
-  if (in_idle_step_) {
-    ++log_.steps;
-    in_idle_step_ = false;
-  }
-  queue_due_input();
-}
-
-void HeadlessWindow::found_nothing() {
-  // The caller is about to make an idle step.
-  if (log_.steps >= max_steps_) throw StepLimitReached{log_.steps};
-  in_idle_step_ = true;
-}
+void HeadlessWindow::before_poll() { queue_due_input(); }
 
 }  // namespace mowa::pf

@@ -3,7 +3,7 @@
 namespace mowa::pf {
 
 SdlPlatform::SdlPlatform(const SdlSession& /*session*/, std::FILE* out)
-    : platform_{box, clock, window, gdi, display, sound, memory, files, out} {
+    : platform_{box, clock, window, gdi, display, sound, memory, files, files, files, out} {
   window.set_sound(&sound);
 }
 

@@ -117,7 +117,7 @@ void SdlWindow::before_poll() {
 
 void SdlWindow::took_queued_message() { idle_wait_ms_ = kFirstIdleWait_ms; }
 
-void SdlWindow::idle_hint() {
+void SdlWindow::wait_for_input() {
   pump_sound();
   if (has_work()) return;
   // Returns as soon as SDL has an event, which stays queued for the next

@@ -8,6 +8,7 @@
 
 #include "platform/common/faults.h"
 #include "platform/common/window_table.h"
+#include "platform/idle_wait.h"
 #include "platform/sdl/sdl_view.h"
 #include "platform/softgdi/soft_gdi.h"
 
@@ -17,7 +18,7 @@ namespace mowa::pf {
 
 class SdlSound;
 
-class SdlWindow final : public WindowTable {
+class SdlWindow final : public WindowTable, public IdleWait {
  public:
   SdlWindow(Faults& faults, SoftGdi& gdi);
   ~SdlWindow() override;
@@ -43,7 +44,7 @@ class SdlWindow final : public WindowTable {
   void set_display_fullscreen(bool fullscreen);
   bool display_fullscreen() const { return fullscreen_; }
 
-  void idle_hint() override;
+  void wait_for_input() override;
 
  private:
   void before_poll() override;
