@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/line_index.h"
 #include "platform/clock.h"
 #include "platform/file_versions.h"
 #include "platform/files.h"
@@ -31,15 +32,6 @@ struct LabelTable {
   char texts[kLabelCount][kLabelBytes] = {};
 };
 
-// Where each line of the scenario file starts, so that a step can go straight
-// to its line. It belongs to one version of the file and is rebuilt whenever
-// the file's identity, size or modification time changes.
-struct LineIndex {
-  bool valid = false;
-  pf::FileStamp stamp;
-  std::vector<long> starts;  // starts[n - 1]: offset of line n
-};
-
 struct Script {
   Script(pf::FileService& file_service, pf::FileVersions& file_versions,
          pf::FileReplacement& file_replacement, pf::ClockService& clock_service,
@@ -63,6 +55,7 @@ struct Script {
   std::int32_t variables[kVariableCount] = {};
   LabelTable labels;
   std::uint32_t random_state = 0;
+  // Where the scenario's lines start, for the version of the file indexed.
   LineIndex line_index;
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
