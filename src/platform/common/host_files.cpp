@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/common/cp932.h"
@@ -132,6 +133,18 @@ int HostFiles::rename(const char* from, const char* to) {
 int HostFiles::remove(const char* path) {
   if (faults_.fail("remove") || !path) return -1;
   return ::unlink(host_path(path).c_str()) == 0 ? 0 : -1;
+}
+
+int HostFiles::sync_folder(const char* path) {
+  if (faults_.fail("sync_folder") || !path) return -1;
+  const std::filesystem::path folder =
+      std::filesystem::path(host_path(path)).parent_path();
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  const int r = ::fsync(fd);
+  ::close(fd);
+  return r == 0 ? 0 : -1;
 }
 
 }  // namespace mowa::pf
