@@ -23,9 +23,4 @@ int open_regular_file(const std::string& host_path, int flags) {
   return fd;
 }
 
-bool is_regular_host_file(const std::string& host_path) {
-  struct stat st;
-  return ::stat(host_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 }  // namespace mowa::pf

@@ -12,7 +12,4 @@ namespace mowa::pf {
 // mode, or -1 when the file cannot be opened or is not a regular file.
 int open_regular_file(const std::string& host_path, int flags);
 
-// Whether `host_path` names a regular file (symbolic links followed).
-bool is_regular_host_file(const std::string& host_path);
-
 }  // namespace mowa::pf

@@ -15,7 +15,7 @@
 #include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"
 #include "platform/common/mci_sequencer.h"
-#include "platform/common/regular_file.h"
+#include "platform/common/sound_file.h"
 
 namespace mowa::pf {
 namespace {
@@ -174,10 +174,12 @@ struct SdlSound::Impl final : SequenceOutput {
     stop_wav();
     if (!sound) return kTrue;
     if (!mixer_open) return kTrue;
-    // A device or FIFO would block the only thread; it plays as a file
-    // that cannot be read.
-    const std::string file = host_path(sound);
-    if (is_regular_host_file(file)) wav = Mix_LoadWAV(file.c_str());
+    // Read here, refused unless a regular file (a FIFO would block the
+    // only thread) and with its chunk sizes cut to the file's own.
+    std::vector<std::uint8_t> bytes;
+    if (read_sound_file(host_path(sound), bytes))
+      if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())))
+        wav = Mix_LoadWAV_RW(rw, 1);
     Mix_Chunk* chunk = wav;
     int loops = (flags & SND_LOOP) ? -1 : 0;
     if (!chunk) {
