@@ -6,7 +6,8 @@ CLANG_BUILD ?= build-clang-release
 CMAKE_FLAGS ?=
 
 .PHONY: all setup build build-asan build-clang-release test test-plain test-asan \
-        test-clang-release demo readme-picture bench clean windows
+        test-clang-release demo readme-picture bench clean windows \
+        build-fuzz fuzz fuzz-ci fuzz-seeds soak
 
 all: build
 
@@ -26,7 +27,7 @@ $(ASAN_BUILD)/CMakeCache.txt:
 $(CLANG_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=Release -DMOWA_WERROR=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DMOWA_BENCH=OFF \
-	  $(CMAKE_FLAGS)
+	  -DMOWA_WINDOWS=OFF $(CMAKE_FLAGS)
 
 # Building installs nothing; `make test` and `make demo` run scripts/setup
 # first, which installs the Debian packages that are missing.
@@ -70,6 +71,14 @@ windows: setup
 bench: build
 	$(BUILD)/mowa_bench
 
+# The demo looped SOAK_PASSES times in one process, its memory, descriptors
+# and GDI objects sampled and their slopes reported; then the fault sweep in
+# full, many calls of every service made to fail one at a time.
+SOAK_PASSES ?= 10000
+soak: build
+	$(BUILD)/mowa-soak $(BUILD)/demo demo/clicks.txt $(SOAK_PASSES)
+	MOWA_FAULT_SWEEP=full $(BUILD)/mowa_tests --gtest_filter='*FaultSweep*'
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)
 
@@ -88,4 +97,5 @@ deb-check: deb
 # click to its mark and peak memory of $(BUILD)/mowa under Xvfb.
 .PHONY: bench-window
 bench-window: build
-	scripts/bench-window $(BUILD)
+	scripts/bench-window $(BUILD) \
+        build-fuzz fuzz fuzz-ci fuzz-seeds soak

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "engine/interpreter.h"
+#include "engine/line_index.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
 
@@ -54,6 +56,28 @@ void BM_StepRereadFromStart(benchmark::State& state) { step_at_end(state, false)
 
 BENCHMARK(BM_StepIndexed);
 BENCHMARK(BM_StepRereadFromStart);
+
+// What the index of a scenario of empty lines (its worst case) holds, per
+// byte of the file.
+void BM_IndexBytesPerScenarioByte(benchmark::State& state) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "mowa-bench-index";
+  std::filesystem::create_directories(dir);
+  constexpr long kFileBytes = 1'000'000;
+  std::ofstream(dir / "blank.snr", std::ios::binary) << std::string(kFileBytes, '\n');
+  mowa::pf::HeadlessPlatform hp(stdout);
+  const std::string name = (dir / "blank.snr").string();
+  for (auto _ : state) {
+    mowa::engine::LineIndex index;
+    mowa::pf::Stream* file = hp.files.fopen(name.c_str(), "rt");
+    index.seek(*file, hp.files.stamp(*file), kFileBytes / 2);
+    hp.files.fclose(file);
+    state.counters["bytes_per_file_byte"] =
+        static_cast<double>(index.bytes_held()) / kFileBytes;
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_IndexBytesPerScenarioByte)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

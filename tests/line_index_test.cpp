@@ -70,6 +70,18 @@ TEST_F(InProcess, IndexedSeekMatchesReadingLineByLine) {
     program_->script.use_line_index = true;
     EXPECT_EQ(line_after_seek(n), plain) << "line " << n;
   }
+  // Long enough that lines are reached from the index's entries, with lines
+  // of two reads, CR LF and empty lines on and around their boundaries.
+  std::string many;
+  for (int i = 0; i < 70; ++i)
+    many += i % 7 == 3 ? std::string(300 + i, 'x') + "\r\n" : i % 5 == 0 ? "\n" : "line" + std::to_string(i) + "\n";
+  scenario_.write("data/mowa.snr", many);
+  for (std::int32_t n = 1; n < 95; ++n) {
+    program_->script.use_line_index = false;
+    const std::string plain = line_after_seek(n);
+    program_->script.use_line_index = true;
+    EXPECT_EQ(line_after_seek(n), plain) << "line " << n;
+  }
   scenario_.write("data/mowa.snr", "one\ntwo\n\x1a" "three\n");
   for (std::int32_t n = 0; n < 6; ++n) {
     program_->script.use_line_index = false;

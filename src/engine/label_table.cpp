@@ -14,20 +14,6 @@ constexpr char kSetLabelCaption[] = "script_set_label";
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Rebuilds the index of line starts when the file is not the one indexed.
-void refresh_line_index(Script& sc, pf::Stream& file) {
-  LineIndex& index = sc.line_index;
-  const pf::FileStamp stamp = sc.versions.stamp(file);
-  if (index.valid && index.stamp == stamp) return;
-  index.starts.clear();
-  file.rewind();
-  char line[kLineBytes];
-  for (long at = file.ftell(); file.fgets(line, kLineBytes); at = file.ftell())
-    index.starts.push_back(at);
-  index.stamp = stamp;
-  index.valid = true;
-}
-
 }  // namespace
 
 bool is_empty_line(const char* line) {
@@ -102,15 +88,7 @@ void script_seek(Script& sc, pf::Stream& file, std::int32_t n) {
       if (!file.fgets(line, kLineBytes)) break;
     return;
   }
-  refresh_line_index(sc, file);
-  const LineIndex& index = sc.line_index;
-  if (n <= 1) {
-    file.rewind();
-  } else if (static_cast<std::size_t>(n) <= index.starts.size()) {
-    file.fseek(index.starts[static_cast<std::size_t>(n) - 1], pf::SEEK_SET_);
-  } else {
-    file.fseek(0, pf::SEEK_END_);
-  }
+  sc.line_index.seek(file, sc.versions.stamp(file), n);
 }
 
 bool script_search_label(Script& sc, const char* name) {

@@ -33,7 +33,13 @@ void save(Script& sc) {
   if (!ok) {
     sc.replacement.remove(kNewSavePath);
     error_box(sc.report, kCaption, texts::kSaveWriteFailed);
+    return;
   }
+  // The rename lives in the folder: until the folder is on the disk too, a
+  // power loss may bring back the old save. The new one is in place all the
+  // same, so nothing is taken back, but the write is reported as failed.
+  if (sc.replacement.sync_folder(kSavePath) != 0)
+    error_box(sc.report, kCaption, texts::kSaveWriteFailed);
 }
 
 void load(Script& sc) {

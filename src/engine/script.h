@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/line_index.h"
 #include "platform/clock.h"
 #include "platform/file_versions.h"
 #include "platform/files.h"
@@ -30,15 +31,6 @@ inline constexpr char kSavePath[] = ".\\data\\save.dat";
 struct LabelTable {
   std::int32_t lines[kLabelCount] = {};
   char texts[kLabelCount][kLabelBytes] = {};
-};
-
-// Where each line of the scenario file starts, so that a step can go straight
-// to its line. It belongs to one version of the file and is rebuilt whenever
-// the file's identity, size or modification time changes.
-struct LineIndex {
-  bool valid = false;
-  pf::FileStamp stamp;
-  std::vector<long> starts;  // starts[n - 1]: offset of line n
 };
 
 // Where the trace of a run goes: one line a statement in code page 932,

@@ -36,6 +36,9 @@ class FileReplacement {
   // Replaces `to` if it exists; 0 on success.
   virtual int rename(const char* from, const char* to) = 0;
   virtual int remove(const char* path) = 0;
+  // Flushes the folder that holds `path` to the disk itself, so that a
+  // rename into it survives a power loss; 0 on success.
+  virtual int sync_folder(const char* path) = 0;
 };
 
 }  // namespace mowa::pf

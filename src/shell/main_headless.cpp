@@ -20,7 +20,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: mowa-headless [--input FILE] [--events FILE] [--max-steps N]\n"
     "                     [--fail SERVICE[@N]]... [--screenshot FILE]\n"
-    "                     [--frames DIR] [--time SECONDS] [--trace] [DIR]\n"
+    "                     [--frames DIR] [--time SECONDS] [--passes N]\n"
+    "                     [--trace] [DIR]\n"
     "Runs the scenario DIR/data/mowa.snr (DIR defaults to the current folder)\n"
     "without a window. Exit status: the program's exit code; 3 when\n"
     "--max-steps stopped the run; 2 for a usage error. --trace writes one\n"
@@ -155,7 +156,12 @@ int main(int argc, char** argv) {
       code = stopped ? 3 : program.exit_code();
     }
     hp.window.present_all();
+    // What the run left held, and how often it called each service that can
+    // be made to fail: what a sweep of injected failures is made from.
     hp.log_held();
+    for (const auto& [service, calls] : hp.faults.all_calls())
+      hp.log.event("calls").str("service", service).num("count",
+                                                        static_cast<std::int64_t>(calls));
     hp.log.event("exit").num("code", code);
     if (!o.screenshot.empty()) {
       mowa::pf::Surface blank;

@@ -46,13 +46,17 @@ bool Program::start(int show_command) {
   }
   const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, this,
                          shell::kClassName};
+  // Without a window the program leaves at once, releasing what start-up
+  // made.
   if (!w.RegisterClassA(&wc)) {
+    shell::program_end(*this);
     shell::display_mode(*this, 1);
     return false;
   }
   shell.main_window = w.CreateWindowExA(0, shell::kClassName, "MowaMowa",
                                         pf::WS_POPUP, 0, 0, 0, 0, nullptr);
   if (!shell.main_window) {
+    shell::program_end(*this);
     shell::display_mode(*this, 1);
     return false;
   }
@@ -81,7 +85,12 @@ Program::Turn Program::step() {
   const int ended = engine::script_read(script, *this);
   ++steps_;
   if (ended == 1) {
-    w.PostMessageA(shell.main_window, pf::WM_DESTROY, 0, 0);
+    // Should the post fail, the window hears of its end at once: the
+    // scenario would otherwise run on past its end.
+    if (w.PostMessageA(shell.main_window, pf::WM_DESTROY, 0, 0) == pf::kFalse) {
+      const pf::Msg destroy{shell.main_window, pf::WM_DESTROY, 0, 0, 0, {0, 0}};
+      w.DispatchMessageA(&destroy);
+    }
     return Turn::kStatement;
   }
   if (!shell.mouse_read) return Turn::kStatement;

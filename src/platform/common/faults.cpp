@@ -50,4 +50,11 @@ std::uint64_t Faults::calls(std::string_view service) const {
   return it == rules_.end() ? 0 : it->second.calls;
 }
 
+std::map<std::string, std::uint64_t> Faults::all_calls() const {
+  std::map<std::string, std::uint64_t> counts;
+  for (const auto& [service, rule] : rules_)
+    if (rule.calls > 0) counts[service] = rule.calls;
+  return counts;
+}
+
 }  // namespace mowa::pf

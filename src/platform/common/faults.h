@@ -20,6 +20,8 @@ class Faults {
   // Counts one call of `service`; true when this call must fail.
   bool fail(std::string_view service);
   std::uint64_t calls(std::string_view service) const;
+  // Every service counted so far, by name, with its calls.
+  std::map<std::string, std::uint64_t> all_calls() const;
 
  private:
   struct Rule {

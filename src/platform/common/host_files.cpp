@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/common/cp932.h"
 #include "platform/common/host_path.h"
 #include "platform/common/host_stream.h"
+#include "platform/common/regular_file.h"
 
 namespace mowa::pf {
 
@@ -20,14 +22,9 @@ HostFiles::~HostFiles() {
 
 Hfile HostFiles::OpenFile(const char* path, Uint /*style*/) {
   if (faults_.fail("OpenFile") || !path) return HFILE_ERROR;
-  int fd = ::open(direct_host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open_regular_file(direct_host_path(path), O_RDONLY);
+  if (fd < 0) fd = open_regular_file(host_path(path), O_RDONLY);
   if (fd < 0) return HFILE_ERROR;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return HFILE_ERROR;
-  }
   const Hfile h = next_handle_++;
   handles_[h] = fd;
   return h;
@@ -136,6 +133,18 @@ int HostFiles::rename(const char* from, const char* to) {
 int HostFiles::remove(const char* path) {
   if (faults_.fail("remove") || !path) return -1;
   return ::unlink(host_path(path).c_str()) == 0 ? 0 : -1;
+}
+
+int HostFiles::sync_folder(const char* path) {
+  if (faults_.fail("sync_folder") || !path) return -1;
+  const std::filesystem::path folder =
+      std::filesystem::path(host_path(path)).parent_path();
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  const int r = ::fsync(fd);
+  ::close(fd);
+  return r == 0 ? 0 : -1;
 }
 
 }  // namespace mowa::pf

@@ -37,6 +37,7 @@ class HostFiles final : public FileService,
   int fsync(Stream& stream) override;
   int rename(const char* from, const char* to) override;
   int remove(const char* path) override;
+  int sync_folder(const char* path) override;
 
   // Handles and streams still open, for tests that look for leaks.
   std::size_t open_handles() const { return handles_.size(); }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/common/regular_file.h"
+
 namespace mowa::pf {
 namespace {
 
@@ -18,8 +20,9 @@ constexpr int kEof = -1;
 constexpr unsigned char kCtrlZ = 0x1A;
 
 #ifndef _WIN32
+// Anything but a regular file (a device, a FIFO) is refused before any read.
 int open_descriptor(const std::string& host_path, int flags) {
-  return ::open(host_path.c_str(), flags | O_CLOEXEC, 0666);
+  return open_regular_file(host_path, flags);
 }
 
 // False for a directory or when the file cannot be examined.

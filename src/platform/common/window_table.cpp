@@ -55,6 +55,18 @@ bool WindowTable::has_work() const {
   });
 }
 
+void WindowTable::queue_message(const Msg& msg) {
+  if (msg.message == WM_MOUSEMOVE && !queue_.empty()) {
+    Msg& last = queue_.back();
+    if (last.message == WM_MOUSEMOVE && last.hwnd == msg.hwnd &&
+        last.wParam == msg.wParam) {
+      last = msg;
+      return;
+    }
+  }
+  queue_.push_back(msg);
+}
+
 void WindowTable::present_all() {
   for (std::size_t i = 0; i < windows_.size(); ++i)
     present_if_changed(handle_of(i), windows_[i]->surface);

@@ -74,7 +74,11 @@ class WindowTable : public WindowService {
   bool shown(Hwnd hwnd) const;
   // Whether a poll would hand out a message now.
   bool has_work() const;
-  void queue_message(const Msg& msg) { queue_.push_back(msg); }
+  // Queues input for a window. A pointer movement replaces one queued just
+  // before it for the same window with the same buttons, as the window
+  // system merges movements: only the last position is ever read, and a
+  // flood of movements takes no memory.
+  void queue_message(const Msg& msg);
 
  private:
   struct Window {

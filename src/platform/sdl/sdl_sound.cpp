@@ -18,6 +18,7 @@
 #include "platform/common/mci_errors.h"
 #include "platform/common/mci_sequencer.h"
 #include "platform/sdl/mixer_library.h"
+#include "platform/common/sound_file.h"
 
 namespace mowa::pf {
 namespace {
@@ -203,8 +204,12 @@ struct SdlSound::Impl final : SequenceOutput {
     stop_wav();
     if (!sound) return kTrue;
     if (!open_device()) return kTrue;
-    SDL_RWops* file = SDL_RWFromFile(host_path(sound).c_str(), "rb");
-    wav = file ? mix->LoadWAV_RW(file, 1) : nullptr;
+    // Read here, refused unless a regular file (a FIFO would block the
+    // only thread) and with its chunk sizes cut to the file's own.
+    std::vector<std::uint8_t> bytes;
+    if (read_sound_file(host_path(sound), bytes))
+      if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())))
+        wav = mix->LoadWAV_RW(rw, 1);
     Mix_Chunk* chunk = wav;
     int loops = (flags & SND_LOOP) ? -1 : 0;
     if (!chunk) {

@@ -38,8 +38,16 @@ namespace mowa::pf {
 
 inline int open_descriptor(const std::string& host_path, int flags) {
   const std::wstring name = utf8_to_wide(host_path);
-  return _wopen(name.c_str(), flags | _O_BINARY | _O_NOINHERIT,
-                _S_IREAD | _S_IWRITE);
+  const int fd = _wopen(name.c_str(), flags | _O_BINARY | _O_NOINHERIT,
+                        _S_IREAD | _S_IWRITE);
+  // Anything but a file on a disk (a console, a pipe) is refused before any
+  // read: reading one would block the only thread.
+  if (fd >= 0 &&
+      GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd))) != FILE_TYPE_DISK) {
+    _close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 // False for a directory or when the file cannot be examined.

@@ -34,6 +34,11 @@ Hfile Win32Files::OpenFile(const char* path, Uint /*style*/) {
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return HFILE_ERROR;
+  // A console or a pipe named as a picture would block the only thread.
+  if (::GetFileType(h) != FILE_TYPE_DISK) {
+    ::CloseHandle(h);
+    return HFILE_ERROR;
+  }
   const Hfile file = next_handle_++;
   handles_[file] = h;
   return file;
