@@ -29,8 +29,6 @@ class HeapMemory final : public MemoryService {
   std::size_t locked_blocks() const;
   // The lock count of a global block; -1 for an unknown handle.
   int lock_count(Hglobal block) const;
-  // Global blocks that are locked at least once.
-  std::size_t locked_blocks() const;
 
  private:
   struct Block {

@@ -187,8 +187,6 @@ void SoftGdi::set_display_format(int width, int height, int bits_per_pixel) {
   state_->bits_pixel = bits_per_pixel;
 }
 
-std::size_t SoftGdi::open_dcs() const { return state_->dcs.size(); }
-
 std::size_t SoftGdi::live_objects() const {
   return static_cast<std::size_t>(
       std::count_if(state_->objects.begin(), state_->objects.end(),

@@ -57,8 +57,6 @@ class SoftGdi final : public GdiService {
 
   // How many GDI objects exist; lets tests see that nothing leaks.
   std::size_t live_objects() const;
-  // How many device contexts are open (got and not yet released).
-  std::size_t open_dcs() const;
 
  private:
   struct State;

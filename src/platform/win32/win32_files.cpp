@@ -131,6 +131,10 @@ int Win32Files::rename(const char* from, const char* to) {
              : -1;
 }
 
+// MOVEFILE_WRITE_THROUGH has already put the rename on the disk: there is no
+// folder to flush on Windows.
+int Win32Files::sync_folder(const char* /*path*/) { return 0; }
+
 int Win32Files::remove(const char* path) {
   if (!path) return -1;
   return ::DeleteFileW(wide_name(path).c_str()) ? 0 : -1;

@@ -39,6 +39,7 @@ class Win32Files final : public FileService,
   int fsync(Stream& stream) override;
   int rename(const char* from, const char* to) override;
   int remove(const char* path) override;
+  int sync_folder(const char* path) override;
 
  private:
   HANDLE handle(Hfile file) const;
