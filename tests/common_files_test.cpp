@@ -27,13 +27,6 @@ bool shell(const Scenario& s, const std::string& command) {
   return status == 0;
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 // ImageMagick's reading of a file: its size and its pixels, 0xRRGGBB, top
 // row first.
 struct Decoding {

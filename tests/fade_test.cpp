@@ -62,21 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
         FadeCase{"negative_delay_does_not_wait", "screen_black_out\"-5\"\n", 1, 19, -1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Fade, FullComponentTakesTheTwentyLevels) {
-  // Entry 255 of the picture is full red.
-  const int expected[20] = {0,   13,  26,  40,  53,  67,  80,  93,  107, 120,
-                            134, 147, 161, 174, 187, 201, 214, 228, 241, 255};
-  Scenario s;
-  s.write("a.bmp", block_picture().file());
-  s.script("gload\"a.bmp,0,0,1\"\nscreen_black_in\"0\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  ASSERT_EQ(run.frames.size(), 21u);
-  for (int k = 0; k < 20; ++k)
-    EXPECT_EQ(at(run.frames[1 + k], 620, 470) >> 16,
-              static_cast<std::uint32_t>(expected[k]))
-        << "level " << k;
-}
-
 TEST(Fade, OutLeavesTheWindowBlackAndTheFullColoursForTheNextDraw) {
   // The display shows a DIB in its own colour table, which the fade-out
   // restores: the next draw shows the picture again.

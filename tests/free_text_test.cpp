@@ -11,57 +11,45 @@
 namespace mowa::test {
 namespace {
 
-struct NumberCase {
-  const char* value;
+struct WriteCase {
+  std::string statement;
+  int size, width;  // of the font the call makes
+  TextPiece piece;
   int characters;  // drawn apart from each other
 };
 
-class NumberWriteTest : public ::testing::TestWithParam<NumberCase> {};
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.statement; }
 
-TEST_P(NumberWriteTest, DrawsTheDecimalDigits) {
+class WriteTest : public ::testing::TestWithParam<WriteCase> {};
+
+// Numbers show their decimal digits. Up to 10 pixels the face keeps its own
+// proportions, so the text stays legible; above, the font is narrowed by ten
+// as it comes.
+TEST_P(WriteTest, DrawsWithTheCallFont) {
+  const WriteCase& c = GetParam();
   Scenario s;
-  run_text(s, std::string("number_write\"") + GetParam().value +
-                  ",100,200,24,16777215,0\"\n");
+  run_text(s, c.statement + "\n");
   const Frame shot = load_frame(s.dir() + "/shot.png");
-  EXPECT_EQ(differing_pixels(shot, reference_text(gothic(24),
-                                                  {{100, 200, GetParam().value}},
+  EXPECT_EQ(differing_pixels(shot, reference_text(gothic(c.size, c.width), {c.piece},
                                                   kPictureRgb)),
             0);
+  const std::uint32_t rgb = pf::rgb_from_colorref(c.piece.colour);
   int runs = 0;
   for (int x = 1; x < 640; ++x)
-    runs += ink(shot, kWhiteRgb, true, {x, 0, x + 1, 480}).count > 0 &&
-            ink(shot, kWhiteRgb, true, {x - 1, 0, x, 480}).count == 0;
-  EXPECT_EQ(runs, GetParam().characters);
+    runs += ink(shot, rgb, true, {x, 0, x + 1, 480}).count > 0 &&
+            ink(shot, rgb, true, {x - 1, 0, x, 480}).count == 0;
+  EXPECT_EQ(runs, c.characters);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, NumberWriteTest,
-                         ::testing::Values(NumberCase{"-5", 2},
-                                           NumberCase{"0", 1}));
-
-struct SizeCase {
-  int size;
-  int width;  // of the font the call makes
-};
-
-class TextWriteSizeTest : public ::testing::TestWithParam<SizeCase> {};
-
-// Up to 10 pixels the face keeps its own proportions, so the text stays
-// legible; above, the font is narrowed by ten as it comes.
-TEST_P(TextWriteSizeTest, DrawsWithTheCallFont) {
-  Scenario s;
-  run_text(s, "text_write\"AB,100,200," + std::to_string(GetParam().size) +
-                  ",255,0\"\n");
-  const Frame shot = load_frame(s.dir() + "/shot.png");
-  EXPECT_GT(ink(shot, kRedRgb).count, 0);
-  EXPECT_EQ(differing_pixels(
-                shot, reference_text(gothic(GetParam().size, GetParam().width),
-                                     {{100, 200, "AB", 0x0000FF}}, kPictureRgb)),
-            0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, TextWriteSizeTest,
-                         ::testing::Values(SizeCase{24, 14}, SizeCase{11, 1},
-                                           SizeCase{10, 0}, SizeCase{8, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Calls, WriteTest,
+    ::testing::Values(
+        WriteCase{"number_write\"-5,100,200,24,16777215,0\"", 24, 14, {100, 200, "-5"}, 2},
+        WriteCase{"number_write\"0,100,200,24,16777215,0\"", 24, 14, {100, 200, "0"}, 1},
+        WriteCase{"text_write\"AB,100,200,24,255,0\"", 24, 14, {100, 200, "AB", 0xFF}, 2},
+        WriteCase{"text_write\"AB,100,200,11,255,0\"", 11, 1, {100, 200, "AB", 0xFF}, 1},
+        WriteCase{"text_write\"AB,100,200,10,255,0\"", 10, 0, {100, 200, "AB", 0xFF}, 2},
+        WriteCase{"text_write\"AB,100,200,8,255,0\"", 8, 0, {100, 200, "AB", 0xFF}, 2}));
 
 TEST(TextWrite, OpaqueOnWhiteCellsTransparentOverThePicture) {
   for (const bool opaque : {true, false}) {

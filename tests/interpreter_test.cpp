@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "scenario_runner.h"
 
@@ -58,28 +60,69 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"rand_follows_the_recurrence", "rand\"@01\"\n", 38}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Interpreter, DivisionByZeroIsReportedAndStoresNothing) {
+const std::string kLong(81, 'a');
+
+struct RunCase {
+  const char* name;
+  std::string script;
+  std::vector<std::string> options;
+  Outcome expected;
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
+class RunTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RunTest, ShowsTheTraceAndTheBoxes) {
   Scenario s;
-  s.script("@01=9\n@01=@01/0\ncheck\"@01\"\nend\n");
-  const RunResult r = s.run();
-  const auto boxes = r.box_texts();
-  ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_EQ(boxes[0], "0で割れないの～、くすん。");
-  EXPECT_EQ(r.of("message_box")[0].at("caption"), "script_read");
-  EXPECT_EQ(boxes[1], check_text(9, 3));
+  s.script(GetParam().script);
+  expect_outcome(s.run(GetParam().options), GetParam().expected);
 }
 
-TEST(Interpreter, RandomValuesFollowTheSeedFromTheCalendarTime) {
-  // The generator seeded with 1 gives 41, 18467, 6334.
-  Scenario s;
-  s.script("rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\n"
-           "check\"@03\"\nend\n");
-  const auto boxes = s.run({"--time", "1"}).box_texts();
-  ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0], check_text(41, 4));
-  EXPECT_EQ(boxes[1], check_text(18467, 5));
-  EXPECT_EQ(boxes[2], check_text(6334, 6));
+std::string comment_lines(int from, int to) {
+  std::string text;
+  for (int i = from; i < to; ++i) text += "# line " + std::to_string(i) + "\n";
+  return text;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, RunTest,
+    ::testing::Values(
+        RunCase{"division_by_zero_stores_nothing",
+                "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
+                {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
+        // The generator seeded with 1 gives 41, 18467, 6334.
+        RunCase{"rand_seeded_from_the_calendar_time",
+                "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\n"
+                "check\"@02\"\ncheck\"@03\"\nend\n",
+                {"--time", "1"},
+                {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
+        RunCase{"check_shows_its_own_line",
+                "@03=-4\n" + comment_lines(2, 12) + "check\"@03\"\nend\n", {},
+                {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
+        RunCase{"return_before_gosub_runs_the_first_statement_twice",
+                "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n"
+                "[out]\nend\n", {},
+                {"[screen_big]\n[screen_big]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
+        RunCase{"undefined_words_trace_and_go_on",
+                "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
+                "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
+                {"dummy or not defined\ndummy or not defined\ndummy or not defined\n"
+                 "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
+        RunCase{"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
+                {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
+        RunCase{"end_of_file_ends_the_run_like_end",
+                "textmode\n\n   \t\n# the end\ntextmode", {},
+                {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
+        RunCase{"bad_variable_reference_names_no_variable",
+                "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
+                {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
+                      check_text(2, 3), kFarewell}}},
+        RunCase{"file_name_longer_than_80_bytes",
+                "gload\"" + kLong + ",0,0,0\"\nplay_wav\"" + kLong + ",0\"\nend\n", {},
+                {"", {kLong + "が長すぎるの～、くすん。", kLong + "が長すぎるの～、くすん。",
+                      kFarewell}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct JumpCase {
   const char* name;
@@ -139,35 +182,6 @@ TEST(Interpreter, GosubReturnsToTheLineAfterTheLastGosub) {
   EXPECT_EQ(r.exit_code, 3);
 }
 
-TEST(Interpreter, ReturnBeforeGosubRunsTheFirstStatementTwice) {
-  Scenario s;
-  s.script("screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n"
-           "[out]\nend\n");
-  EXPECT_EQ(s.run().out, "[screen_big]\n[screen_big]\n[screen_big]\n");
-}
-
-TEST(Interpreter, CheckShowsTheValueAndItsOwnLine) {
-  Scenario s;
-  std::string text = "@03=-4\n";
-  for (int i = 2; i < 12; ++i) text += "# line " + std::to_string(i) + "\n";
-  s.script(text + "check\"@03\"\nend\n");
-  const RunResult r = s.run();
-  ASSERT_FALSE(r.box_texts().empty());
-  EXPECT_EQ(r.box_texts()[0], "check=-4(script_pointer=12)\n");
-  EXPECT_EQ(r.of("message_box")[0].at("owner"), "main");
-}
-
-TEST(Interpreter, UndefinedWordsTraceAndGoOn) {
-  Scenario s;
-  s.script("foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
-           "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out,
-            "dummy or not defined\ndummy or not defined\ndummy or not defined\n"
-            "[screen_small]\n[screen_big]\n");
-  EXPECT_EQ(r.exit_code, 0);
-}
-
 TEST(Interpreter, WaitSleepsOnlyForCountsOfZeroOrMore) {
   Scenario s;
   s.script("wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n");
@@ -178,42 +192,11 @@ TEST(Interpreter, WaitSleepsOnlyForCountsOfZeroOrMore) {
   EXPECT_EQ(r.of("exit").at(0).at("t"), "1025");
 }
 
-TEST(Interpreter, MissingLabelIsReportedAndEndsTheRun) {
-  Scenario s;
-  s.script("goto\"nowhere\"\ntextmode\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out, "");
-  ASSERT_EQ(r.box_texts().size(), 2u);
-  EXPECT_EQ(r.box_texts()[0], "nowhereが見つからないの～、くすん。");
-  EXPECT_EQ(r.of("message_box")[0].at("caption"), "script_read");
-  EXPECT_EQ(r.box_texts()[1], "ばいばいもわもわ～！！");
-  EXPECT_EQ(r.exit_code, 0);
-}
-
-TEST(Interpreter, EndOfFileEndsTheRunLikeEnd) {
-  Scenario s;
-  s.script("textmode\n\n   \t\n# the end\ntextmode");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out, "[textmode]\n[textmode]\n");
-  EXPECT_EQ(r.box_texts(), (std::vector<std::string>{"ばいばいもわもわ～！！"}));
-  EXPECT_EQ(r.exit_code, 0);
-}
-
 TEST(Interpreter, ThreeStatementsTakeThreeSteps) {
   Scenario s;
   s.script("@01=5\n@02=@01*3\nend\n");
   const RunResult r = s.run();
   EXPECT_EQ(r.of("exit").at(0).at("step"), "3");
-}
-
-TEST(Interpreter, BadVariableReferenceNamesNoVariable) {
-  Scenario s;
-  s.script("@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n");
-  const auto boxes = s.run().box_texts();
-  ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0], "@0aは変数じゃないの～、くすん。");
-  EXPECT_EQ(boxes[1], "@x1は変数じゃないの～、くすん。");
-  EXPECT_EQ(boxes[2], check_text(2, 3));
 }
 
 TEST(Interpreter, MissingArgumentsReadAsZeroWithinTheStatement) {
@@ -229,16 +212,6 @@ TEST(Interpreter, MissingArgumentsReadAsZeroWithinTheStatement) {
   ASSERT_GE(boxes.size(), 3u);
   EXPECT_EQ(boxes[boxes.size() - 2], "が見つからないの～、くすん。");
   EXPECT_EQ(r.exit_code, 0);
-}
-
-TEST(Interpreter, FileNameLongerThan80BytesIsReported) {
-  Scenario s;
-  const std::string name(81, 'a');
-  s.script("gload\"" + name + ",0,0,0\"\nplay_wav\"" + name + ",0\"\nend\n");
-  const auto boxes = s.run().box_texts();
-  ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_EQ(boxes[0], name + "が長すぎるの～、くすん。");
-  EXPECT_EQ(boxes[1], name + "が長すぎるの～、くすん。");
 }
 
 }  // namespace

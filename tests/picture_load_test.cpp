@@ -12,14 +12,30 @@ namespace {
 
 const std::string kFirst = "gload\"a.bmp,0,0,0\"\n";
 
-TEST(Gload, ModeZeroShowsThePictureInItsColours) {
-  Scenario s;
-  s.write("a.bmp", block_picture().file());
-  s.script(kFirst + "end\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty());
-  ASSERT_EQ(run.frames.size(), 1u);
-  EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+// Mode 0 shows the picture in its colours at its position, in one frame;
+// mode 2 shows the screen pixels in the back picture's colours, painted again.
+TEST(Gload, ShowsThePictureAtItsPositionInTheColoursOfItsMode) {
+  const Bmp a = block_picture();
+  const struct {
+    std::string statements;
+    Pixels expected;
+    std::size_t frames;
+  } cases[] = {
+      {kFirst, drawn(a), 1},
+      {"gload\"a.bmp,-30,25,0\"\n", drawn(a, a.colours, -30, 25), 1},
+      {kFirst + "gload\"b.bmp,0,0,2\"\n", drawn(a, other_picture().colours), 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.statements);
+    Scenario s;
+    s.write("a.bmp", a.file());
+    s.write("b.bmp", other_picture().file());
+    s.script(c.statements + "end\n");
+    const PictureRun run = run_pictures(s);
+    EXPECT_TRUE(run.errors().empty());
+    EXPECT_EQ(run.frames.size(), c.frames);
+    EXPECT_TRUE(same_pixels(run.screenshot, c.expected));
+  }
 }
 
 TEST(Gload, ModeOneKeepsThePictureBlackUntilItFadesIn) {
@@ -31,17 +47,6 @@ TEST(Gload, ModeOneKeepsThePictureBlackUntilItFadesIn) {
   ASSERT_EQ(run.frames.size(), 22u);
   EXPECT_TRUE(same_pixels(run.frames[1], black_window()));
   EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
-}
-
-TEST(Gload, ModeTwoShowsTheScreenPixelsInTheBackPictureColours) {
-  Scenario s;
-  s.write("a.bmp", block_picture().file());
-  s.write("b.bmp", other_picture().file());
-  s.script(kFirst + "gload\"b.bmp,0,0,2\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty());
-  EXPECT_TRUE(same_pixels(run.screenshot,
-                          drawn(block_picture(), other_picture().colours)));
 }
 
 TEST(Gload, ModeThreeLoadsNothingButStillPaints) {
@@ -58,15 +63,6 @@ TEST(Gload, ModeThreeLoadsNothingButStillPaints) {
   for (int y = 380; y < 480; ++y)
     for (int x = 0; x < 100; ++x) expected.pixels[y * 640 + x] = 0;
   EXPECT_TRUE(same_pixels(run.screenshot, drawn(expected)));
-}
-
-TEST(Gload, PicturePositionMovesTheDrawnArea) {
-  Scenario s;
-  s.write("a.bmp", block_picture().file());
-  s.script("gload\"a.bmp,-30,25,0\"\nend\n");
-  const Bmp a = block_picture();
-  EXPECT_TRUE(same_pixels(run_pictures(s).screenshot,
-                          drawn(a, a.colours, -30, 25)));
 }
 
 struct FormCase {

@@ -15,14 +15,14 @@
 namespace mowa::test {
 namespace fs = std::filesystem;
 
-namespace {
-
 std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
 }
+
+namespace {
 
 std::string quote(const std::string& s) {
   std::string q = "'";
@@ -95,6 +95,20 @@ std::vector<std::string> RunResult::box_texts() const {
   std::vector<std::string> r;
   for (const auto& e : of("message_box")) r.push_back(e.at("text"));
   return r;
+}
+
+void expect_outcome(const RunResult& r, const Outcome& expected) {
+  EXPECT_EQ(r.out, expected.out);
+  EXPECT_EQ(r.box_texts(), expected.boxes);
+  const auto boxes = r.of("message_box");
+  if (!boxes.empty()) {
+    EXPECT_EQ(boxes[0].at("caption"), expected.first_caption);
+    EXPECT_EQ(boxes[0].at("owner"), expected.first_owner);
+  }
+  std::vector<std::string> sleeps;
+  for (const auto& e : r.of("sleep")) sleeps.push_back(e.at("ms"));
+  EXPECT_EQ(sleeps, expected.sleeps_ms);
+  EXPECT_EQ(r.exit_code, expected.exit_code);
 }
 
 Scenario::Scenario() {

@@ -25,6 +25,22 @@ struct RunResult {
   std::vector<std::string> box_texts() const;
 };
 
+// What a whole run shows: its trace lines, every box in order, the caption
+// and owner of the first box, the sleeps asked for and the exit code.
+struct Outcome {
+  std::string out;
+  std::vector<std::string> boxes;
+  std::string first_caption = "script_read";
+  std::string first_owner = "main";
+  std::vector<std::string> sleeps_ms = {};
+  int exit_code = 0;
+};
+void expect_outcome(const RunResult& r, const Outcome& expected);
+
+// The farewell box that ends every run, and its caption.
+inline constexpr char kFarewell[] = "ばいばいもわもわ～！！";
+inline constexpr char kFarewellCaption[] = "from 星屑の小瓶";
+
 class Scenario {
  public:
   Scenario();
@@ -50,6 +66,7 @@ class Scenario {
 };
 
 std::string to_cp932(std::string_view utf8);
+std::string slurp(const std::string& path);
 std::vector<Event> parse_events(std::string_view jsonl);
 
 }  // namespace mowa::test
