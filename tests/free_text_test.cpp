@@ -171,5 +171,17 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"force_write\n", "UpdateWindow", "character",
                   "UpdateWindow", 1}));
 
+// When the font cannot be deselected it cannot be deleted either; it is
+// deleted once the device context is released, so nothing is left behind.
+TEST(TextWrite, AFontThatStaysSelectedIsStillDeleted) {
+  Scenario s;
+  s.script("text_write\"AB,10,10,24,255,0\"\nend\n");
+  // The second selection of the run is the one that puts the old font back.
+  const RunResult r = s.run({"--fail", "SelectObject@2"});
+  EXPECT_EQ(r.box_texts(), (std::vector<std::string>{"DeleteObjectに失敗しました。", kFarewell}));
+  ASSERT_EQ(r.of("held").size(), 1u);
+  EXPECT_EQ(r.of("held")[0].at("gdi_objects"), "0");
+}
+
 }  // namespace
 }  // namespace mowa::test

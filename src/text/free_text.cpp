@@ -32,6 +32,15 @@ void write_on_window(Text& t, const char* caption, const char* text,
   // The paint that this call requests must not draw the picture over the
   // text.
   graphics::text_drawn(t.graphics);
+  // A font still selected (its deselection failed) cannot be deleted; once
+  // the device context is released it can, so it is not left behind.
+  struct DeleteAfterRelease {
+    pf::GdiService& gdi;
+    pf::Hfont font = nullptr;
+    ~DeleteAfterRelease() {
+      if (font != nullptr) gdi.DeleteObject(font);
+    }
+  } still_selected{gdi};
   // Released last, after the repaint.
   const graphics::WindowDc dc(t.graphics, caption,
                               graphics::WindowDc::Release::kAlways);
@@ -56,8 +65,10 @@ void write_on_window(Text& t, const char* caption, const char* text,
     call_failed(t.report, caption, "TextOut");
 
   gdi.SelectObject(hdc, kept);
-  if (gdi.DeleteObject(font) == pf::kFalse)
+  if (gdi.DeleteObject(font) == pf::kFalse) {
     call_failed(t.report, caption, "DeleteObject");
+    still_selected.font = font;
+  }
   graphics::request_repaint(t.graphics, caption);
 }
 
