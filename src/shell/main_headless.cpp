@@ -20,8 +20,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: mowa-headless [--input FILE] [--events FILE] [--max-steps N]\n"
     "                     [--fail SERVICE[@N]]... [--screenshot FILE]\n"
-    "                     [--frames DIR] [--time SECONDS] [--passes N]\n"
-    "                     [--trace] [DIR]\n"
+    "                     [--frames DIR] [--time SECONDS] [--trace] [DIR]\n"
     "Runs the scenario DIR/data/mowa.snr (DIR defaults to the current folder)\n"
     "without a window. Exit status: the program's exit code; 3 when\n"
     "--max-steps stopped the run; 2 for a usage error. --trace writes one\n"
