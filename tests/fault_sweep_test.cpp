@@ -87,15 +87,15 @@ TEST_P(FaultSweepOfTheDemo, SurvivesAnyOneFailingCall) {
         EXPECT_NE(box.at("caption"), "") << fault << ": " << box.at("text");
       const auto held_at_end = r.of("held");
       ASSERT_EQ(held_at_end.size(), 1u) << fault;
-      // A release that fails leaves the one thing it could not release.
+      // A release that fails may leave the one thing it could not release.
       const std::map<std::string, std::string> kept = {
           {"DeleteObject", "gdi_objects"}, {"GlobalFree", "blocks"},
           {"LocalFree", "blocks"}};
       for (const char* held : {"gdi_objects", "dcs", "blocks", "locked_blocks",
                                "files"}) {
         const auto it = kept.find(service);
-        const char* allowed = it != kept.end() && it->second == held ? "1" : "0";
-        EXPECT_EQ(held_at_end[0].at(held), allowed) << fault << " left " << held;
+        const int allowed = it != kept.end() && it->second == held ? 1 : 0;
+        EXPECT_LE(std::stoi(held_at_end[0].at(held)), allowed) << fault << " left " << held;
       }
       const std::string save = folder.read("data/save.dat");
       EXPECT_TRUE(save == old_save || save == new_save) << fault << ": save.dat of " << save.size();
