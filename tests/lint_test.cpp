@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,13 +27,18 @@ struct Lint {
 };
 
 Lint lint(const std::string& dir, const std::string& options = "--json") {
-  const std::string out = dir + "/.lint";
+  // Kept outside the folder checked, which may be the staged demo.
+  char out_path[] = "/tmp/mowa-lint-XXXXXX";
+  const int fd = mkstemp(out_path);
+  if (fd >= 0) close(fd);
+  const std::string out = out_path;
   const std::string command = std::string(MOWA_LINT_BIN) + " " + options +
                               " '" + dir + "' >'" + out + "' 2>&1";
   const int status = std::system(command.c_str());
   Lint r;
   r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.out = slurp(out);
+  std::remove(out.c_str());
   if (options.find("--json") != std::string::npos)
     r.findings = parse_events(r.out);
   return r;
