@@ -10,25 +10,9 @@ WIDTH, HEIGHT = 640, 480
 
 # Waits for a button; a left press leaves a red square where the pointer is,
 # a right press a green one; then waits for the release and starts again.
-SCENARIO = """\
-gload"pic.bmp,0,0,0"
-[wait]
-get_mouse_state"@01"
-if"@01=0,wait,down"
-[down]
-get_mouse_position"@02,@03"
-@04=@02+16
-@05=@03+16
-if"@01=1,left,right"
-[left]
-boxfill"@02,@03,@04,@05,255"
-goto"release"
-[right]
-boxfill"@02,@03,@04,@05,65280"
-[release]
-get_mouse_state"@01"
-if"@01=0,wait,release"
-"""
+with open(os.path.join(os.path.dirname(__file__), "..", "scenarios",
+                       "click_loop.snr")) as loop:
+    SCENARIO = 'gload"pic.bmp,0,0,0"\n' + loop.read()
 
 
 def picture():

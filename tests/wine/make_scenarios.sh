@@ -33,22 +33,7 @@ narrow_sprite() { convert -size 50x40 gradient:'#ff00ff-#004000' -type Palette -
 
 # Waits for a button; a left press leaves a red square where the pointer is,
 # a right press a green one; then waits for the release and starts again.
-CLICK_LOOP='[wait]
-get_mouse_state"@01"
-if"@01=0,wait,down"
-[down]
-get_mouse_position"@02,@03"
-@04=@02+16
-@05=@03+16
-if"@01=1,left,right"
-[left]
-boxfill"@02,@03,@04,@05,255"
-goto"release"
-[right]
-boxfill"@02,@03,@04,@05,65280"
-[release]
-get_mouse_state"@01"
-if"@01=0,wait,release"'
+CLICK_LOOP=$(cat "$(dirname "$0")/../scenarios/click_loop.snr")
 
 d=$out/pictures
 mkdir -p "$d"
