@@ -47,12 +47,7 @@ struct Picture {
   }
 };
 
-Surface full_surface() {
-  Surface s;
-  s.width = Surface::kMaxWidth;
-  s.height = Surface::kMaxHeight;
-  return s;
-}
+Surface full_surface() { return Surface(kWidth, kHeight); }
 
 void BM_StretchDIBitsOneToOne(benchmark::State& state) {
   const Picture picture;
@@ -99,14 +94,14 @@ void naive_blit(Surface& surface, const Picture& picture, int x_dest,
     for (int x = 0; x < h.biWidth; ++x) {
       const int dx = x_dest + x;
       const int dy = y_dest + y;
-      if (dx < 0 || dy < 0 || dx >= surface.width || dy >= surface.height)
+      if (dx < 0 || dy < 0 || dx >= surface.width() || dy >= surface.height())
         continue;
       const int stored_row = h.biHeight - 1 - y;
       const std::uint8_t index = picture.bits[stored_row * stride + x];
       if (h.biClrUsed != 0 && index >= h.biClrUsed) continue;
       RgbQuad q;
       std::memcpy(&q, table + index * sizeof q, sizeof q);
-      surface.pixels[dy * Surface::kMaxWidth + dx] =
+      surface.pixels[dy * surface.width() + dx] =
           (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) |
           q.rgbBlue;
     }

@@ -115,11 +115,11 @@ void reference_blit(pf::Surface& surface, const std::uint8_t* block) {
   const std::uint8_t* table = block + kColourTableOffset;
   for (int y = 0; y < kImageHeight; ++y)
     for (int x = 0; x < kImageWidth; ++x) {
-      if (x >= surface.width || y >= surface.height) continue;
+      if (x >= surface.width() || y >= surface.height()) continue;
       const std::uint8_t index =
           block[kPixelOffset + (kImageHeight - 1 - y) * kImageWidth + x];
       const std::uint8_t* quad = table + 4 * index;
-      surface.pixels[y * pf::Surface::kMaxWidth + x] =
+      surface.pixels[y * surface.width() + x] =
           (std::uint32_t{quad[2]} << 16) | (std::uint32_t{quad[1]} << 8) | quad[0];
     }
 }

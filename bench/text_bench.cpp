@@ -24,9 +24,7 @@ void BM_MessageWriteFullLine(benchmark::State& state) {
   pf::HeadlessPlatform hp(nullptr);
   Program p(hp.platform());
   text::font_set_create(p.text);
-  pf::Surface surface;
-  surface.width = pf::Surface::kMaxWidth;
-  surface.height = pf::Surface::kMaxHeight;
+  pf::Surface surface(640, 480);
   const pf::Hdc dc = hp.gdi.open_dc(&surface);
   for (auto _ : state) {
     text::message_write(p.text, dc, kLine, static_cast<int>(state.range(0)));
@@ -40,9 +38,7 @@ BENCHMARK(BM_MessageWriteFullLine)->Arg(4)->Arg(28);
 // The call font of number_write: made, drawn with once, deleted.
 void BM_CallFontMadeAndDeleted(benchmark::State& state) {
   pf::HeadlessPlatform hp(nullptr);
-  pf::Surface surface;
-  surface.width = pf::Surface::kMaxWidth;
-  surface.height = pf::Surface::kMaxHeight;
+  pf::Surface surface(640, 480);
   const pf::Hdc dc = hp.gdi.open_dc(&surface);
   pf::LogFontA lf{};
   lf.lfHeight = -24;

@@ -1,5 +1,8 @@
 #include "platform/softgdi/soft_gdi.h"
 
+#include "platform/headless/presenter.h"
+#include "platform/softgdi/png_io.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,8 +10,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -56,11 +61,7 @@ TestDib make_dib(int width, int height, const std::function<int(int, int)>& inde
 
 class SoftGdiTest : public ::testing::Test {
  protected:
-  SoftGdiTest() {
-    surface.width = Surface::kMaxWidth;
-    surface.height = Surface::kMaxHeight;
-    clear();
-  }
+  SoftGdiTest() { clear(); }
   void clear() {
     std::fill(surface.pixels.begin(), surface.pixels.end(), kUntouched);
     surface.changed = false;
@@ -78,8 +79,8 @@ class SoftGdiTest : public ::testing::Test {
   }
   std::set<Pixel> pixels_of(std::uint32_t rgb) const {
     std::set<Pixel> found;
-    for (int y = 0; y < Surface::kMaxHeight; ++y)
-      for (int x = 0; x < Surface::kMaxWidth; ++x)
+    for (int y = 0; y < surface.height(); ++y)
+      for (int x = 0; x < surface.width(); ++x)
         if (surface.at(x, y) == rgb) found.insert({x, y});
     return found;
   }
@@ -91,7 +92,7 @@ class SoftGdiTest : public ::testing::Test {
 
   Faults faults;
   SoftGdi gdi{faults};
-  Surface surface;
+  Surface surface{640, 480};
   Hdc dc = gdi.open_dc(&surface);
 };
 
@@ -171,17 +172,54 @@ TEST_F(SoftGdiTest, LineToLeavesOutItsEndPoint) {
   }
 }
 
-TEST_F(SoftGdiTest, DrawingStaysInsideASmallerClientArea) {
-  surface.width = 100;
-  surface.height = 50;
+// The surface is the window's client at whatever size it was placed: drawing
+// is clipped to it and its picture file has that size.
+TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
   red_pen_green_brush();
-  EXPECT_EQ(gdi.Rectangle(dc, 0, 0, 640, 480), kTrue);
-  ASSERT_EQ(gdi.MoveToEx(dc, 0, 49, nullptr), kTrue);
-  EXPECT_EQ(gdi.LineTo(dc, 640, 49), kTrue);
-  EXPECT_EQ(blit(make_dib(640, 480, [](int, int) { return 9; }), 0, 0, 640, 480), 480);
-  for (int y = 0; y < Surface::kMaxHeight; ++y)
-    for (int x = 0; x < Surface::kMaxWidth; ++x)
-      ASSERT_EQ(surface.at(x, y) == kUntouched, x >= 100 || y >= 50) << x << "," << y;
+  const std::string path = ::testing::TempDir() + "/soft_gdi_size.png";
+  std::vector<std::uint32_t> read;
+  int read_width = 0, read_height = 0;
+  for (const auto& [w, h] : {std::pair{800, 600}, {320, 200}, {100, 50}}) {
+    SCOPED_TRACE(w);
+    surface.resize(w, h);
+    clear();
+    // A rectangle over the top-left edges, a picture over the bottom-right.
+    EXPECT_EQ(gdi.Rectangle(dc, -5, -5, w / 2, h / 2), kTrue);
+    EXPECT_EQ(blit(make_dib(900, 700, [](int, int) { return 9; }), w / 2, h / 2, 900, 700),
+              700);
+    ASSERT_EQ(surface.pixels.size(), static_cast<std::size_t>(w * h));
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const bool left = x < w / 2, top = y < h / 2;
+        const std::uint32_t rect = x == w / 2 - 1 || y == h / 2 - 1 ? kRed : kGreen;
+        ASSERT_EQ(surface.at(x, y), left && top     ? rect
+                                    : !left && !top ? table_rgb(9)
+                                                    : kUntouched)
+            << x << "," << y;
+      }
+    // The picture file holds exactly these pixels at this size.
+    ASSERT_TRUE(write_png(path, surface));
+    ASSERT_TRUE(read_png(path, read, read_width, read_height));
+    EXPECT_EQ(std::pair(read_width, read_height), std::pair(w, h));
+    EXPECT_EQ(read, surface.pixels);
+    // Placed smaller and larger again: the top-left is kept, the rest black.
+    const Surface before = surface;
+    surface.resize(w / 4, h / 4);
+    surface.resize(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(surface.at(x, y), x < w / 4 && y < h / 4 ? before.at(x, y) : 0u);
+  }
+  std::filesystem::remove(path);
+  EXPECT_FALSE(write_png(path + ".d/no_such_dir.png", surface));
+  EXPECT_FALSE(write_png(path, Surface{}));  // a window not yet placed
+  EXPECT_EQ(Surface(1 << 30, -1).pixels.size(), 0u);  // both sides held in range
+  // The headless display pictures a window without a size as a black screen.
+  ASSERT_TRUE(Presenter::write_shown(path, nullptr));
+  ASSERT_TRUE(read_png(path, read, read_width, read_height));
+  EXPECT_EQ(std::pair(read_width, read_height), std::pair(640, 480));
+  EXPECT_EQ(read, std::vector<std::uint32_t>(640 * 480, 0));
+  std::filesystem::remove(path);
 }
 
 TEST_F(SoftGdiTest, DibOrientationDecidesWhichStoredRowIsShownWhere) {

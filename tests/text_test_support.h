@@ -107,8 +107,7 @@ inline Frame reference_text(const pf::LogFontA& font,
   pf::Faults faults;
   pf::SoftGdi gdi(faults);
   pf::Surface surface;
-  surface.width = 640;
-  surface.height = 480;
+  surface.resize(640, 480);
   std::fill(surface.pixels.begin(), surface.pixels.end(), ground_rgb);
   const pf::Hdc dc = gdi.open_dc(&surface);
   gdi.SelectObject(dc, gdi.CreateFontIndirectA(&font));

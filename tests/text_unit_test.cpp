@@ -19,8 +19,7 @@ namespace {
 class MessageWrite : public ::testing::Test {
  protected:
   MessageWrite() {
-    surface_.width = 640;
-    surface_.height = 480;
+    surface_.resize(640, 480);
     dc_ = hp_.gdi.open_dc(&surface_);
     EXPECT_TRUE(text::font_set_create(text_));
   }

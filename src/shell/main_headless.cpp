@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "platform/softgdi/png_io.h"
 #include "shell/program.h"
 #include "shell/utf8_trace.h"
 
@@ -163,9 +162,8 @@ int main(int argc, char** argv) {
                                                         static_cast<std::int64_t>(calls));
     hp.log.event("exit").num("code", code);
     if (!o.screenshot.empty()) {
-      mowa::pf::Surface blank;
       const mowa::pf::Surface* shown = hp.window.surface(hp.window.main_window());
-      if (!mowa::pf::write_png(o.screenshot, shown ? *shown : blank))
+      if (!mowa::pf::Presenter::write_shown(o.screenshot, shown))
         std::fprintf(stderr, "mowa-headless: cannot write %s\n",
                      o.screenshot.c_str());
     }

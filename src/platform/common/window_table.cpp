@@ -104,8 +104,7 @@ Hwnd WindowTable::CreateWindowExA(Dword /*ex_style*/, const char* class_name,
   auto w = std::make_unique<Window>();
   w->proc = it->second.lpfnWndProc;
   w->context = it->second.context;
-  w->surface.width = std::clamp(width, 0, Surface::kMaxWidth);
-  w->surface.height = std::clamp(height, 0, Surface::kMaxHeight);
+  w->surface.resize(width, height);
   windows_.push_back(std::move(w));
   return handle_of(windows_.size() - 1);
 }
@@ -115,8 +114,7 @@ Bool WindowTable::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y,
   if (faults_.fail("SetWindowPos")) return kFalse;
   Window* w = find(hwnd);
   if (!w) return kFalse;
-  w->surface.width = std::clamp(cx, 0, Surface::kMaxWidth);
-  w->surface.height = std::clamp(cy, 0, Surface::kMaxHeight);
+  w->surface.resize(cx, cy);
   place_window(hwnd, insert_after, x, y, cx, cy);
   if (flags & SWP_SHOWWINDOW) set_visible(hwnd, *w, true);
   return kTrue;
@@ -227,7 +225,7 @@ Hdc WindowTable::BeginPaint(Hwnd hwnd, PaintStruct* ps) {
   w->invalid = false;
   ps->hdc = gdi_.open_dc(&w->surface);
   ps->fErase = kFalse;
-  ps->rcPaint = Rect{0, 0, w->surface.width, w->surface.height};
+  ps->rcPaint = Rect{0, 0, w->surface.width(), w->surface.height()};
   return ps->hdc;
 }
 

@@ -5,6 +5,20 @@
 #include "platform/softgdi/png_io.h"
 
 namespace mowa::pf {
+namespace {
+
+// The black screen pictured for a window without a size, as large as
+// such pictures have always been.
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+}  // namespace
+
+bool Presenter::write_shown(const std::string& path, const Surface* surface) {
+  if (surface && surface->width() > 0 && surface->height() > 0)
+    return write_png(path, *surface);
+  return write_png(path, Surface(kScreenWidth, kScreenHeight));
+}
 
 void Presenter::present_if_changed(Surface& surface) {
   if (!surface.changed) return;
@@ -15,7 +29,7 @@ void Presenter::present_if_changed(Surface& surface) {
   char name[32];
   std::snprintf(name, sizeof name, "/frame-%05llu.png",
                 static_cast<unsigned long long>(frames_));
-  if (!write_png(frames_dir_ + name, surface))
+  if (!write_shown(frames_dir_ + name, &surface))
     std::fprintf(stderr, "mowa-headless: cannot write %s%s\n",
                  frames_dir_.c_str(), name);
 }

@@ -19,6 +19,11 @@ class Presenter {
   void present_if_changed(Surface& surface);
   std::uint64_t frames() const { return frames_; }
 
+  // Writes what the headless display shows of a window: its client area at
+  // its size; a screen of black when there is no window or it has not been
+  // given a size yet.
+  static bool write_shown(const std::string& path, const Surface* surface);
+
  private:
   EventLog& log_;
   std::string frames_dir_;

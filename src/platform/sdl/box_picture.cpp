@@ -1,8 +1,11 @@
 #include "platform/sdl/box_picture.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {
 namespace {
@@ -13,6 +16,9 @@ constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
 constexpr int kMinWidth = 240;
 constexpr int kLineGap = 3;
+// A box never grows past the 640x480 of a screen in the program's mode.
+constexpr int kLargestBoxWidth = 640;
+constexpr int kLargestBoxHeight = 480;
 // A fallback cell height when no font can be opened.
 constexpr int kPlainCellHeight = 16;
 
@@ -29,13 +35,14 @@ constexpr std::uint32_t kSignFace = 0xFFCC1A;
 
 void fill(Surface& s, int left, int top, int right, int bottom,
           std::uint32_t rgb) {
+  const DrawArea area = drawable_area(s);
   left = std::max(left, 0);
   top = std::max(top, 0);
-  right = std::min({right, s.width, Surface::kMaxWidth});
-  bottom = std::min({bottom, s.height, Surface::kMaxHeight});
+  right = std::min(right, area.width);
+  bottom = std::min(bottom, area.height);
   if (right <= left) return;
   for (int y = top; y < bottom; ++y)
-    std::fill_n(s.pixels.begin() + y * Surface::kMaxWidth + left,
+    std::fill_n(s.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(left, y)),
                 right - left, rgb);
   s.changed = true;
 }
@@ -143,14 +150,14 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
                    std::string_view text_cp932, bool button_pressed) {
   const int cell = font ? std::max(font->cell_height(), 1) : kPlainCellHeight;
   const int text_left = kMargin + kSignSize + kMargin;
-  const int most_text_width = Surface::kMaxWidth - text_left - kMargin - 6;
+  const int most_text_width = kLargestBoxWidth - text_left - kMargin - 6;
   const int line_height = cell + kLineGap;
   const int bar_height = cell + 10;
   const int body_top = bar_height + kMargin;
   // What is left of the screen's height for lines under the caption bar and
   // over the button.
   const int most_lines = std::max(
-      1, (Surface::kMaxHeight - body_top - 2 * kMargin - 4 - kButtonHeight + kLineGap) /
+      1, (kLargestBoxHeight - body_top - 2 * kMargin - 4 - kButtonHeight + kLineGap) /
              line_height);
 
   BoxLayout l;
@@ -170,11 +177,11 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
   const int content_height = std::max(kSignSize, text_height);
   l.width = std::clamp(std::max({kMinWidth, text_left + text_width + kMargin + 6,
                                  measure(font, caption_cp932) + 2 * kMargin}),
-                       0, Surface::kMaxWidth);
+                       0, kLargestBoxWidth);
   l.caption = shortened(font, caption_cp932, l.width - 2 * kMargin);
   const int button_top = body_top + content_height + kMargin + 4;
   l.height = std::clamp(button_top + kButtonHeight + kMargin, 0,
-                        Surface::kMaxHeight);
+                        kLargestBoxHeight);
   l.caption_bar = Rect{1, 1, l.width - 1, bar_height};
   l.sign = Rect{kMargin, body_top + (content_height - kSignSize) / 2,
                 kMargin + kSignSize,
@@ -186,8 +193,7 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
                   (l.width - kButtonWidth) / 2 + kButtonWidth,
                   button_top + kButtonHeight};
 
-  surface.width = l.width;
-  surface.height = l.height;
+  surface.resize(l.width, l.height);
   fill(surface, 0, 0, l.width, l.height, kBody);
   frame(surface, Rect{0, 0, l.width, l.height}, kFrame);
   fill(surface, l.caption_bar, kCaptionBar);

@@ -59,7 +59,7 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
   Surface picture;
   BoxLayout layout = draw_box(picture, font(), caption_cp932, text_cp932, false);
   // Centred over the owner, or on the screen when there is none to show.
-  SDL_Rect area{0, 0, 640, 480};
+  SDL_Rect area{0, 0, layout.width, layout.height};
   SdlView* owner_view = window_.shown_view(owner);
   if (owner_view) {
     SDL_GetWindowPosition(owner_view->window(), &area.x, &area.y);

@@ -61,8 +61,12 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
   // SDL gives pointer positions in picture pixels (the renderer's logical
   // size undoes scaling, letterboxing and the HiDPI factor); the margins of a
   // letterboxed window lie outside the picture and count as its edge.
-  const auto clamp_x = [](int x) { return std::clamp(x, 0, Surface::kMaxWidth - 1); };
-  const auto clamp_y = [](int y) { return std::clamp(y, 0, Surface::kMaxHeight - 1); };
+  const auto picture_point = [this](Hwnd hwnd, int x, int y) {
+    const Surface* picture = surface(hwnd);
+    const int right = picture ? std::max(picture->width() - 1, 0) : 0;
+    const int bottom = picture ? std::max(picture->height() - 1, 0) : 0;
+    return Point{std::clamp(x, 0, right), std::clamp(y, 0, bottom)};
+  };
   switch (event.type) {
     case SDL_QUIT:
       // An interrupt or termination request: closes like the window manager.
@@ -91,8 +95,9 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
     case SDL_MOUSEMOTION: {
       const Hwnd hwnd = handle_of_sdl_window(event.motion.windowID);
       if (!accept_input || !hwnd) return;
-      pointer_x_ = clamp_x(event.motion.x);
-      pointer_y_ = clamp_y(event.motion.y);
+      const Point at = picture_point(hwnd, event.motion.x, event.motion.y);
+      pointer_x_ = at.x;
+      pointer_y_ = at.y;
       queue_input(hwnd, WM_MOUSEMOVE, buttons_,
                   point_param(pointer_x_, pointer_y_));
       return;
@@ -115,8 +120,8 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
       } else {
         return;
       }
-      queue_input(hwnd, message, buttons_,
-                  point_param(clamp_x(event.button.x), clamp_y(event.button.y)));
+      const Point at = picture_point(hwnd, event.button.x, event.button.y);
+      queue_input(hwnd, message, buttons_, point_param(at.x, at.y));
       return;
     }
     case SDL_KEYDOWN: {

@@ -7,7 +7,7 @@
 namespace mowa::pf {
 
 SdlSession::SdlSession() {
-  // Pixels are scaled up as blocks: the pictures are pixel art at 640x480.
+  // Pixels are scaled up as blocks: the pictures are pixel art.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   // The software renderer draws into the window's own frame buffer instead
   // of going through GL.

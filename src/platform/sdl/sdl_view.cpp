@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
+
+#include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {
 
@@ -21,10 +24,10 @@ std::unique_ptr<SdlView> SdlView::create(const Options& o, std::string& error) {
     return nullptr;
   }
   view->id_ = SDL_GetWindowID(view->window_);
-  // One 640x480 picture scaled by whole blocks is light work for the CPU,
-  // while a GL renderer without a GPU (a virtual or remote display) takes
-  // seconds to start and milliseconds a frame. SDL_RENDER_DRIVER still
-  // chooses another.
+  // One picture of the program's size scaled by whole blocks is light work
+  // for the CPU, while a GL renderer without a GPU (a virtual or remote
+  // display) takes seconds to start and milliseconds a frame.
+  // SDL_RENDER_DRIVER still chooses another.
   view->renderer_ =
       SDL_CreateRenderer(view->window_, -1, SDL_RENDERER_SOFTWARE);
   if (!view->renderer_) view->renderer_ = SDL_CreateRenderer(view->window_, -1, 0);
@@ -32,27 +35,33 @@ std::unique_ptr<SdlView> SdlView::create(const Options& o, std::string& error) {
     error = SDL_GetError();
     return nullptr;
   }
-  view->picture_width_ = std::clamp(o.picture_width, 1, Surface::kMaxWidth);
-  view->picture_height_ = std::clamp(o.picture_height, 1, Surface::kMaxHeight);
+  if (!view->make_picture(o.picture_width > 0 ? o.picture_width : o.width,
+                          o.picture_height > 0 ? o.picture_height : o.height,
+                          error))
+    return nullptr;
+  return view;
+}
+
+bool SdlView::make_picture(int width, int height, std::string& error) {
+  if (texture_) SDL_DestroyTexture(texture_);
+  picture_width_ = std::clamp(width, 1, Surface::kMaxSide);
+  picture_height_ = std::clamp(height, 1, Surface::kMaxSide);
   // The logical size letterboxes the picture with its aspect kept and makes
   // SDL report pointer positions in picture pixels.
-  SDL_RenderSetLogicalSize(view->renderer_, view->picture_width_,
-                           view->picture_height_);
-  view->texture_ = SDL_CreateTexture(
-      view->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-      view->picture_width_, view->picture_height_);
-  if (!view->texture_) {
+  SDL_RenderSetLogicalSize(renderer_, picture_width_, picture_height_);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                               SDL_TEXTUREACCESS_STREAMING, picture_width_,
+                               picture_height_);
+  if (!texture_) {
     error = SDL_GetError();
-    return nullptr;
+    return false;
   }
   // The surface leaves the top byte 0: it is no alpha.
-  SDL_SetTextureBlendMode(view->texture_, SDL_BLENDMODE_NONE);
+  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
   std::vector<std::uint32_t> black(
-      static_cast<std::size_t>(view->picture_width_) * view->picture_height_,
-      0);
-  SDL_UpdateTexture(view->texture_, nullptr, black.data(),
-                    view->picture_width_ * 4);
-  return view;
+      static_cast<std::size_t>(picture_width_) * picture_height_, 0);
+  SDL_UpdateTexture(texture_, nullptr, black.data(), picture_width_ * 4);
+  return true;
 }
 
 SdlView::~SdlView() {
@@ -61,10 +70,24 @@ SdlView::~SdlView() {
   if (window_) SDL_DestroyWindow(window_);
 }
 
+void SdlView::fit_picture(const Surface& surface) {
+  if (surface.width() == 0 || surface.height() == 0) return;
+  if (texture_ && surface.width() == picture_width_ &&
+      surface.height() == picture_height_)
+    return;
+  std::string error;
+  if (!make_picture(surface.width(), surface.height(), error))
+    std::fprintf(stderr, "mowa: cannot show a picture of %dx%d: %s\n",
+                 surface.width(), surface.height(), error.c_str());
+}
+
 void SdlView::present(const Surface& surface) {
-  const SDL_Rect area{0, 0, picture_width_, picture_height_};
-  SDL_UpdateTexture(texture_, &area, surface.pixels.data(),
-                    Surface::kMaxWidth * 4);
+  fit_picture(surface);
+  const DrawArea area = drawable_area(surface);
+  if (texture_ && area.width == picture_width_ && area.height > 0) {
+    const SDL_Rect rect{0, 0, area.width, std::min(area.height, picture_height_)};
+    SDL_UpdateTexture(texture_, &rect, surface.pixels.data(), area.width * 4);
+  }
   redraw();
 }
 
@@ -72,7 +95,7 @@ void SdlView::redraw() {
   if (!shown_) return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  if (texture_) SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
 }
 

@@ -20,9 +20,10 @@ class SdlView {
     std::string title_utf8;
     int x = 0, y = 0;
     int width = 1, height = 1;  // the window's initial size
-    // The part of the Surface shown; the window scales it, aspect kept.
-    int picture_width = Surface::kMaxWidth;
-    int picture_height = Surface::kMaxHeight;
+    // The size of the picture shown until a Surface of another size is
+    // presented; the window scales it, aspect kept. 0: the window's size.
+    int picture_width = 0;
+    int picture_height = 0;
     bool borderless = false;
     bool on_top = false;
     bool high_dpi = false;
@@ -38,8 +39,11 @@ class SdlView {
   std::uint32_t id() const { return id_; }
   SDL_Window* window() const { return window_; }
 
-  // Uploads the Surface and shows it.
+  // Uploads the Surface and shows it; the picture takes the Surface's size.
   void present(const Surface& surface);
+  // The picture takes the Surface's size, black until it is presented; a 0x0
+  // Surface leaves it as it is.
+  void fit_picture(const Surface& surface);
   // Shows the last uploaded picture again (after an expose or a resize).
   void redraw();
 
@@ -58,6 +62,8 @@ class SdlView {
   bool covers_display() const;
   // Asks SDL for full screen, or to leave it, as fullscreen_ says.
   void apply_fullscreen();
+  // A black picture of this size, pointer positions reported in its pixels.
+  bool make_picture(int width, int height, std::string& error);
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

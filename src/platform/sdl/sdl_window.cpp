@@ -100,6 +100,8 @@ void SdlWindow::place_window(Hwnd hwnd, Hwnd insert_after, int x, int y,
   SdlView* v = view(hwnd);
   if (!v) return;
   v->move_resize(x, y, cx, cy);
+  // The picture follows the client size the program gave the window.
+  if (const Surface* picture = surface(hwnd)) v->fit_picture(*picture);
   if (insert_after == HWND_TOPMOST) v->set_on_top(true);
 }
 

@@ -150,14 +150,13 @@ int stretch_dib8(Surface* target, const Dib8& dib, const BlitRect& dest,
         dib.bottom_up ? dib.height - 1 - shown_row : shown_row;
     const std::uint8_t* src_row =
         dib.bits + static_cast<std::size_t>(stored_row) * dib.stride_bytes;
-    std::uint32_t* dst = target->pixels.data() +
-                         static_cast<std::size_t>(
-                             (rows.dest_first + static_cast<std::int64_t>(r)) *
-                                 Surface::kMaxWidth +
-                             columns.dest_first);
+    std::uint32_t* dst =
+        target->pixels.data() +
+        area.index(columns.dest_first,
+                   rows.dest_first + static_cast<std::int64_t>(r));
     if (r > 0 && shown_row == rows.source[r - 1])
       // An enlarged picture repeats source rows: copy the row just drawn.
-      std::memcpy(dst, dst - Surface::kMaxWidth, count * sizeof *dst);
+      std::memcpy(dst, dst - area.width, count * sizeof *dst);
     else if (columns.one_to_one)
       convert_run(dst, src_row + columns.source.front(), count, rgb);
     else

@@ -18,13 +18,14 @@
 #include <utility>
 
 #include "platform/common/cp932.h"
+#include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {
 namespace {
 
 constexpr double kDefaultCharHeightPx = 16;
 // A script may ask for any size; beyond this a single glyph would be far
-// larger than the 640x480 surface while its bitmap still costs memory.
+// larger than a window's picture while its bitmap still costs memory.
 constexpr double kMaxPpem = 2048;
 constexpr FT_Int32 kLoadFlags = FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP;
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
@@ -126,29 +127,16 @@ int clamp_to_int(std::int64_t v) {
       v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-// The part of the surface that drawing may touch.
-struct Clip {
-  std::int64_t width;
-  std::int64_t height;
-  explicit Clip(const Surface& s)
-      : width(std::clamp(s.width, 0, Surface::kMaxWidth)),
-        height(std::clamp<std::int64_t>(
-            s.height, 0,
-            std::min<std::int64_t>(Surface::kMaxHeight,
-                                   static_cast<std::int64_t>(s.pixels.size()) /
-                                       Surface::kMaxWidth))) {}
-};
-
-void fill(Surface& surface, const Clip& clip, std::int64_t left,
+void fill(Surface& surface, const DrawArea& clip, std::int64_t left,
           std::int64_t top, std::int64_t right, std::int64_t bottom,
           std::uint32_t rgb) {
   left = std::max<std::int64_t>(left, 0);
   top = std::max<std::int64_t>(top, 0);
-  right = std::min(right, clip.width);
-  bottom = std::min(bottom, clip.height);
+  right = std::min<std::int64_t>(right, clip.width);
+  bottom = std::min<std::int64_t>(bottom, clip.height);
   if (left >= right || top >= bottom) return;
   for (std::int64_t y = top; y < bottom; ++y) {
-    auto row = surface.pixels.begin() + y * Surface::kMaxWidth;
+    auto row = surface.pixels.begin() + static_cast<std::ptrdiff_t>(clip.index(0, y));
     std::fill(row + left, row + right, rgb);
   }
   surface.changed = true;
@@ -156,14 +144,14 @@ void fill(Surface& surface, const Clip& clip, std::int64_t left,
 
 // Writes the set pixels of a rendered glyph whose top-left pixel lands at
 // (left, top).
-void blit(Surface& surface, const Clip& clip, const FT_Bitmap& bitmap,
+void blit(Surface& surface, const DrawArea& clip, const FT_Bitmap& bitmap,
           std::int64_t left, std::int64_t top, std::uint32_t rgb) {
   const std::int64_t rows = bitmap.rows;
   const std::int64_t cols = bitmap.width;
   const std::int64_t row_begin = std::max<std::int64_t>(0, -top);
-  const std::int64_t row_end = std::min(rows, clip.height - top);
+  const std::int64_t row_end = std::min<std::int64_t>(rows, clip.height - top);
   const std::int64_t col_begin = std::max<std::int64_t>(0, -left);
-  const std::int64_t col_end = std::min(cols, clip.width - left);
+  const std::int64_t col_end = std::min<std::int64_t>(cols, clip.width - left);
   if (row_begin >= row_end || col_begin >= col_end) return;
   // A negative pitch stores the rows bottom-up from the buffer's start.
   const unsigned char* first_row =
@@ -174,7 +162,7 @@ void blit(Surface& surface, const Clip& clip, const FT_Bitmap& bitmap,
   for (std::int64_t r = row_begin; r < row_end; ++r) {
     const unsigned char* src = first_row + r * bitmap.pitch;
     std::uint32_t* dst_row =
-        surface.pixels.data() + (top + r) * Surface::kMaxWidth;
+        surface.pixels.data() + clip.index(0, top + r);
     for (std::int64_t c = col_begin; c < col_end; ++c) {
       const bool set =
           mono ? (src[c >> 3] & (0x80 >> (c & 7))) != 0 : src[c] >= 0x80;
@@ -363,7 +351,7 @@ int RasterFont::draw(Surface& surface, int x, int y, std::string_view cp932,
   Impl& font = *impl_;
   FT_Activate_Size(font.size);
   const FT_Face face = font.face;
-  const Clip clip(surface);
+  const DrawArea clip = drawable_area(surface);
   const std::int64_t top = y;
   const std::int64_t baseline = top + font.ascent_px;
   const std::int64_t bottom = baseline + font.descent_px;

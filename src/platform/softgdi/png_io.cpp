@@ -16,11 +16,11 @@ constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 }  // namespace
 
 bool write_png(const std::string& path, const Surface& surface) {
-  constexpr std::size_t kPixels =
-      std::size_t{Surface::kMaxWidth} * Surface::kMaxHeight;
-  if (surface.pixels.size() < kPixels) return false;
-  std::vector<std::uint8_t> rgb(kPixels * 3);
-  for (std::size_t i = 0; i < kPixels; ++i) {
+  const auto pixel_count = static_cast<std::size_t>(surface.width()) *
+                           static_cast<std::size_t>(surface.height());
+  if (pixel_count == 0 || surface.pixels.size() < pixel_count) return false;
+  std::vector<std::uint8_t> rgb(pixel_count * 3);
+  for (std::size_t i = 0; i < pixel_count; ++i) {
     const std::uint32_t p = surface.pixels[i];
     rgb[3 * i] = static_cast<std::uint8_t>(p >> 16);
     rgb[3 * i + 1] = static_cast<std::uint8_t>(p >> 8);
@@ -28,8 +28,8 @@ bool write_png(const std::string& path, const Surface& surface) {
   }
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  image.width = Surface::kMaxWidth;
-  image.height = Surface::kMaxHeight;
+  image.width = static_cast<png_uint_32>(surface.width());
+  image.height = static_cast<png_uint_32>(surface.height());
   image.format = PNG_FORMAT_RGB;
   const int ok =
       png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr);

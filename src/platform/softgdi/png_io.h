@@ -10,8 +10,9 @@
 
 namespace mowa::pf {
 
-// Writes the whole kMaxWidth x kMaxHeight framebuffer, whatever the client
-// size, as 8-bit RGB without alpha. False when the file cannot be written.
+// Writes the surface at its own size as 8-bit RGB without alpha. False when
+// the file cannot be written or the surface has no pixels (a PNG has at least
+// one).
 bool write_png(const std::string& path, const Surface& surface);
 
 // Reads a PNG into 0x00RRGGBB pixels, rows top first; any alpha is dropped.

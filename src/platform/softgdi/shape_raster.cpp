@@ -16,7 +16,7 @@ void fill_rect(Surface& surface, std::int64_t left, std::int64_t top,
   const std::int64_t y1 = std::min<std::int64_t>(bottom, area.height);
   if (x0 >= x1 || y0 >= y1) return;
   for (std::int64_t y = y0; y < y1; ++y) {
-    const auto row = surface.pixels.begin() + y * Surface::kMaxWidth;
+    const auto row = surface.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(0, y));
     std::fill(row + x0, row + x1, rgb);
   }
   surface.changed = true;
@@ -88,7 +88,7 @@ void draw_line(Surface& surface, std::int64_t x0, std::int64_t y0,
     if (b < 0 || b >= b_limit) continue;
     const std::int64_t x = x_major ? a : b;
     const std::int64_t y = x_major ? b : a;
-    surface.pixels[static_cast<std::size_t>(y * Surface::kMaxWidth + x)] = rgb;
+    surface.pixels[area.index(x, y)] = rgb;
     drawn = true;
   }
   if (drawn) surface.changed = true;

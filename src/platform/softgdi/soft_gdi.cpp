@@ -76,8 +76,10 @@ struct SoftGdi::State {
   // Made on the first font request: opening Fontconfig takes long, and many
   // users of the GDI never draw text.
   std::unique_ptr<FontLibrary> font_library;
-  int horz_res = 640;
-  int vert_res = 480;
+  // The screen as the backend's display service reports it; nothing is
+  // known of it before.
+  int horz_res = 0;
+  int vert_res = 0;
   int bits_pixel = 32;
 
   std::uintptr_t next_key() {

@@ -1,27 +1,46 @@
-// The window's client area as a true-colour framebuffer.
+// The window's client area as a true-colour framebuffer of its own size.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace mowa::pf {
 
-struct Surface {
-  static constexpr int kMaxWidth = 640;
-  static constexpr int kMaxHeight = 480;
+class Surface {
+ public:
+  // No side is ever longer: a wild size asked of a window must not make an
+  // absurd allocation.
+  static constexpr int kMaxSide = 8192;
 
-  // The current client size; drawing is clipped to it. The window is created
-  // 0x0 and placed at 640x480.
-  int width = 0;
-  int height = 0;
-  // kMaxWidth * kMaxHeight pixels, 0x00RRGGBB, row 0 at the top.
-  std::vector<std::uint32_t> pixels =
-      std::vector<std::uint32_t>(kMaxWidth * kMaxHeight, 0);
+  // A 0x0 surface: a window is created that way until it is placed.
+  Surface() = default;
+  Surface(int width, int height) { resize(width, height); }
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Takes the new client size, each side kept within 0..kMaxSide. What is
+  // drawn stays at the top-left; an area that is new is black.
+  void resize(int width, int height);
+  // The pixel at (x, y); black outside the surface.
+  std::uint32_t at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    const auto i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x);
+    return i < pixels.size() ? pixels[i] : 0;
+  }
+
+  // width() * height() pixels, 0x00RRGGBB, row 0 at the top, a row of
+  // width() pixels after another. Drawing never reaches past the end, even
+  // should the vector have been shortened.
+  std::vector<std::uint32_t> pixels;
   // Set by every drawing call that touches a pixel; the backend clears it when
   // it presents the picture.
   bool changed = false;
 
-  std::uint32_t at(int x, int y) const { return pixels[y * kMaxWidth + x]; }
+ private:
+  int width_ = 0;
+  int height_ = 0;
 };
 
 // 0x00BBGGRR (a COLORREF) to 0x00RRGGBB.

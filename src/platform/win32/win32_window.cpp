@@ -9,8 +9,9 @@
 namespace mowa::pf {
 namespace {
 
-constexpr int kPictureWidth = 640;
-constexpr int kPictureHeight = 480;
+// No side of a picture is ever longer: a wild size asked of a window must
+// not make an absurd allocation.
+constexpr int kLongestPictureSide = 8192;
 constexpr DWORD kLongestIdleWaitMs = 8;
 
 HWND real(Hwnd hwnd) { return reinterpret_cast<HWND>(hwnd); }
@@ -42,15 +43,23 @@ bool is_pointer_message(UINT message) {
   return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;
 }
 
+// A black top-down 32-bit DIB section.
+HBITMAP black_picture(HDC dc, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 }  // namespace
 
 Win32Window::~Win32Window() {
-  for (auto& [hwnd, w] : windows_) {
-    if (!w->picture_dc) continue;
-    SelectObject(w->picture_dc, w->old_bitmap);
-    DeleteDC(w->picture_dc);
-    DeleteObject(w->picture);
-  }
+  for (auto& [hwnd, w] : windows_) drop_picture(*w);
 }
 
 Word Win32Window::RegisterClassA(const WndClassA* wc) {
@@ -69,26 +78,44 @@ Word Win32Window::RegisterClassA(const WndClassA* wc) {
   return atom;
 }
 
-void Win32Window::make_picture(Window& w) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kPictureWidth;
-  info.bmiHeader.biHeight = -kPictureHeight;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  w.picture_dc = CreateCompatibleDC(nullptr);
-  w.picture = CreateDIBSection(w.picture_dc, &info, DIB_RGB_COLORS, &bits,
-                               nullptr, 0);
-  if (!w.picture_dc || !w.picture) {
-    if (w.picture) DeleteObject(w.picture);
-    if (w.picture_dc) DeleteDC(w.picture_dc);
-    w.picture_dc = nullptr;
-    w.picture = nullptr;
-    return;
+bool Win32Window::make_picture(Window& w, int width, int height) {
+  width = std::clamp(width, 1, kLongestPictureSide);
+  height = std::clamp(height, 1, kLongestPictureSide);
+  if (w.picture && width == w.picture_width && height == w.picture_height)
+    return true;
+  if (!w.picture_dc) w.picture_dc = CreateCompatibleDC(nullptr);
+  if (!w.picture_dc) return false;
+  const HBITMAP fresh = black_picture(w.picture_dc, width, height);
+  if (!fresh) return false;
+  if (!w.picture) {
+    w.old_bitmap = SelectObject(w.picture_dc, fresh);
+  } else {
+    // What is drawn stays at the top-left of the new size.
+    if (const HDC copy = CreateCompatibleDC(w.picture_dc)) {
+      const HGDIOBJ before = SelectObject(copy, fresh);
+      BitBlt(copy, 0, 0, std::min(width, w.picture_width),
+             std::min(height, w.picture_height), w.picture_dc, 0, 0, SRCCOPY);
+      SelectObject(copy, before);
+      DeleteDC(copy);
+    }
+    SelectObject(w.picture_dc, fresh);
+    DeleteObject(w.picture);
   }
-  w.old_bitmap = SelectObject(w.picture_dc, w.picture);
+  w.picture = fresh;
+  w.picture_width = width;
+  w.picture_height = height;
+  return true;
+}
+
+void Win32Window::drop_picture(Window& w) {
+  if (!w.picture_dc) return;
+  if (w.picture) {
+    SelectObject(w.picture_dc, w.old_bitmap);
+    DeleteObject(w.picture);
+  }
+  DeleteDC(w.picture_dc);
+  w.picture_dc = nullptr;
+  w.picture = nullptr;
 }
 
 Hwnd Win32Window::CreateWindowExA(Dword ex_style, const char* class_name,
@@ -104,16 +131,16 @@ Hwnd Win32Window::CreateWindowExA(Dword ex_style, const char* class_name,
   auto w = std::make_unique<Window>();
   w->owner = this;
   w->cls = found->second;
-  make_picture(*w);
-  if (!w->picture_dc) return nullptr;
+  if (!make_picture(*w, width, height)) {
+    drop_picture(*w);
+    return nullptr;
+  }
   const std::wstring title = cp932_to_wide(window_name ? window_name : "");
   const HWND hwnd =
       CreateWindowExW(ex_style, cls.c_str(), title.c_str(), style, x, y, width,
                       height, real(parent), nullptr, instance_, w.get());
   if (!hwnd) {
-    SelectObject(w->picture_dc, w->old_bitmap);
-    DeleteDC(w->picture_dc);
-    DeleteObject(w->picture);
+    drop_picture(*w);
     return nullptr;
   }
   windows_[hwnd] = std::move(w);
@@ -130,11 +157,12 @@ RECT Win32Window::picture_rect(const Window& w) const {
   GetClientRect(w.hwnd, &client);
   const long cw = std::max(client.right - client.left, 1L);
   const long ch = std::max(client.bottom - client.top, 1L);
+  const long pw = w.picture_width, ph = w.picture_height;
   long dw = cw, dh = ch;
-  if (cw * kPictureHeight <= ch * kPictureWidth)
-    dh = cw * kPictureHeight / kPictureWidth;
+  if (cw * ph <= ch * pw)
+    dh = cw * ph / pw;
   else
-    dw = ch * kPictureWidth / kPictureHeight;
+    dw = ch * pw / ph;
   const long left = (cw - dw) / 2, top = (ch - dh) / 2;
   return RECT{left, top, left + dw, top + dh};
 }
@@ -143,10 +171,9 @@ LPARAM Win32Window::to_picture(const Window& w, LPARAM lparam) const {
   const RECT r = picture_rect(w);
   const long dw = std::max(r.right - r.left, 1L);
   const long dh = std::max(r.bottom - r.top, 1L);
-  const long x = std::clamp((GET_X_LPARAM(lparam) - r.left) * kPictureWidth / dw,
-                            0L, long{kPictureWidth - 1});
-  const long y = std::clamp((GET_Y_LPARAM(lparam) - r.top) * kPictureHeight / dh,
-                            0L, long{kPictureHeight - 1});
+  const long pw = w.picture_width, ph = w.picture_height;
+  const long x = std::clamp((GET_X_LPARAM(lparam) - r.left) * pw / dw, 0L, pw - 1);
+  const long y = std::clamp((GET_Y_LPARAM(lparam) - r.top) * ph / dh, 0L, ph - 1);
   return MAKELPARAM(x, y);
 }
 
@@ -165,13 +192,13 @@ void Win32Window::present(Window& w) {
   for (const RECT& bar : bars)
     if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, black);
   const int dw = r.right - r.left, dh = r.bottom - r.top;
-  if (dw == kPictureWidth && dh == kPictureHeight) {
+  if (dw == w.picture_width && dh == w.picture_height) {
     BitBlt(dc, r.left, r.top, dw, dh, w.picture_dc, 0, 0, SRCCOPY);
   } else {
     // Nearest neighbour: every picture pixel stays one sharp block.
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, r.left, r.top, dw, dh, w.picture_dc, 0, 0, kPictureWidth,
-               kPictureHeight, SRCCOPY);
+    StretchBlt(dc, r.left, r.top, dw, dh, w.picture_dc, 0, 0, w.picture_width,
+               w.picture_height, SRCCOPY);
   }
   ::ReleaseDC(w.hwnd, dc);
 }
@@ -179,7 +206,7 @@ void Win32Window::present(Window& w) {
 void Win32Window::place(Window& w) {
   // Alt+Enter turns the display mode's choice around.
   const bool cover = fullscreen_ != toggled_;
-  RECT r{0, 0, kPictureWidth, kPictureHeight};
+  RECT r{0, 0, w.picture_width, w.picture_height};
   if (cover) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -205,6 +232,11 @@ Bool Win32Window::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y,
   if (!w) return ::SetWindowPos(real(hwnd), real(insert_after), x, y, cx, cy,
                                 flags);
   w->placed = true;
+  // The picture takes the client size the program asks for. While a device
+  // context on it is out, the saved state of that context holds the old
+  // bitmap, so the picture keeps its size until the next placing.
+  if (!(flags & SWP_NOSIZE) && w->dcs_out == 0 && !w->painting)
+    make_picture(*w, cx, cy);
   if (fullscreen_ != toggled_) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -282,7 +314,7 @@ Hdc Win32Window::BeginPaint(Hwnd hwnd, PaintStruct* ps) {
     ps->fErase = w->paint.fErase;
     // The paint's area in the picture's own coordinates: all of it, since
     // the picture is always drawn whole.
-    ps->rcPaint = Rect{0, 0, kPictureWidth, kPictureHeight};
+    ps->rcPaint = Rect{0, 0, w->picture_width, w->picture_height};
   }
   return ours(w->picture_dc);
 }

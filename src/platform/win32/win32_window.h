@@ -1,11 +1,12 @@
 // Windows, the message loop, repaints and device contexts on user32.
 //
-// Each window of the program keeps its 640x480 client as a DIB section of
-// its own: GetDC and BeginPaint hand out a memory device context on it, so
-// every drawing call lands in the program's picture exactly as on a 640x480
-// display, and the picture is then shown on the real window scaled with
-// square pixels, its aspect kept and without smoothing. The display change
-// to 640x480 is that window covering its monitor, never a new monitor mode.
+// Each window of the program keeps its client, at the size the program gave
+// it, as a DIB section of its own: GetDC and BeginPaint hand out a memory
+// device context on it, so every drawing call lands in the program's picture
+// exactly as on a display of that size, and the picture is then shown on the
+// real window scaled with square pixels, its aspect kept and without
+// smoothing. The display change to the program's mode is that window
+// covering its monitor, never a new monitor mode.
 #pragma once
 
 #include <map>
@@ -51,8 +52,8 @@ class Win32Window final : public WindowService, public IdleWait {
   int ReleaseDC(Hwnd hwnd, Hdc hdc) override;
   void wait_for_input() override;
 
-  // The display is in the program's 640x480 mode: its window covers the
-  // monitor. Otherwise it is a 640x480 window at the desktop's origin.
+  // The display is in the program's mode: its window covers the monitor.
+  // Otherwise it is a window of its picture's size at the desktop's origin.
   void set_display_fullscreen(bool fullscreen);
 
  private:
@@ -68,6 +69,8 @@ class Win32Window final : public WindowService, public IdleWait {
     HDC picture_dc = nullptr;
     HBITMAP picture = nullptr;
     HGDIOBJ old_bitmap = nullptr;
+    int picture_width = 0;
+    int picture_height = 0;
     PAINTSTRUCT paint{};
     bool painting = false;  // between a BeginPaint that worked and its EndPaint
     int dcs_out = 0;  // device contexts handed out and not yet given back
@@ -77,10 +80,13 @@ class Win32Window final : public WindowService, public IdleWait {
   static LRESULT CALLBACK thunk(HWND hwnd, UINT message, WPARAM wparam,
                                 LPARAM lparam);
   Window* find(Hwnd hwnd);
-  void make_picture(Window& w);
+  // Gives the window a picture of this size (each side 1 at least), what
+  // was drawn kept at the top-left; false when none can be made.
+  bool make_picture(Window& w, int width, int height);
+  void drop_picture(Window& w);
   void present(Window& w);
   void place(Window& w);
-  // Maps the pointer from the window's client to the 640x480 picture.
+  // Maps the pointer from the window's client to the picture.
   LPARAM to_picture(const Window& w, LPARAM lparam) const;
   RECT picture_rect(const Window& w) const;
 
