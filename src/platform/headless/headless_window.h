@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/common/faults.h"
-#include "platform/common/window_table.h"
+#include "platform/softgdi/window_table.h"
 #include "platform/headless/event_log.h"
 #include "platform/headless/input_script.h"
 #include "platform/headless/presenter.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/common/faults.h"
-#include "platform/common/window_table.h"
+#include "platform/softgdi/window_table.h"
 #include "platform/idle_wait.h"
 #include "platform/sdl/sdl_view.h"
 #include "platform/softgdi/soft_gdi.h"

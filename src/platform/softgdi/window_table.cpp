@@ -1,4 +1,4 @@
-#include "platform/common/window_table.h"
+#include "platform/softgdi/window_table.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
-// The windows, their classes and the message queue as every backend keeps
-// them, so that a scenario sees the same messages in the same order and the
-// same paints and presents whatever shows it. A backend adds where input and
-// time come from and how a changed picture reaches the screen.
+// The windows, their classes and the message queue as the backends over the
+// software GDI keep them, so that a scenario sees the same messages in the
+// same order and the same paints and presents whatever shows it. A backend
+// adds where input and time come from and how a changed picture reaches the
+// screen.
 #pragma once
 
 #include <deque>
