@@ -29,40 +29,31 @@ need() {  # TOOL...
   done
   [[ -n "${DISPLAY:-}" ]] || { echo "$name: no DISPLAY; run under xvfb-run"; exit "$missing_status"; }
 }
+within() {  # TENTHS COMMAND...: whether the command succeeds within the time
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 # Differing pixels between the screen and a picture ("" when unreadable).
 differing() {
   import -window root "$work/whole.png" 2> /dev/null || { echo ""; return; }
   convert "$work/whole.png" "${view[@]}" +repage "$work/screen.png" 2> /dev/null || { echo ""; return; }
   compare -metric AE "$work/screen.png" "$1" null: 2>&1 || true
 }
+shows() { [[ $(differing "$1") == 0 ]]; }  # PICTURE
+hides() { [[ ! $(differing "$1") =~ ^(0|)$ ]]; }  # PICTURE: the screen differs from it
 await_screen() {  # PICTURE WHAT: waits up to 15 s for the screen to show it
-  local n=""
-  for _ in $(seq 150); do
-    n=$(differing "$1")
-    [[ "$n" == "0" ]] && return 0
-    sleep 0.1
-  done
+  within 150 shows "$1" && return 0
   cp "$work/screen.png" "${TMPDIR:-/tmp}/$name-$scene-screen.png" 2> /dev/null || true
-  fail "$2: $n pixels differ from mowa-headless (screen kept in ${TMPDIR:-/tmp}/$name-$scene-screen.png)"
+  fail "$2: $(differing "$1") pixels differ from mowa-headless (screen kept in ${TMPDIR:-/tmp}/$name-$scene-screen.png)"
 }
-seen_box() {  # TEXT [TENTHS]: whether the box was shown within the time
-  for _ in $(seq "${2:-150}"); do
-    grep -qF "$1" "$err" && return 0
-    kill -0 "$pid" 2> /dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
+shown() { grep -qF "$1" "$err"; }
+ended() { ! kill -0 "$pid" 2> /dev/null; }
+seen_box() { within "${2:-150}" shown "$1"; }  # TEXT [TENTHS]
 # A press held long enough for the polling scenario to see it, even on a
 # busy machine.
-press() {  # BUTTON X Y
-  xdotool mousemove "$2" "$3"
-  sleep 0.05
-  xdotool mousedown "$1"
-  sleep 0.4
-  xdotool mouseup "$1"
-  sleep 0.2
-}
+press() { xdotool mousemove "$2" "$3" sleep 0.05 mousedown "$1" sleep 0.4 mouseup "$1" sleep 0.2; }  # BUTTON X Y
 # The clicks of the click loop: left at (100, 100), right at (300, 200),
 # left and a double-click at (500, 400); on a screen where the picture is
 # SCALE times as large from (DX, DY).
@@ -72,8 +63,7 @@ clicks() {  # [SCALE DX DY]
   press 3 $((300 * s + dx)) $((200 * s + dy))
   press 1 $((500 * s + dx)) $((400 * s + dy))
   # The second press is a double-click message.
-  xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.05
-  xdotool mousedown 1; sleep 0.4; xdotool mouseup 1
+  xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.05 mousedown 1 sleep 0.4 mouseup 1
 }
 # The same clicks for mowa-headless, whose input is keyed to idle steps.
 clicks_input() {
@@ -86,42 +76,29 @@ headless_screen() {  # NAME PNG < INPUT
   "$headless" --input "$work/input.txt" --screenshot "$2" "$work/s/$1" > "$work/$1.headless" 2>&1 \
     || fail "mowa-headless failed on $1"
 }
+opened() { xdotool search --name '^MowaMowa$' > /dev/null 2>&1 || ended; }
 start() {  # NAME
   scene=$1 err=$work/$1.err
   launch "$1" > "$work/$1.out" 2> "$err" &
   pid=$!
-  for _ in $(seq 150); do
-    xdotool search --name '^MowaMowa$' > /dev/null 2>&1 && return 0
-    kill -0 "$pid" 2> /dev/null || fail "the program ended before its window opened"
-    sleep 0.1
-  done
-  fail "no window named MowaMowa"
+  within 150 opened || fail "no window named MowaMowa"
+  ended && fail "the program ended before its window opened"
+  return 0
 }
 # Escape: the farewell box (over PICTURE, when given); Enter closes it and
 # the program ends with 0. Wine may hand the keyboard to a window a moment
 # after it was placed: Escape is pressed again while no box has come.
 leave() {  # [PICTURE]
-  local farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！' n=0 code=0
+  local farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！' code=0
   for _ in 1 2 3; do
     xdotool key Escape
     seen_box "$farewell" 30 && break
   done
   seen_box "$farewell" 1 || fail "no farewell box after Escape (DISPLAY $DISPLAY)"
-  if [[ -n "${1:-}" ]]; then
-    for _ in $(seq 50); do
-      n=$(differing "$1")
-      [[ -n "$n" && "$n" != "0" ]] && break
-      sleep 0.1
-    done
-    [[ -n "$n" && "$n" != "0" ]] || fail "the farewell box is not on the screen"
-  fi
+  [[ -z "${1:-}" ]] || within 50 hides "$1" || fail "the farewell box is not on the screen"
   sleep 0.3
   xdotool key Return
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2> /dev/null && fail "the program still runs after its farewell box was closed"
+  within 100 ended || fail "the program still runs after its farewell box was closed"
   wait "$pid" || code=$?
   pid=""
   [[ $code -eq 0 ]] || fail "the program ended with exit code $code"
