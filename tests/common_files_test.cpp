@@ -50,6 +50,19 @@ Decoding decoded_by_magick(const Scenario& s, const std::string& file) {
   return d;
 }
 
+// A sprite as ImageMagick decodes it, drawn at (100, 50) from the bottom
+// over `under`, black left out unless `opaque`; the pixels it covers.
+int draw_at_100_50(Pixels& under, const Decoding& sprite, bool opaque) {
+  int shown = 0;
+  for (int y = 0; y < sprite.height; ++y)
+    for (int x = 0; x < sprite.width; ++x)
+      if (opaque || sprite.at(x, y) != 0) {
+        under[static_cast<std::size_t>((480 - 50 - sprite.height + y) * 640 + 100 + x)] = sprite.at(x, y);
+        ++shown;
+      }
+  return shown;
+}
+
 // The colour table of a palette file in its order, as ImageMagick lists it.
 std::vector<Rgb> colour_map(const Scenario& s, const std::string& file) {
   std::vector<Rgb> colours;
@@ -177,12 +190,8 @@ TEST_P(CommonFile, IsDrawnAsImageMagickDecodesIt) {
   s.script("gload\"under.bmp,0,0,0\"\ncharacter\"p.bmp,100,50,1,0\"\nend\n");
   const PictureRun run = run_pictures(s);
   EXPECT_TRUE(run.errors().empty()) << run.errors().front();
-  const Decoding sprite = decoded_by_magick(s, "p.bmp");
   Pixels expected(640 * 480, packed(under.colours[0]));
-  for (int y = 0; y < sprite.height; ++y)
-    for (int x = 0; x < sprite.width; ++x)
-      expected[static_cast<std::size_t>((480 - 50 - sprite.height + y) * 640 + 100 + x)] =
-          sprite.at(x, y);
+  draw_at_100_50(expected, decoded_by_magick(s, "p.bmp"), true);
   EXPECT_TRUE(same_pixels(run.screenshot, expected));
 }
 
@@ -192,22 +201,14 @@ INSTANTIATE_TEST_SUITE_P(Files, CommonFile, ::testing::ValuesIn(kFiles),
 // The ImageMagick commands of the guide's section on pictures and sprites,
 // continuation lines joined.
 std::vector<std::string> guide_recipe() {
-  std::istringstream guide(slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md"));
+  std::string guide = slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md");
+  const std::size_t start = guide.find("\n## Pictures, sprites, sounds and music\n");
+  guide = std::regex_replace(guide.substr(start, guide.find("\n## ", start + 1) - start),
+                             std::regex("\\\\\n"), "");
   std::vector<std::string> commands;
-  bool in_section = false, continued = false;
-  for (std::string line; std::getline(guide, line);) {
-    if (line.rfind("## ", 0) == 0) in_section = line == "## Pictures, sprites, sounds and music";
-    if (!in_section) continue;
-    if (continued) {
-      commands.back() += line;
-    } else if (line.rfind("    convert ", 0) == 0) {
-      commands.push_back(line);
-    } else {
-      continue;
-    }
-    continued = !commands.back().empty() && commands.back().back() == '\\';
-    if (continued) commands.back().pop_back();
-  }
+  std::istringstream lines(guide);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("    convert ", 0) == 0) commands.push_back(line);
   return commands;
 }
 
@@ -230,14 +231,7 @@ TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
   Decoding expected = decoded_by_magick(s, "data/room.bmp");
   const Decoding hero = decoded_by_magick(s, "data/hero.bmp");
   ASSERT_EQ(hero.width, 45);
-  int shown = 0;
-  for (int y = 0; y < hero.height; ++y)
-    for (int x = 0; x < hero.width; ++x)
-      if (hero.at(x, y) != 0) {
-        expected.pixels[static_cast<std::size_t>((480 - 50 - hero.height + y) * 640 + 100 + x)] =
-            hero.at(x, y);
-        ++shown;
-      }
+  const int shown = draw_at_100_50(expected.pixels, hero, false);
   EXPECT_GT(shown, 300);
   EXPECT_LT(shown, 45 * 31);
   EXPECT_TRUE(same_pixels(run.screenshot, expected.pixels));
