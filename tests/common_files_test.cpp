@@ -21,8 +21,7 @@ constexpr char kArt[] =
     "art.png";
 
 bool shell(const Scenario& s, const std::string& command) {
-  const std::string line = "cd '" + s.dir() + "' && " + command;
-  const int status = std::system(line.c_str());
+  const int status = std::system(("cd '" + s.dir() + "' && " + command).c_str());
   EXPECT_EQ(status, 0) << command;
   return status == 0;
 }

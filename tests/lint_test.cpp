@@ -25,14 +25,12 @@ struct Lint {
 
 Lint lint(const std::string& dir, const std::string& options = "--json") {
   // Kept outside the folder checked, which may be the staged demo.
-  char out_path[] = "/tmp/mowa-lint-XXXXXX";
-  const int fd = mkstemp(out_path);
-  if (fd >= 0) close(fd);
-  const std::string out = out_path;
+  char out[] = "/tmp/mowa-lint-XXXXXX";
+  close(mkstemp(out));
   const int status = std::system(
-      (std::string(MOWA_LINT_BIN) + " " + options + " '" + dir + "' >'" + out + "' 2>&1").c_str());
+      (std::string(MOWA_LINT_BIN) + " " + options + " '" + dir + "' >" + out + " 2>&1").c_str());
   Lint r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), {}};
-  std::remove(out.c_str());
+  std::remove(out);
   if (options.find("--json") != std::string::npos) r.findings = parse_events(r.out);
   return r;
 }
