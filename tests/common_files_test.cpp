@@ -21,8 +21,7 @@ constexpr char kArt[] =
     "art.png";
 
 bool shell(const Scenario& s, const std::string& command) {
-  const std::string line = "cd '" + s.dir() + "' && " + command;
-  const int status = std::system(line.c_str());
+  const int status = std::system(("cd '" + s.dir() + "' && " + command).c_str());
   EXPECT_EQ(status, 0) << command;
   return status == 0;
 }
@@ -48,6 +47,19 @@ Decoding decoded_by_magick(const Scenario& s, const std::string& file) {
         static_cast<std::uint8_t>(rgb[i + 2])));
   EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(d.width * d.height)) << file;
   return d;
+}
+
+// A sprite as ImageMagick decodes it, drawn at (100, 50) from the bottom
+// over `under`, black left out unless `opaque`; the pixels it covers.
+int draw_at_100_50(Pixels& under, const Decoding& sprite, bool opaque) {
+  int shown = 0;
+  for (int y = 0; y < sprite.height; ++y)
+    for (int x = 0; x < sprite.width; ++x)
+      if (opaque || sprite.at(x, y) != 0) {
+        under[static_cast<std::size_t>((480 - 50 - sprite.height + y) * 640 + 100 + x)] = sprite.at(x, y);
+        ++shown;
+      }
+  return shown;
 }
 
 // The colour table of a palette file in its order, as ImageMagick lists it.
@@ -77,9 +89,9 @@ std::string form_of(const Scenario& s, const std::string& file) {
          (compression == 1 ? "/rle8" : compression == 2 ? "/rle4" : "");
 }
 
-// An indexed picture with flat runs and busy literal stretches, for files
-// the test writes itself in an editor's layouts.
-Bmp editor_picture(int colours, int width = 640, int height = 480) {
+// An indexed picture with flat runs and busy literal stretches, written in
+// an editor's layouts by the test itself.
+Bmp editor_picture(int colours, int width, int height) {
   Bmp b = sprite(width, height, [colours, height](int x, int y) {
     const int index = y < height / 2 ? x / 40 + 16 * (y / 30) : (x * 7 + y * 3 + x * y) % 251;
     return static_cast<std::uint8_t>(index % colours);
@@ -91,116 +103,85 @@ Bmp editor_picture(int colours, int width = 640, int height = 480) {
   return b;
 }
 
+// A file made by ImageMagick from art ("convert art.png OPTIONS:p.bmp") or
+// written in an editor's layout, as a 640x480 picture and, when
+// `sprite_width` is not 0, as a sprite of that width (a multiple of 4 or not).
 struct MadeFile {
   const char* name;
-  std::string convert_options;  // after "convert art.png"; empty: `written`
+  std::string convert_options;  // empty: `written`
   std::string form;             // info header bytes / bits [/ compression]
-  std::function<Bmp()> written = nullptr;
+  int sprite_width = 0;
+  std::function<void(Bmp&)> written = nullptr;  // the layout of an editor_picture
+  int colours = 256;
 };
 void PrintTo(const MadeFile& c, std::ostream* os) { *os << c.name; }
 
-// Makes p.bmp with ImageMagick from the art (or `art` made by the command),
-// or writes it.
-bool make(Scenario& s, const MadeFile& c, const std::string& art = kArt) {
+// Makes p.bmp, width x height, and checks that it has the form the case is about.
+bool make(Scenario& s, const MadeFile& c, int width, int height, const std::string& art) {
   if (c.written) {
-    s.write("p.bmp", c.written().file());
-  } else if (!shell(s, art) ||
-             !shell(s, "convert art.png " + c.convert_options + ":p.bmp")) {
+    Bmp b = editor_picture(c.colours, width, height);
+    b.info_bytes = 124;
+    c.written(b);
+    s.write("p.bmp", b.file());
+  } else if (!shell(s, art) || !shell(s, "convert art.png " + c.convert_options + ":p.bmp")) {
     return false;
   }
   EXPECT_EQ(form_of(s, "p.bmp"), c.form);
   return true;
 }
 
-const MadeFile kPictures[] = {
-    {"magick_default_rle8", "-type Palette BMP3", "40/8/rle8"},
-    {"magick_bmp_124_byte_header", "-type Palette BMP", "124/8/rle8"},
-    {"magick_sixteen_colours", "-colors 16 -type Palette BMP3", "40/4"},
-    {"magick_two_colours", "-colors 2 -type Palette BMP3", "40/1"},
-    {"magick_bmp2_core_header", "-colors 200 -type Palette BMP2", "12/8"},
-    {"magick_bmp2_twelve_colours", "-colors 12 -type Palette BMP2", "12/4"},
-    {"magick_uncompressed", "-colors 200 -type Palette -compress none BMP3", "40/8"},
-    {"editor_rle8_colour_space", "", "124/8/rle8",
-     [] {
-       Bmp b = editor_picture(200);
-       b.info_bytes = 124;
-       b.colour_space = b.run_length = true;
-       return b;
-     }},
-    {"editor_uncompressed_colour_space", "", "124/8",
-     [] {
-       Bmp b = editor_picture(256);
-       b.info_bytes = 124;
-       b.colour_space = true;
-       return b;
-     }},
-    {"editor_rle4", "", "124/4/rle4",
-     [] {
-       Bmp b = editor_picture(16);
-       b.info_bytes = 124;
+const MadeFile kFiles[] = {
+    {"magick_default_rle8", "-type Palette BMP3", "40/8/rle8", 37},
+    {"magick_bmp_124_byte_header", "-type Palette BMP", "124/8/rle8", 40},
+    {"magick_sixteen_colours", "-colors 16 -type Palette BMP3", "40/4", 37},
+    {"magick_two_colours", "-colors 2 -type Palette BMP3", "40/1", 37},
+    {"magick_bmp2_core_header", "-colors 200 -type Palette BMP2", "12/8", 37},
+    {"magick_bmp2_twelve_colours", "-colors 12 -type Palette BMP2", "12/4", 37},
+    {"magick_uncompressed", "-colors 200 -type Palette -compress none BMP3", "40/8", 37},
+    {"magick_uncompressed_all_colours", "-type Palette -compress none BMP3", "40/8", 40},
+    {"editor_rle8_colour_space", "", "124/8/rle8", 0,
+     [](Bmp& b) { b.colour_space = b.run_length = true; }, 200},
+    {"editor_uncompressed_colour_space", "", "124/8", 0, [](Bmp& b) { b.colour_space = true; }},
+    {"editor_rle4", "", "124/4/rle4", 37,
+     [](Bmp& b) {
        b.bits_per_pixel = 4;
        b.colour_space = b.run_length = true;
-       return b;
-     }},
-    {"editor_four_bits_gap_profile_behind", "", "124/4",
-     [] {
-       Bmp b = editor_picture(9);
-       b.info_bytes = 124;
+     }, 16},
+    {"editor_four_bits_gap_profile_behind", "", "124/4", 0,
+     [](Bmp& b) {
        b.bits_per_pixel = 4;
        b.gap_bytes = 10;
        b.profile_behind = true;
        b.trailing_bytes = 132;
-       return b;
-     }},
-    {"editor_one_bit_108_byte_header_top_down", "", "108/1",
-     [] {
-       Bmp b = editor_picture(2);
+     }, 9},
+    {"editor_one_bit_108_byte_header_top_down", "", "108/1", 37,
+     [](Bmp& b) {
        b.info_bytes = 108;
        b.bits_per_pixel = 1;
        b.colour_space = b.top_down = true;
-       return b;
-     }},
+     }, 2},
 };
 
-class CommonPicture : public ::testing::TestWithParam<MadeFile> {};
+class CommonFile : public ::testing::TestWithParam<MadeFile> {};
 
-TEST_P(CommonPicture, IsDrawnAsImageMagickDecodesIt) {
-  Scenario s;
-  if (!make(s, GetParam())) return;
-  s.script("gload\"p.bmp,0,0,0\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
-  EXPECT_TRUE(same_pixels(run.screenshot, decoded_by_magick(s, "p.bmp").pixels));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, CommonPicture, ::testing::ValuesIn(kPictures),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// A sprite's indices are the picture's: under it lies a picture whose
-// colours are the sprite file's own, so that the sprite shows as its file
-// decodes. Widths of a multiple of 4 and odd ones, every header.
-class CommonSprite : public ::testing::TestWithParam<MadeFile> {};
-
-TEST_P(CommonSprite, IsDrawnAsImageMagickDecodesIt) {
-  MadeFile c = GetParam();
-  if (c.written) {
-    c.written = [make = c.written] {
-      Bmp b = make();
-      const Bmp whole = b;
-      b.width = 37;
-      b.height = 23;
-      b.pixels.clear();
-      for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) b.pixels.push_back(whole.at(x + 290, y + 230));
-      return b;
-    };
+// As a picture; and as a sprite, whose indices are the picture's: under it
+// lies a picture whose colours are the sprite file's own, so that the sprite
+// shows as its file decodes.
+TEST_P(CommonFile, IsDrawnAsImageMagickDecodesIt) {
+  const MadeFile& c = GetParam();
+  {
+    Scenario s;
+    if (!make(s, c, 640, 480, kArt)) return;
+    s.script("gload\"p.bmp,0,0,0\"\nend\n");
+    const PictureRun run = run_pictures(s);
+    EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+    EXPECT_TRUE(same_pixels(run.screenshot, decoded_by_magick(s, "p.bmp").pixels));
   }
+  if (c.sprite_width == 0) return;
   Scenario s;
-  // Many colours, in a width of a multiple of 4 or an odd one.
-  const std::string art = std::string("convert -seed 5 -size ") +
-                          (std::string(c.name).find("wide") != std::string::npos ? "40" : "37") +
-                          "x23 plasma:fractal art.png";
-  if (!make(s, c, art)) return;
+  const std::string width = std::to_string(c.sprite_width);
+  if (!make(s, c, c.sprite_width, 23, "convert -seed 5 -size " + width + "x23 plasma:fractal art.png"))
+    return;
   Bmp under = sprite(640, 480, [](int, int) { return 0; });
   under.colours = colour_map(s, "p.bmp");
   ASSERT_FALSE(under.colours.empty());
@@ -208,44 +189,25 @@ TEST_P(CommonSprite, IsDrawnAsImageMagickDecodesIt) {
   s.script("gload\"under.bmp,0,0,0\"\ncharacter\"p.bmp,100,50,1,0\"\nend\n");
   const PictureRun run = run_pictures(s);
   EXPECT_TRUE(run.errors().empty()) << run.errors().front();
-  const Decoding sprite = decoded_by_magick(s, "p.bmp");
   Pixels expected(640 * 480, packed(under.colours[0]));
-  const int top = 480 - 50 - sprite.height;
-  for (int y = 0; y < sprite.height; ++y)
-    for (int x = 0; x < sprite.width; ++x)
-      expected[static_cast<std::size_t>((top + y) * 640 + 100 + x)] = sprite.at(x, y);
+  draw_at_100_50(expected, decoded_by_magick(s, "p.bmp"), true);
   EXPECT_TRUE(same_pixels(run.screenshot, expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, CommonSprite,
-    ::testing::Values(kPictures[0], kPictures[2], kPictures[3], kPictures[4], kPictures[5],
-                      kPictures[6], kPictures[9], kPictures[11],
-                      MadeFile{"magick_bmp_wide_124_byte_header", "-type Palette BMP",
-                               "124/8/rle8"},
-                      MadeFile{"magick_uncompressed_wide", "-type Palette -compress none BMP3",
-                               "40/8"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, CommonFile, ::testing::ValuesIn(kFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The ImageMagick commands of the guide's section on pictures and sprites,
 // continuation lines joined.
 std::vector<std::string> guide_recipe() {
-  std::istringstream guide(slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md"));
+  std::string guide = slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md");
+  const std::size_t start = guide.find("\n## Pictures, sprites, sounds and music\n");
+  guide = std::regex_replace(guide.substr(start, guide.find("\n## ", start + 1) - start),
+                             std::regex("\\\\\n"), "");
   std::vector<std::string> commands;
-  bool in_section = false, continued = false;
-  for (std::string line; std::getline(guide, line);) {
-    if (line.rfind("## ", 0) == 0) in_section = line == "## Pictures, sprites, sounds and music";
-    if (!in_section) continue;
-    if (continued) {
-      commands.back() += line;
-    } else if (line.rfind("    convert ", 0) == 0) {
-      commands.push_back(line);
-    } else {
-      continue;
-    }
-    continued = !commands.back().empty() && commands.back().back() == '\\';
-    if (continued) commands.back().pop_back();
-  }
+  std::istringstream lines(guide);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("    convert ", 0) == 0) commands.push_back(line);
   return commands;
 }
 
@@ -268,14 +230,7 @@ TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
   Decoding expected = decoded_by_magick(s, "data/room.bmp");
   const Decoding hero = decoded_by_magick(s, "data/hero.bmp");
   ASSERT_EQ(hero.width, 45);
-  int shown = 0;
-  for (int y = 0; y < hero.height; ++y)
-    for (int x = 0; x < hero.width; ++x)
-      if (hero.at(x, y) != 0) {
-        expected.pixels[static_cast<std::size_t>((480 - 50 - hero.height + y) * 640 + 100 + x)] =
-            hero.at(x, y);
-        ++shown;
-      }
+  const int shown = draw_at_100_50(expected.pixels, hero, false);
   EXPECT_GT(shown, 300);
   EXPECT_LT(shown, 45 * 31);
   EXPECT_TRUE(same_pixels(run.screenshot, expected.pixels));
@@ -283,9 +238,9 @@ TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
 
 struct Refused {
   const char* name;
-  std::string make;  // shell commands in the folder that leave bad.bmp
+  std::string make;        // shell commands in the folder that leave bad.bmp
   const char* as_picture;  // the reason after the file name
-  const char* as_sprite;  // null: a sprite it would make
+  const char* as_sprite = "";  // "": the same; null: a sprite it would make
 };
 void PrintTo(const Refused& c, std::ostream* os) { *os << c.name; }
 
@@ -293,18 +248,19 @@ class RefusedFile : public ::testing::TestWithParam<Refused> {};
 
 // Refused as a picture and as a sprite, with the reason; nothing changes.
 TEST_P(RefusedFile, SaysWhyAndChangesNothing) {
+  const Refused& c = GetParam();
   Scenario s;
-  Bmp compressed = editor_picture(256);
+  Bmp compressed = editor_picture(256, 640, 480);
   compressed.compression = 4;
   s.write("jpeg.bmp", compressed.file());
   s.write("a.bmp", block_picture().file());
-  if (!shell(s, kArt) || !shell(s, GetParam().make)) return;
-  const bool sprite_too = GetParam().as_sprite != nullptr;
+  if (!shell(s, kArt) || !shell(s, c.make)) return;
   s.script(std::string("gload\"a.bmp,0,0,0\"\ngload\"bad.bmp,20,20,0\"\n") +
-           (sprite_too ? "character\"bad.bmp,0,0,1,0\"\n" : "") + "end\n");
+           (c.as_sprite ? "character\"bad.bmp,0,0,1,0\"\n" : "") + "end\n");
   const PictureRun run = run_pictures(s);
-  std::vector<std::string> boxes{std::string("opendib: bad.bmp") + GetParam().as_picture};
-  if (sprite_too) boxes.push_back(std::string("opendib: bad.bmp") + GetParam().as_sprite);
+  std::vector<std::string> boxes{std::string("opendib: bad.bmp") + c.as_picture};
+  if (c.as_sprite)
+    boxes.push_back(std::string("opendib: bad.bmp") + (*c.as_sprite ? c.as_sprite : c.as_picture));
   EXPECT_EQ(run.errors(), boxes);
   EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
 }
@@ -312,23 +268,20 @@ TEST_P(RefusedFile, SaysWhyAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedFile,
     ::testing::Values(
-        Refused{"true_colour", "convert art.png BMP3:bad.bmp", "はパレットの絵じゃないの～、くすん。",
-                "はパレットの絵じゃないの～、くすん。"},
-        Refused{"not_a_bmp", "convert art.png PNG:bad.bmp", "はBMPじゃないの～、くすん。",
-                "はBMPじゃないの～、くすん。"},
+        Refused{"true_colour", "convert art.png BMP3:bad.bmp", "はパレットの絵じゃないの～、くすん。"},
+        Refused{"not_a_bmp", "convert art.png PNG:bad.bmp", "はBMPじゃないの～、くすん。"},
         Refused{"cut_short",
                 "convert art.png -type Palette -compress none BMP3:whole.bmp && "
                 "head -c 200000 whole.bmp > bad.bmp",
-                "が途中で切れているの～、くすん。", "が途中で切れているの～、くすん。"},
+                "が途中で切れているの～、くすん。"},
         Refused{"rle_cut_short",
                 "convert art.png -type Palette BMP3:whole.bmp && head -c 100000 whole.bmp > bad.bmp",
-                "が途中で切れているの～、くすん。", "が途中で切れているの～、くすん。"},
+                "が途中で切れているの～、くすん。"},
         Refused{"smaller", "convert art.png -resize '320x240!' -type Palette BMP3:bad.bmp",
                 "は640×480じゃないの～、くすん。", nullptr},
         Refused{"larger", "convert art.png -resize '700x100!' -type Palette BMP3:bad.bmp",
                 "は640×480じゃないの～、くすん。", "は640×480より大きいの～、くすん。"},
-        Refused{"compression_it_cannot_read", "mv jpeg.bmp bad.bmp",
-                "は読めない圧縮なの～、くすん。", "は読めない圧縮なの～、くすん。"}),
+        Refused{"compression_it_cannot_read", "mv jpeg.bmp bad.bmp", "は読めない圧縮なの～、くすん。"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

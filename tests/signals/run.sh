@@ -11,20 +11,15 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0
 
 work=$(mktemp -d)
 pid=""
-cleanup() {
-  if [[ -n "$pid" ]] && kill -0 "$pid" 2> /dev/null; then kill -9 "$pid" 2> /dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[[ -n "$pid" ]] && kill -9 "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 fail() {
   echo "signals: $*"
   [[ -f "$work/err" ]] && { echo "--- mowa's standard error:"; cat "$work/err"; }
   exit 1
 }
-
-# until CONDITION holds, for at most 20 s
-await() {
-  for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done
+# until CONDITION holds, for at most TENTHS of a second (20 s)
+await() {  # CONDITION WHAT [TENTHS]
+  for _ in $(seq "${3:-200}"); do eval "$1" && return 0; sleep 0.1; done
   fail "waited in vain for: $2"
 }
 
@@ -39,17 +34,15 @@ start() {
   await '[[ -s "$work/run/data/save.dat" ]]' "the scenario to save"
 }
 
-# finish EXPECTED_STATUS: mowa ends within 5 s with that status.
+# finish EXPECTED_STATUS: mowa ends within 5 s with that status, save.dat
+# holding @00 = 7 and the rest 0.
 finish() {
-  for _ in $(seq 50); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2> /dev/null && fail "mowa did not end"
-  wait "$pid"
-  local status=$?
+  local status=0
+  await '! kill -0 "$pid" 2> /dev/null' "mowa to end" 50
+  wait "$pid" || status=$?
   pid=""
   [[ $status -eq $1 ]] || fail "exit status $status, not $1"
-  printf '\0\0\0\7' > "$work/expected"
-  head -c 396 /dev/zero >> "$work/expected"
-  cmp -s "$work/run/data/save.dat" "$work/expected" || fail "save.dat is not the one saved"
+  cmp -s "$work/run/data/save.dat" <(printf '\0\0\0\7'; head -c 396 /dev/zero) || fail "save.dat is not the one saved"
 }
 
 farewell='ばいばいもわもわ～！！'

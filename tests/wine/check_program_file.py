@@ -14,57 +14,37 @@ WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "winmm.dll", "msvcrt.
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 LANG_JAPANESE = 1041
 
-problems = []
-
-
-def check(ok, what):
-    if not ok:
-        problems.append(what)
-
 
 class Pe:
     def __init__(self, data):
         self.data = data
         pe = struct.unpack_from("<I", data, 0x3C)[0]
-        check(data[pe:pe + 4] == b"PE\0\0", "no PE signature")
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from(
-            "<HHIIIHH", data, pe + 4)
+        self.signature = data[pe:pe + 4]
+        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
         opt = pe + 24
-        magic = struct.unpack_from("<H", data, opt)[0]
         self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
-        dirs = opt + (96 if magic == 0x10B else 112)
+        dirs = opt + (96 if struct.unpack_from("<H", data, opt)[0] == 0x10B else 112)
         self.directories = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(16)]
-        self.sections = []
-        table = opt + optional_size
-        for i in range(sections):
-            _, vsize, vaddr, rsize, raddr = struct.unpack_from("<8sIIII", data, table + 40 * i)
-            self.sections.append((vaddr, max(vsize, rsize), raddr))
+        self.sections = [struct.unpack_from("<8sIIII", data, opt + optional_size + 40 * i)[1:]
+                         for i in range(sections)]
 
-    def offset(self, rva):
-        for vaddr, size, raddr in self.sections:
-            if vaddr <= rva < vaddr + size:
+    def at(self, rva):
+        for vsize, vaddr, rsize, raddr in self.sections:
+            if vaddr <= rva < vaddr + max(vsize, rsize):
                 return rva - vaddr + raddr
         raise ValueError(f"address {rva:#x} in no section")
 
-    def string(self, rva):
-        at = self.offset(rva)
-        return self.data[at:self.data.index(b"\0", at)].decode("ascii")
-
     def imported_dlls(self):
-        rva = self.directories[1][0]
-        names = []
-        while True:
-            entry = struct.unpack_from("<IIIII", self.data, self.offset(rva))
-            if entry[3] == 0:
-                return names
-            names.append(self.string(entry[3]).lower())
+        names, rva = [], self.directories[1][0]
+        while (name := struct.unpack_from("<IIIII", self.data, self.at(rva))[3]) != 0:
+            start = self.at(name)
+            names.append(self.data[start:self.data.index(b"\0", start)].decode("ascii").lower())
             rva += 20
+        return names
 
     def resources(self):
         """{(type, name, language): bytes}"""
-        base_rva = self.directories[2][0]
-        base = self.offset(base_rva)
-        found = {}
+        base, found = self.at(self.directories[2][0]), {}
 
         def walk(at, path):
             named, ids = struct.unpack_from("<HH", self.data, at + 12)
@@ -75,47 +55,43 @@ class Pe:
                     walk(base + (target & 0x7FFFFFFF), key)
                 else:
                     rva, size = struct.unpack_from("<II", self.data, base + target)
-                    found[key] = self.data[self.offset(rva):self.offset(rva) + size]
+                    found[key] = self.data[self.at(rva):self.at(rva) + size]
 
         walk(base, ())
         return found
 
 
-def main():
-    path, arch = sys.argv[1], sys.argv[2]
-    pe = Pe(open(path, "rb").read())
-    check(pe.machine == MACHINES[arch], f"machine {pe.machine:#x}, not {arch}")
-    check(pe.subsystem == 2, f"subsystem {pe.subsystem}, not the GUI (2)")
+def problems(pe, arch):
+    yield pe.signature == b"PE\0\0", "no PE signature"
+    yield pe.machine == MACHINES[arch], f"machine {pe.machine:#x}, not {arch}"
+    yield pe.subsystem == 2, f"subsystem {pe.subsystem}, not the GUI (2)"
     extra = set(pe.imported_dlls()) - WINDOWS_DLLS
-    check(not extra, f"needs DLLs that Windows does not have: {sorted(extra)}")
-
+    yield not extra, f"needs DLLs that Windows does not have: {sorted(extra)}"
     res = pe.resources()
     groups = {k: v for k, v in res.items() if k[0] == RT_GROUP_ICON}
-    check(list(groups) == [(RT_GROUP_ICON, 107, LANG_JAPANESE)],
-          f"icon groups {list(groups)}, not one of 107 in language {LANG_JAPANESE}")
+    yield list(groups) == [(RT_GROUP_ICON, 107, LANG_JAPANESE)], \
+        f"icon groups {list(groups)}, not one of 107 in language {LANG_JAPANESE}"
     for group in groups.values():
         _, kind, count = struct.unpack_from("<HHH", group, 0)
-        check(kind == 1 and count == 1, f"icon group of {count} images")
-        width, height, colours, _, _, bits, size, icon_id = struct.unpack_from(
-            "<BBBBHHIH", group, 6)
-        check((width, height, colours, bits) == (32, 32, 16, 4),
-              f"icon {width}x{height}, {colours} colours, {bits} bits")
+        yield kind == 1 and count == 1, f"icon group of {count} images"
+        width, height, colours, _, _, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6)
+        yield (width, height, colours, bits) == (32, 32, 16, 4), \
+            f"icon {width}x{height}, {colours} colours, {bits} bits"
         image = res.get((RT_ICON, icon_id, LANG_JAPANESE))
-        check(image is not None and len(image) == size, "the icon's image is missing")
-        if image:
-            header = struct.unpack_from("<IiiHH", image, 0)
-            check(header == (40, 32, 64, 1, 4), f"icon image header {header}")
+        yield image is not None and len(image) == size, "the icon's image is missing"
+        header = image and struct.unpack_from("<IiiHH", image, 0)
+        yield not image or header == (40, 32, 64, 1, 4), f"icon image header {header}"
     version = [v for k, v in res.items() if k[0] == RT_VERSION]
-    check(len(version) == 1 and "mowa.exe".encode("utf-16-le") in version[0],
-          "no version resource naming mowa.exe")
+    yield len(version) == 1 and "mowa.exe".encode("utf-16-le") in version[0], \
+        "no version resource naming mowa.exe"
     manifest = [v for k, v in res.items() if k[0] == RT_MANIFEST and k[1] == 1]
-    check(len(manifest) == 1 and b"PerMonitorV2" in manifest[0],
-          "no manifest declaring per-monitor DPI awareness")
-    if problems:
-        print(f"{path}:", *problems, sep="\n  ")
-        sys.exit(1)
-    print(f"{path}: {arch}, GUI, Windows' own DLLs, icon 107 (1041), version, manifest")
+    yield len(manifest) == 1 and b"PerMonitorV2" in manifest[0], \
+        "no manifest declaring per-monitor DPI awareness"
 
 
 if __name__ == "__main__":
-    main()
+    path, arch = sys.argv[1], sys.argv[2]
+    found = [what for ok, what in problems(Pe(open(path, "rb").read()), arch) if not ok]
+    if found:
+        sys.exit("\n  ".join([f"{path}:"] + found))
+    print(f"{path}: {arch}, GUI, Windows' own DLLs, icon 107 (1041), version, manifest")

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,20 +16,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: gdi_probe PICTURE.bmp FOLDER\n");
     return 2;
   }
-  std::FILE* in = std::fopen(argv[1], "rb");
-  if (!in) return 1;
-  std::vector<unsigned char> file;
-  for (int c; (c = std::fgetc(in)) != EOF;) file.push_back(static_cast<unsigned char>(c));
-  std::fclose(in);
+  std::ifstream in(argv[1], std::ios::binary);
+  const std::vector<unsigned char> file{std::istreambuf_iterator<char>(in), {}};
   constexpr std::size_t kInfo = 14, kPixels = 14 + 40 + 1024;
   if (file.size() < kPixels + 640 * 480) return 1;
 
   BITMAPINFO target{};
-  target.bmiHeader.biSize = sizeof target.bmiHeader;
-  target.bmiHeader.biWidth = 640;
-  target.bmiHeader.biHeight = -480;
-  target.bmiHeader.biPlanes = 1;
-  target.bmiHeader.biBitCount = 32;
+  target.bmiHeader = {sizeof target.bmiHeader, 640, -480, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   const HDC dc = CreateCompatibleDC(nullptr);
   const HBITMAP picture = CreateDIBSection(dc, &target, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Writes the scenarios of the Wine test into FOLDER, one folder each, with
-# pictures and sprites made by ImageMagick and a sound made by sox.
+# Writes the scenarios played in real windows into FOLDER, one folder each,
+# with pictures and sprites made by ImageMagick and a sound made by sox.
 #   pictures/  loads, a fade, sprites, a copy, the zoom, boxes, then marks
 #              where the mouse is pressed
 #   text/      the message window, free text and a number
@@ -14,11 +14,18 @@
 set -euo pipefail
 out=$1
 
-# A scenario from UTF-8 text: code page 932 with CR LF, as written on Windows.
-scenario() {  # FOLDER < TEXT
-  mkdir -p "$1/data"
-  python3 -c 'import sys; sys.stdout.buffer.write(sys.stdin.read().replace("\n", "\r\n").encode("cp932"))' \
-    > "$1/data/mowa.snr"
+here=$(dirname "$0")
+
+# A scenario from UTF-8 text and a loop that polls the mouse at LABEL (in
+# pictures/ the click loop): code page 932 with CR LF, as written on Windows.
+scenario() {  # NAME [LABEL] < TEXT
+  local label=${2:-wait}
+  mkdir -p "$out/$1/data"
+  { cat
+    if [[ $1 == pictures ]]; then cat "$here/click_loop.snr"
+    else printf '[%s]\nget_mouse_state"@01"\ngoto"%s"\n' "$label" "$label"; fi
+  } | python3 -c 'import sys; sys.stdout.buffer.write(sys.stdin.read().replace("\n", "\r\n").encode("cp932"))' \
+    > "$out/$1/data/mowa.snr"
 }
 # Uncompressed 8-bit BMPs, the only kind the program reads.
 picture() {  # FILE
@@ -28,20 +35,16 @@ picture() {  # FILE
 }
 back_picture() { convert -seed 3 -size 640x480 plasma:fractal +dither -colors 240 -type Palette -compress None "BMP3:$1"; }
 sprite() { convert -size 96x64 radial-gradient:yellow-blue -type Palette -compress None "BMP3:$1"; }
+mkdir -p "$out"/{pictures,text,zoom,japanese/画像,klänge/data}
+
+picture "$out/pictures/pic.bmp"
+back_picture "$out/pictures/back.bmp"
+sprite "$out/pictures/sprite.bmp"
 # A width that is not a multiple of 4: its rows are padded.
-narrow_sprite() { convert -size 50x40 gradient:'#ff00ff-#004000' -type Palette -compress None "BMP3:$1"; }
-
-# Waits for a button; a left press leaves a red square where the pointer is,
-# a right press a green one; then waits for the release and starts again.
-CLICK_LOOP=$(cat "$(dirname "$0")/../scenarios/click_loop.snr")
-
-d=$out/pictures
-mkdir -p "$d"
-picture "$d/pic.bmp"
-back_picture "$d/back.bmp"
-sprite "$d/sprite.bmp"
-narrow_sprite "$d/narrow.bmp"
-scenario "$d" << EOF2
+convert -size 50x40 gradient:'#ff00ff-#004000' -type Palette -compress None "BMP3:$out/pictures/narrow.bmp"
+# After the picture the click loop: a left press leaves a red square where
+# the pointer is, a right press a green one; then it waits for the release.
+scenario pictures << 'EOF'
 gload"back.bmp,0,0,2"
 gload"pic.bmp,0,0,1"
 screen_black_in"1"
@@ -56,25 +59,17 @@ screen_big_small
 boxfill"10,400,110,460,16711680"
 box"130,400,230,460,65535"
 box"250,400,251,460,16777215"
-$CLICK_LOOP
-EOF2
+EOF
 
-d=$out/text
-mkdir -p "$d"
-picture "$d/pic.bmp"
-scenario "$d" << 'EOF2'
+picture "$out/text/pic.bmp"
+scenario text << 'EOF'
 gload"pic.bmp,0,0,0"
 message"あいうえお一二三/かきく"
 text_write"テキスト,300,60,20,16777215,0"
 number_write"1234,300,160,24,255,1"
-[wait]
-get_mouse_state"@01"
-goto"wait"
-EOF2
+EOF
 
-d=$out/save
-mkdir -p "$d"
-scenario "$d" << 'EOF2'
+scenario save << 'EOF'
 @10=12345
 @11=-2
 @99=2147483647
@@ -93,54 +88,30 @@ boxfill"0,0,640,480,65280"
 goto"wait"
 [bad]
 boxfill"0,0,640,480,255"
-[wait]
-get_mouse_state"@01"
-goto"wait"
-EOF2
+EOF
 
-d=$out/japanese
-mkdir -p "$d/画像"
-picture "$d/画像/表.bmp"
-sprite "$d/画像/ソ.bmp"
-scenario "$d" << 'EOF2'
+picture "$out/japanese/画像/表.bmp"
+sprite "$out/japanese/画像/ソ.bmp"
+scenario japanese 待つ << 'EOF'
 # 表 and ソ end in the byte 0x5C, the path separator
 gload"画像\表.bmp,0,0,0"
 character"画像\ソ.bmp,100,200,1,0"
-[待つ]
-get_mouse_state"@01"
-goto"待つ"
-EOF2
+EOF
 
-d=$out/zoom
-mkdir -p "$d"
-back_picture "$d/plasma.bmp"
-scenario "$d" << 'EOF2'
+back_picture "$out/zoom/plasma.bmp"
+scenario zoom << 'EOF'
 gload"plasma.bmp,0,0,0"
 screen_big_small
-[wait]
-get_mouse_state"@01"
-goto"wait"
-EOF2
+EOF
 
-d=$out/klänge
-mkdir -p "$d/data"
-picture "$d/pic.bmp"
-sox -n -r 22050 -b 16 -c 1 "$d/beep.wav" synth 0.3 sine 880
+picture "$out/klänge/pic.bmp"
+sox -n -r 22050 -b 16 -c 1 "$out/klänge/beep.wav" synth 0.3 sine 880
 # Half a second of one note: header, one track, note on, note off, end.
-python3 - "$d/data/tune.mid" << 'EOF2'
-import struct, sys
-events = bytes([0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00])
-with open(sys.argv[1], "wb") as f:
-    f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480))
-    f.write(b"MTrk" + struct.pack(">I", len(events)) + events)
-EOF2
-scenario "$d" << 'EOF2'
+printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\15\0\220<d\203`\200<\0\0\377/\0' > "$out/klänge/data/tune.mid"
+scenario klänge << 'EOF'
 gload"pic.bmp,0,0,0"
 play_wav"beep.wav,0"
 play_midi".\data\tune.mid"
 stop_midi
 play_midi".\data\missing.mid"
-[wait]
-get_mouse_state"@01"
-goto"wait"
-EOF2
+EOF

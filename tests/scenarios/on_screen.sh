@@ -1,0 +1,105 @@
+# Sourced by the tests that play a scenario of make_scenarios.sh in a real
+# window (mowa under X, mowa.exe under Wine) and compare the screen, pixel
+# for pixel, with what mowa-headless shows of it with the same input.
+# The caller sets `name` (the prefix of its messages), `missing_status` (the
+# exit status when a tool is missing) and `headless`, defines `launch NAME`,
+# which runs the program on scenario NAME in the foreground, checks its tools
+# with `need` and writes the scenarios into $work/s with `make_scenarios`.
+work=$(mktemp -d)
+here=$(cd "$(dirname "${BASH_SOURCE[1]}")" && pwd)
+scenarios=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+make_scenarios() { bash "$scenarios/make_scenarios.sh" "$work/s" || fail "the scenarios could not be made"; }
+pid="" scene="" err=/dev/null
+# What of the screen shows the 640x480 picture: all of it, unless a larger
+# screen is in use.
+view=(-crop 640x480+0+0)
+cleanup() {
+  if [[ -n "$pid" ]] && kill -0 "$pid" 2> /dev/null; then kill -9 "$pid" 2> /dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "$name ($scene): $*"
+  [[ -s "$err" ]] && { echo "--- the program's standard error:"; cat "$err"; }
+  exit 1
+}
+need() {  # TOOL...
+  for tool; do
+    command -v "$tool" > /dev/null || { echo "$name: $tool is missing (scripts/setup installs it)"; exit "$missing_status"; }
+  done
+  [[ -n "${DISPLAY:-}" ]] || { echo "$name: no DISPLAY; run under xvfb-run"; exit "$missing_status"; }
+}
+within() {  # TENTHS COMMAND...: whether the command succeeds within the time
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+# Differing pixels between the screen and a picture ("" when unreadable).
+differing() {
+  import -window root "$work/whole.png" 2> /dev/null || { echo ""; return; }
+  convert "$work/whole.png" "${view[@]}" +repage "$work/screen.png" 2> /dev/null || { echo ""; return; }
+  compare -metric AE "$work/screen.png" "$1" null: 2>&1 || true
+}
+shows() { [[ $(differing "$1") == 0 ]]; }  # PICTURE
+hides() { [[ ! $(differing "$1") =~ ^(0|)$ ]]; }  # PICTURE: the screen differs from it
+await_screen() {  # PICTURE WHAT: waits up to 15 s for the screen to show it
+  within 150 shows "$1" && return 0
+  cp "$work/screen.png" "${TMPDIR:-/tmp}/$name-$scene-screen.png" 2> /dev/null || true
+  fail "$2: $(differing "$1") pixels differ from mowa-headless (screen kept in ${TMPDIR:-/tmp}/$name-$scene-screen.png)"
+}
+shown() { grep -qF "$1" "$err"; }
+ended() { ! kill -0 "$pid" 2> /dev/null; }
+seen_box() { within "${2:-150}" shown "$1"; }  # TEXT [TENTHS]
+# A press held long enough for the polling scenario to see it, even on a
+# busy machine.
+press() { xdotool mousemove "$2" "$3" sleep 0.05 mousedown "$1" sleep 0.4 mouseup "$1" sleep 0.2; }  # BUTTON X Y
+# The clicks of the click loop: left at (100, 100), right at (300, 200),
+# left and a double-click at (500, 400); on a screen where the picture is
+# SCALE times as large from (DX, DY).
+clicks() {  # [SCALE DX DY]
+  local s=${1:-1} dx=${2:-0} dy=${3:-0}
+  press 1 $((100 * s + dx)) $((100 * s + dy))
+  press 3 $((300 * s + dx)) $((200 * s + dy))
+  press 1 $((500 * s + dx)) $((400 * s + dy))
+  # The second press is a double-click message.
+  xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.05 mousedown 1 sleep 0.4 mouseup 1
+}
+# The same clicks for mowa-headless, whose input is keyed to idle steps.
+clicks_input() {
+  printf '%s\n' '40 move 100 100' '40 ldown' '60 lup' '80 move 300 200' '80 rdown' '100 rup' \
+    '120 move 500 400' '120 ldown' '130 lup' '140 ldbl' '150 lup' '170 key 27'
+}
+# What mowa-headless shows of scenario NAME with the input given.
+headless_screen() {  # NAME PNG < INPUT
+  cat > "$work/input.txt"
+  "$headless" --input "$work/input.txt" --screenshot "$2" "$work/s/$1" > "$work/$1.headless" 2>&1 \
+    || fail "mowa-headless failed on $1"
+}
+opened() { xdotool search --name '^MowaMowa$' > /dev/null 2>&1 || ended; }
+start() {  # NAME
+  scene=$1 err=$work/$1.err
+  launch "$1" > "$work/$1.out" 2> "$err" &
+  pid=$!
+  within 150 opened || fail "no window named MowaMowa"
+  ended && fail "the program ended before its window opened"
+  return 0
+}
+# Escape: the farewell box (over PICTURE, when given); Enter closes it and
+# the program ends with 0. Wine may hand the keyboard to a window a moment
+# after it was placed: Escape is pressed again while no box has come.
+leave() {  # [PICTURE]
+  local farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！' code=0
+  for _ in 1 2 3; do
+    xdotool key Escape
+    seen_box "$farewell" 30 && break
+  done
+  seen_box "$farewell" 1 || fail "no farewell box after Escape (DISPLAY $DISPLAY)"
+  [[ -z "${1:-}" ]] || within 50 hides "$1" || fail "the farewell box is not on the screen"
+  sleep 0.3
+  xdotool key Return
+  within 100 ended || fail "the program still runs after its farewell box was closed"
+  wait "$pid" || code=$?
+  pid=""
+  [[ $code -eq 0 ]] || fail "the program ended with exit code $code"
+}
