@@ -1,144 +1,204 @@
-// Mouse, keyboard and window-manager input reaching the scenario, and the
-// runner's own options.
+// Mouse, keyboard and window-manager input reaching the scenario, floods of
+// it, the idle sleep of a polling loop, and the runner's own options.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "in_process.h"
+#include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"
 
 namespace mowa::test {
 namespace {
 
+std::string check(long value, int line) {
+  return "check=" + std::to_string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
+}
+
 // Waits for a button state, then reports the buttons and the position.
 constexpr char kWaitForButtons[] =
     "[loop]\nget_mouse_state\"@10\"\nif\"@10=0,loop,go\"\n[go]\n"
     "get_mouse_position\"@11;@12\"\ncheck\"@10\"\ncheck\"@11\"\ncheck\"@12\"\nend\n";
+constexpr char kTextLoop[] = "[loop]\ntextmode\ngoto\"loop\"\n";
+Outcome buttons(long b, long x, long y) {
+  return {"", {check(b, 6), check(x, 7), check(y, 8), kFarewell}};
+}
+const Outcome kGoodbye{"", {kFarewell}, kFarewellCaption};
+const Outcome kGoodbyeAfterTwo{"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption};
+const Outcome kStopped{"", {}, "", "", {}, 3};  // by the step limit
+const Outcome kRefused{"", {}, "", "", {}, 2};  // before the program starts
 
-TEST(Input, ButtonsAndPositionReachTheScenario) {
-  struct Case {
+TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
+  const struct {
+    const char* script;
     const char* input;
-    long buttons, x, y;
+    std::vector<std::string> options;
+    Outcome expected;
+    const char* err = "";  // part of what the runner says on standard error
+  } cases[] = {
+      {kWaitForButtons, "4 move 100 200\n6 ldown\n", {}, buttons(1, 100, 200)},
+      {kWaitForButtons, "5 rdown\n", {}, buttons(2, 0, 0)},
+      {kWaitForButtons, "5 move 639 479\n5 ldown\n5 rdown\n", {}, buttons(3, 639, 479)},
+      {kWaitForButtons, "5 ldbl\n", {}, buttons(1, 0, 0)},
+      {kWaitForButtons, "5 rdbl\n", {}, buttons(2, 0, 0)},
+      // A press and release between two reads leave no trace.
+      {kWaitForButtons, "5 ldown\n5 lup\n", {"--max-steps", "60"}, kStopped,
+       "stopped after 60 idle steps"},
+      {"@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@02\"\nend\n", "", {},
+       {"", {check(0, 4), check(0, 5), kFarewell}}},
+      // Escape and close say goodbye between statements.
+      {kTextLoop, "3 key 27\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
+      {kTextLoop, "3 close\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
+      {"[loop]\ngoto\"loop\"\n", "2 key 13\n3 key 65\n", {"--max-steps", "20"}, kStopped},
+      // Escape waits for the running statement: pressed during the first
+      // wait, the step after it never starts.
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {}, kGoodbye},
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "1 key 27\n", {},
+       {"", {kFarewell}, kFarewellCaption, "main", {"500"}}},
+      {"end\n", "# fine\n\n3 ldown\n4 jump\n", {}, kRefused, "input line 4"},
+      {"end\n", "x move 1 2\n", {}, kRefused, "input line 1"},
+      {"end\n", "1 move 1\n", {}, kRefused, "input line 1"},
+      {"end\n", "1 key 300\n", {}, kRefused, "input line 1"},
+      {"end\n", "", {"--fail", "nonsense@x"}, kRefused},
+      // Without its window class or its window the program leaves at once,
+      // without a box.
+      {"end\n", "", {"--fail", "RegisterClassA"}, {}},
+      {"end\n", "", {"--fail", "CreateWindowExA@1"}, {}},
+      {"end\n", "", {"--fail", "GlobalAlloc@1"},
+       {"", {"ＢＩＴＭＡＰ用のメモリが取れないの", kFarewell}, "Program", "none"}},
+      {"end\n", "", {"--fail", "GlobalAlloc@2"},
+       {"", {"ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの", kFarewell}, "Program", "none"}},
   };
-  for (const Case c : {
-           Case{"4 move 100 200\n6 ldown\n", 1, 100, 200},
-           Case{"5 rdown\n", 2, 0, 0},
-           Case{"5 move 639 479\n5 ldown\n5 rdown\n", 3, 639, 479},
-           Case{"5 ldbl\n", 1, 0, 0},
-           Case{"5 rdbl\n", 2, 0, 0},
-       }) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.script) + " with input " + c.input);
     Scenario s;
-    s.script(kWaitForButtons);
-    const auto boxes = s.run({}, c.input).box_texts();
-    ASSERT_EQ(boxes.size(), 4u) << c.input;
-    EXPECT_EQ(boxes[0], "check=" + std::to_string(c.buttons) + "(script_pointer=6)\n") << c.input;
-    EXPECT_EQ(boxes[1], "check=" + std::to_string(c.x) + "(script_pointer=7)\n") << c.input;
-    EXPECT_EQ(boxes[2], "check=" + std::to_string(c.y) + "(script_pointer=8)\n") << c.input;
+    s.script(c.script);
+    const RunResult r = s.run(c.options, c.input);
+    expect_outcome(r, c.expected);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(r.events.empty(), r.exit_code == 2);
+    if (r.exit_code == 0) {
+      EXPECT_EQ(r.of("exit").at(0).at("code"), "0");
+    }
   }
 }
 
-TEST(Input, PressAndReleaseBetweenTwoReadsLeaveNoTrace) {
+TEST(Input, TheDisplayIsSwitchedAndRestoredEvenWithoutAWindowClass) {
   Scenario s;
-  s.script(kWaitForButtons);
-  const RunResult r = s.run({"--max-steps", "60"}, "5 ldown\n5 lup\n");
-  EXPECT_EQ(r.exit_code, 3);
-  EXPECT_TRUE(r.box_texts().empty());
-  EXPECT_NE(r.err.find("stopped after 60 idle steps"), std::string::npos) << r.err;
-}
-
-TEST(Input, PositionBeforeAnyMovementIsZero) {
-  Scenario s;
-  s.script("@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@02\"\nend\n");
-  const auto boxes = s.run().box_texts();
-  EXPECT_EQ(boxes.at(0), "check=0(script_pointer=4)\n");
-  EXPECT_EQ(boxes.at(1), "check=0(script_pointer=5)\n");
-}
-
-TEST(Input, EscapeAndCloseSayGoodbyeBetweenStatements) {
-  for (const char* input : {"3 key 27\n", "3 close\n"}) {
-    Scenario s;
-    s.script("[loop]\ntextmode\ngoto\"loop\"\n");
-    const RunResult r = s.run({"--max-steps", "100"}, input);
-    EXPECT_EQ(r.exit_code, 0) << input;
-    EXPECT_EQ(r.out, "[textmode]\n[textmode]\n") << input;
-    EXPECT_EQ(r.box_texts(), (std::vector<std::string>{"ばいばいもわもわ～！！"})) << input;
-    EXPECT_EQ(r.of("message_box").at(0).at("caption"), "from 星屑の小瓶");
-    EXPECT_EQ(r.of("exit").at(0).at("code"), "0");
+  s.script("end\n");
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{}, std::vector<std::string>{"--fail", "RegisterClassA"}}) {
+    const auto changes = s.run(options).of("display_change");
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
+    EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
   }
 }
 
-TEST(Input, OtherKeysDoNothing) {
+// The main loop may sleep only while the scenario runs a loop that does
+// nothing but poll the mouse and finds everything as on its previous round.
+TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
+  // A click loop that marks each click; the second click lands where the
+  // first did.
   Scenario s;
-  s.script("[loop]\ngoto\"loop\"\n");
-  const RunResult r = s.run({"--max-steps", "20"}, "2 key 13\n3 key 65\n");
-  EXPECT_EQ(r.exit_code, 3);
-  EXPECT_TRUE(r.box_texts().empty());
-}
-
-TEST(Input, EscapeWaitsForTheRunningStatement) {
-  Scenario s;
-  s.script("wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n");
-  // Pressed during the first wait: the step after it never starts.
-  const RunResult r = s.run({}, "0 key 27\n");
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.of("sleep").size(), 0u);
-  const RunResult later = s.run({}, "1 key 27\n");
-  EXPECT_EQ(later.out, "");
-  EXPECT_EQ(later.of("sleep").size(), 1u);
-}
-
-TEST(Input, TheDisplayIsSwitchedAndRestored) {
-  Scenario s;
-  s.script("end\n");
-  const auto changes = s.run().of("display_change");
-  ASSERT_EQ(changes.size(), 2u);
-  EXPECT_EQ(changes[0].at("width"), "640");
-  EXPECT_EQ(changes[0].at("height"), "480");
-  EXPECT_EQ(changes[1].at("width"), "1024");
-  EXPECT_EQ(changes[1].at("bpp"), "32");
-}
-
-TEST(Runner, MalformedInputNamesItsLine) {
-  Scenario s;
-  s.script("end\n");
-  for (const char* input : {"# fine\n\n3 ldown\n4 jump\n", "x move 1 2\n",
-                            "1 move 1\n", "1 key 300\n"}) {
-    const RunResult r = s.run({}, input);
-    EXPECT_EQ(r.exit_code, 2) << input;
-    EXPECT_NE(r.err.find("input line"), std::string::npos) << r.err;
-    EXPECT_TRUE(r.events.empty());
-  }
-  EXPECT_NE(s.run({}, "# fine\n\n3 ldown\n4 jump\n").err.find("line 4"),
-            std::string::npos);
-}
-
-TEST(Runner, InjectedFailuresReachTheProgram) {
-  Scenario s;
-  s.script("end\n");
-  // Without its window class the program leaves at once, without a box.
-  const RunResult r = s.run({"--fail", "RegisterClassA"});
-  EXPECT_EQ(r.exit_code, 0);
-  EXPECT_TRUE(r.box_texts().empty());
-  EXPECT_EQ(r.of("display_change").size(), 2u);
-  const RunResult no_window = s.run({"--fail", "CreateWindowExA@1"});
-  EXPECT_TRUE(no_window.box_texts().empty());
-  EXPECT_EQ(s.run({"--fail", "nonsense@x"}).exit_code, 2);
-}
-
-TEST(Runner, ImageMemoryFailuresAreReportedAtStartUp) {
-  struct Case {
-    const char* fault;
-    std::vector<std::string> boxes;
+  s.script(
+      "[wait]\nget_mouse_state\"@01\"\nif\"@01=0,wait,down\"\n"
+      "[down]\nget_mouse_position\"@02,@03\"\nboxfill\"@02,@03,@02,@03,255\"\n"
+      "[up]\nget_mouse_state\"@01\"\nif\"@01=1,up,wait\"\n");
+  const shell::Mouse still{5, 6, 0, 0}, pressed{5, 6, 1, 0};
+  // Each step is followed by one with the same mouse that never sleeps: the
+  // `if`, or after the position the mark.
+  const struct {
+    const char* what;
+    shell::Mouse mouse;  // as the window procedure left it
+    bool sleeps;
+  } steps[] = {
+      {"first read of the wait loop", still, false},
+      {"the wait loop comes round unchanged", still, true},
+      {"and again", still, true},
+      {"the press is read", pressed, false},
+      {"the position right after the buttons, then the mark", pressed, false},
+      {"first read of the release loop", pressed, false},
+      {"the release loop comes round unchanged", pressed, true},
+      {"the release is read", still, false},
+      {"the wait loop with the new position in the variables", still, false},
+      {"the wait loop comes round unchanged", still, true},
+      {"a press where the last one was", pressed, false},
+      {"the position as at the last press, but a mark came between", pressed, false},
   };
-  for (const Case& c : {
-           Case{"GlobalAlloc@1", {"ＢＩＴＭＡＰ用のメモリが取れないの"}},
-           Case{"GlobalAlloc@2", {"ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの"}},
-       }) {
-    Scenario s;
-    s.script("end\n");
-    const RunResult r = s.run({"--fail", c.fault});
-    ASSERT_EQ(r.box_texts().size(), 2u) << c.fault;
-    EXPECT_EQ(r.box_texts()[0], c.boxes[0]);
-    EXPECT_EQ(r.of("message_box")[0].at("caption"), "Program");
-    EXPECT_EQ(r.of("message_box")[0].at("owner"), "none");
+  InProcess run(s);
+  for (const auto& step : steps) {
+    for (const bool sleeps : {step.sleeps, false}) {
+      run.p.shell.mouse = step.mouse;
+      Program::Turn turn = run.p.step();
+      while (turn == Program::Turn::kMessage) turn = run.p.step();
+      EXPECT_EQ(turn == Program::Turn::kMouseUnchanged, sleeps) << step.what;
+    }
   }
+}
+
+pf::Lresult record_messages(void* context, pf::Hwnd, pf::Uint message, pf::Wparam,
+                            pf::Lparam lparam) {
+  auto& got = *static_cast<std::vector<std::pair<pf::Uint, pf::Lparam>>*>(context);
+  got.emplace_back(message, lparam);
+  return 0;
+}
+
+// Pointer movements are merged as the window system merges them, and no
+// press is lost among them.
+TEST(Input, MovementsQueuedTogetherArriveAsOneAndPressesKeepTheirPlace) {
+  pf::HeadlessPlatform hp(stdout);
+  std::vector<std::pair<pf::Uint, pf::Lparam>> got;
+  const pf::WndClassA wc{0, record_messages, &got, "Flood"};
+  ASSERT_NE(hp.window.RegisterClassA(&wc), 0);
+  ASSERT_NE(hp.window.CreateWindowExA(0, "Flood", "", 0, 0, 0, 640, 480, nullptr), nullptr);
+  using Kind = pf::InputEvent::Kind;
+  std::vector<pf::InputEvent> input;
+  for (int i = 0; i < 100'000; ++i) input.push_back({0, Kind::kMove, i % 640, i % 480, 0});
+  input.push_back({0, Kind::kLeftDown, 0, 0, 0});
+  for (int i = 0; i < 50'000; ++i) input.push_back({0, Kind::kMove, i % 640, 7, 0});
+  input.push_back({0, Kind::kLeftUp, 0, 0, 0});
+  input.push_back({0, Kind::kMove, 321, 123, 0});
+  hp.window.set_input(std::move(input));
+  pf::Msg m;
+  while (hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE) && got.size() < 100)
+    hp.window.DispatchMessageA(&m);
+  std::vector<pf::Uint> messages;
+  for (const auto& [message, lparam] : got) messages.push_back(message);
+  EXPECT_EQ(messages, (std::vector<pf::Uint>{pf::WM_MOUSEMOVE, pf::WM_LBUTTONDOWN,
+                                             pf::WM_MOUSEMOVE, pf::WM_LBUTTONUP,
+                                             pf::WM_MOUSEMOVE}));
+  EXPECT_EQ(got.back().second, (123 << 16) | 321);
+}
+
+TEST(Input, TheStatementAfterALongWaitSeesTheLastPositionAndEveryHeldPress) {
+  // 100,000 movements arrive while the first wait runs. Then each press is
+  // held over a whole turn of the loop, among more movements; the loop
+  // counts the presses it sees begin.
+  std::string input;
+  for (int i = 0; i < 100'000; ++i)
+    input += "1 move " + std::to_string(i % 640) + " " + std::to_string(i % 480) + "\n";
+  input += "1 move 321 123\n";
+  for (int press = 0; press < 20; ++press) {
+    const std::string at = std::to_string(10 + press * 40);
+    for (int i = 0; i < 1'000; ++i) input += at + " move " + std::to_string(i % 640) + " 9\n";
+    input += at + " ldown\n" + std::to_string(30 + press * 40) + " lup\n";
+  }
+  Scenario s;
+  s.script(
+      "wait\"600000\"\n"
+      "get_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@02\"\n"
+      "[loop]\nget_mouse_state\"@05\"\nif\"@05=@06,same,changed\"\n"
+      "[changed]\n@06=@05\nif\"@05=0,same,pressed\"\n[pressed]\n@07=@07+1\n"
+      "[same]\nif\"@07<20,loop,done\"\n[done]\ncheck\"@07\"\nend\n");
+  const RunResult r = s.run({"--max-steps", "5000"}, input);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto boxes = r.box_texts();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0], check(321, 3));
+  EXPECT_EQ(boxes[1], check(123, 4));
+  EXPECT_EQ(boxes[2].substr(0, 9), "check=20(");
 }
 
 }  // namespace

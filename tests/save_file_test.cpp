@@ -1,85 +1,147 @@
-// The save file: its 400 bytes, and what survives a failure.
+// The save file: its 400 bytes, what a load restores, and what survives a
+// failure or a power loss at any moment.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/save_file.h"
+#include "midi_writer.h"
+#include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"
+#include "shell/program.h"
 
 namespace mowa::test {
 namespace {
 
-std::string be32(std::uint32_t v) {
-  return {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 8), static_cast<char>(v)};
+constexpr char kNone[] = "<none>", kFifo[] = "<fifo>";
+
+std::string check(const char* value, int line) {
+  return "check=" + std::string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
-TEST(SaveFile, HoldsTheVariablesBigEndian) {
-  Scenario s;
-  s.script("@00=1\n@01=-1\n@02=2147483647\n@03=-2147483648\n@99=258\nsave\nend\n");
-  ASSERT_EQ(s.run().exit_code, 0);
-  std::string expected = be32(1) + be32(0xFFFFFFFF) + be32(0x7FFFFFFF) +
-                         be32(0x80000000);
-  expected += std::string(95 * 4, '\0') + be32(258);
-  EXPECT_EQ(s.read("data/save.dat"), expected);
-  EXPECT_FALSE(s.exists("data/save.dat.new"));
-}
-
-TEST(SaveFile, LoadRestoresEveryValueAndGoesOnAfterLoad) {
-  Scenario s;
-  s.script("@03=-2147483648\n@04=2147483647\n@05=7\nsave\n@03=0\n@04=0\n@05=0\n"
-           "load\ncheck\"@03\"\ncheck\"@04\"\ncheck\"@05\"\nend\n");
-  const auto boxes = s.run().box_texts();
-  ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0], "check=-2147483648(script_pointer=9)\n");
-  EXPECT_EQ(boxes[1], "check=2147483647(script_pointer=10)\n");
-  EXPECT_EQ(boxes[2], "check=7(script_pointer=11)\n");
-}
-
-TEST(SaveFile, LoadIgnoresBytesAfterTheFirst400) {
-  Scenario s;
-  s.write("data/save.dat", be32(0xFFFFFF80) + std::string(396, '\0') + "tail");
-  s.script("load\ncheck\"@00\"\nend\n");
-  EXPECT_EQ(s.run().box_texts().at(0), "check=-128(script_pointer=2)\n");
-}
-
-TEST(SaveFile, MissingOrShortFileChangesNothing) {
-  struct Case {
-    bool present;
-    std::size_t bytes;
-    const char* box;
+TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
+  const std::string zeros(396, '\0'), previous = be32(42) + zeros;
+  const std::string cannot_write = "save.datに書き込めないの～、くすん。";
+  const std::string broken = "save.datがこわれているの～、くすん。";
+  const struct {
+    const char* name;
+    std::string before;  // data/save.dat before the run, or kNone, or kFifo
+    const char* script;
+    Outcome expected;
+    std::string after;  // data/save.dat after the run, or kNone, or kFifo
+    std::vector<std::string> options = {};
+  } cases[] = {
+      {"the variables big-endian", kNone,
+       "@00=1\n@01=-1\n@02=2147483647\n@03=-2147483648\n@99=258\nsave\nend\n",
+       {"", {kFarewell}, kFarewellCaption},
+       be32(1) + be32(0xFFFFFFFF) + be32(0x7FFFFFFF) + be32(0x80000000) +
+           std::string(95 * 4, '\0') + be32(258)},
+      {"a load restores every value and goes on", kNone,
+       "@03=-2147483648\n@04=2147483647\n@05=7\nsave\n@03=0\n@04=0\n@05=0\n"
+       "load\ncheck\"@03\"\ncheck\"@04\"\ncheck\"@05\"\nend\n",
+       {"", {check("-2147483648", 9), check("2147483647", 10), check("7", 11), kFarewell}},
+       std::string(12, '\0') + be32(0x80000000) + be32(0x7FFFFFFF) + be32(7) +
+           std::string(94 * 4, '\0')},
+      {"bytes after the first 400 are ignored", be32(0xFFFFFF80) + zeros + "tail",
+       "load\ncheck\"@00\"\nend\n", {"", {check("-128", 2), kFarewell}},
+       be32(0xFFFFFF80) + zeros + "tail"},
+      {"a missing file changes nothing", kNone, "@00=5\nload\ncheck\"@00\"\nend\n",
+       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kNone},
+      {"a FIFO is not read", kFifo, "@00=5\nload\ncheck\"@00\"\nend\n",
+       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kFifo},
+      {"an empty file changes nothing", "",
+       "@00=5\nload\ncheck\"@00\"\nend\n", {"", {broken, check("5", 3), kFarewell}}, ""},
+      {"a short file changes nothing", std::string(399, '\x11'),
+       "@00=5\nload\ncheck\"@00\"\nend\n", {"", {broken, check("5", 3), kFarewell}},
+       std::string(399, '\x11')},
+      {"a failed write keeps the previous save", previous, "@00=1\nsave\nend\n",
+       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fputc@200"}},
+      {"a failed flush keeps the previous save", previous, "@00=1\nsave\nend\n",
+       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fsync"}},
+      {"a failed close keeps the previous save", previous, "@00=1\nsave\nend\n",
+       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fclose"}},
+      {"a failed rename keeps the previous save", previous, "@00=1\nsave\nend\n",
+       {"", {cannot_write, kFarewell}}, previous, {"--fail", "rename"}},
+      // The rename is done: the new save stays, but it may not survive a power loss.
+      {"a folder that cannot be synced keeps the new save and says so",
+       std::string(400, 'o'), "@00=7\nsave\nend\n", {"", {cannot_write, kFarewell}},
+       be32(7) + zeros, {"--fail", "sync_folder"}},
   };
-  for (const Case c : {Case{false, 0, "save.datが見つからないの～、くすん。"},
-                       Case{true, 0, "save.datがこわれているの～、くすん。"},
-                       Case{true, 399, "save.datがこわれているの～、くすん。"}}) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     Scenario s;
-    if (c.present) s.write("data/save.dat", std::string(c.bytes, '\x11'));
-    s.script("@00=5\nload\ncheck\"@00\"\nend\n");
-    const RunResult r = s.run();
-    const auto boxes = r.box_texts();
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0], c.box);
-    EXPECT_EQ(r.of("message_box")[0].at("caption"), "script_read");
-    EXPECT_EQ(boxes[1], "check=5(script_pointer=3)\n");
+    if (c.before == kFifo) {
+      ASSERT_EQ(::mkfifo((s.dir() + "/data/save.dat").c_str(), 0600), 0);
+    } else if (c.before != kNone) {
+      s.write("data/save.dat", c.before);
+    }
+    s.script(c.script);
+    expect_outcome(s.run(c.options), c.expected);
+    if (c.after == kNone) {
+      EXPECT_FALSE(s.exists("data/save.dat"));
+    } else if (c.after != kFifo) {
+      EXPECT_EQ(s.read("data/save.dat"), c.after);
+    }
+    EXPECT_FALSE(s.exists("data/save.dat.new"));
   }
 }
 
-TEST(SaveFile, FailedSaveKeepsThePreviousSave) {
-  for (const char* fault : {"fputc@200", "fsync", "fclose", "rename"}) {
-    Scenario s;
-    const std::string previous = be32(42) + std::string(396, '\0');
-    s.write("data/save.dat", previous);
-    s.script("@00=1\nsave\nend\n");
-    const RunResult r = s.run({"--fail", fault});
-    ASSERT_FALSE(r.box_texts().empty()) << fault;
-    EXPECT_EQ(r.box_texts()[0], "save.datに書き込めないの～、くすん。") << fault;
-    EXPECT_EQ(s.read("data/save.dat"), previous) << fault;
-    EXPECT_FALSE(s.exists("data/save.dat.new")) << fault;
-  }
-}
-
-TEST(SaveFile, UnwritableFolderIsReported) {
+TEST(SaveFile, AFolderInTheWayOfTheNewFileIsReported) {
   Scenario s;
   s.write("data/save.dat.new/blocker", "");
   s.script("save\nend\n");
-  EXPECT_EQ(s.run().box_texts().at(0), "save.datが開けないの～、くすん。");
+  expect_outcome(s.run(), {"", {"save.datが開けないの～、くすん。", kFarewell}});
+  EXPECT_FALSE(s.exists("data/save.dat"));
+}
+
+// The file service with every call that puts the save in place written down.
+struct RecordingReplacement final : pf::FileReplacement {
+  explicit RecordingReplacement(pf::HostFiles& host) : host(host) {}
+  int fsync(pf::Stream& stream) override {
+    calls.push_back("fsync");
+    return host.fsync(stream);
+  }
+  int rename(const char* from, const char* to) override {
+    calls.push_back(std::string("rename ") + from + " " + to);
+    return host.rename(from, to);
+  }
+  int remove(const char* path) override {
+    calls.push_back(std::string("remove ") + path);
+    return host.remove(path);
+  }
+  int sync_folder(const char* path) override {
+    calls.push_back(std::string("sync_folder ") + path);
+    return host.sync_folder(path);
+  }
+  pf::HostFiles& host;
+  std::vector<std::string> calls;
+};
+
+// A power loss at any moment leaves the old save or the new one: the bytes
+// reach the disk under another name, replace the old file by a rename, and
+// the folder that holds the rename reaches the disk last.
+TEST(SaveFile, BytesThenRenameThenTheFolderReachTheDisk) {
+  Scenario s;
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(s.dir());
+  {
+    pf::HeadlessPlatform hp(stdout);
+    RecordingReplacement files(hp.files);
+    const pf::Platform& h = hp.platform();
+    pf::Platform platform{h.box,    h.clock, h.window, h.gdi,      h.display, h.sound,
+                          h.memory, h.files, h.versions, files,    h.out};
+    Program program(platform);
+    program.script.variables[99] = 0x01020304;
+    engine::save(program.script);
+    EXPECT_EQ(files.calls, (std::vector<std::string>{
+                               "fsync", "rename .\\data\\save.dat.new .\\data\\save.dat",
+                               "sync_folder .\\data\\save.dat"}));
+  }
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(s.read("data/save.dat"), std::string(396, '\0') + "\x01\x02\x03\x04");
 }
 
 }  // namespace

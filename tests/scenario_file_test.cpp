@@ -1,8 +1,14 @@
-// Lines, comments and labels of the scenario file as the program reads them.
+// Lines, comments and labels of the scenario file as the program reads them,
+// positioning in it by the index of line starts, and edits while it runs.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <string>
 
+#include "engine/interpreter.h"
+#include "engine/label_table.h"
+#include "in_process.h"
 #include "scenario_runner.h"
 
 namespace mowa::test {
@@ -84,15 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScenarioFile, MissingScenarioIsReportedTwiceAndEndsTheRun) {
   Scenario s;
   const RunResult r = s.run();
-  const auto boxes = r.of("message_box");
-  ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_EQ(boxes[0].at("caption"), "script_set_label");
-  EXPECT_EQ(boxes[0].at("owner"), "none");
-  EXPECT_EQ(boxes[0].at("text"), "mowa.snrが見つからないの～、くすん。");
-  EXPECT_EQ(boxes[1].at("caption"), "script_read");
-  EXPECT_EQ(boxes[1].at("owner"), "main");
-  EXPECT_EQ(boxes[2].at("text"), "ばいばいもわもわ～！！");
-  EXPECT_EQ(r.exit_code, 0);
+  expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
+                     "script_set_label", "none"});
+  EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
+            "script_read main");
 }
 
 TEST(ScenarioFile, FileNamesIgnoreLetterCase) {
@@ -100,6 +101,68 @@ TEST(ScenarioFile, FileNamesIgnoreLetterCase) {
   std::filesystem::remove(std::filesystem::path(s.dir()) / "data");
   s.write("DATA/Mowa.SNR", "textmode\nend\n");
   EXPECT_EQ(s.run().out, "[textmode]\n");
+}
+
+// The line that the next read returns after script_seek to `n`.
+std::string line_after_seek(InProcess& run, std::int32_t n, bool indexed) {
+  run.p.script.use_line_index = indexed;
+  pf::Stream* f = run.hp.files.fopen(".\\data\\mowa.snr", "rt");
+  EXPECT_NE(f, nullptr);
+  engine::script_seek(run.p.script, *f, n);
+  char line[256];
+  const char* got = f->fgets(line, 256);
+  run.hp.files.fclose(f);
+  return got ? std::string(line) : std::string("<end>");
+}
+
+TEST(ScenarioFile, IndexedSeekMatchesReadingLineByLine) {
+  std::string many;  // lines reached from the index's entries, with lines of
+  // two reads, CR LF and empty lines on and around their boundaries
+  for (int i = 0; i < 70; ++i)
+    many += i % 7 == 3   ? std::string(300 + i, 'x') + "\r\n"
+            : i % 5 == 0 ? "\n"
+                         : "line" + std::to_string(i) + "\n";
+  const struct {
+    std::string text;
+    std::int32_t first, last;
+  } files[] = {
+      {"first\r\n\nsecond\rstill second\n" + std::string(300, 'a') + "\n" +
+           std::string(600, 'b') + "\r\n" + std::string(254, 'c') + "\n" + std::string(255, 'd') +
+           "\n[label]\r\nlast without line feed",
+       -2, 15},
+      {many, 1, 94},
+      {"one\ntwo\n\x1a" "three\n", 0, 5},
+  };
+  Scenario s;
+  s.script("end\n");
+  InProcess run(s);
+  for (const auto& file : files) {
+    s.write("data/mowa.snr", file.text);
+    for (std::int32_t n = file.first; n <= file.last; ++n)
+      EXPECT_EQ(line_after_seek(run, n, true), line_after_seek(run, n, false)) << "line " << n;
+  }
+}
+
+TEST(ScenarioFile, AnEditIsReadAtTheNextStepAndARemovalEndsTheRun) {
+  Scenario s;
+  s.script("check\"@01\"\ncheck\"@01\"\ncheck\"@01\"\nend\n");
+  InProcess run(s);
+  run.statement();
+  // Same size, new statements: the step after the edit reads them.
+  s.script("check\"@01\"\n@01=123456\ncheck\"@01\"\nend\n");
+  std::filesystem::last_write_time(
+      std::filesystem::path(s.dir()) / "data/mowa.snr",
+      std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+  run.statement();
+  run.statement();
+  // A longer file is indexed again too.
+  s.script("x\nx\nx\n\n\n\ncheck\"@01\"\nend\n");
+  run.statement();
+  EXPECT_EQ(run.boxes(), (std::vector<std::string>{"script_read: check=0(script_pointer=1)\n",
+                                                   "script_read: check=123456(script_pointer=3)\n",
+                                                   "script_read: check=123456(script_pointer=7)\n"}));
+  std::filesystem::remove(std::filesystem::path(s.dir()) / "data/mowa.snr");
+  EXPECT_EQ(engine::script_read(run.p.script, run.p), 1);
 }
 
 }  // namespace
