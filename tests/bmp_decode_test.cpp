@@ -51,6 +51,8 @@ TEST(BmpDecode, SpeltOutFiles) {
        {5, 5, 0, 0, 0, 0, 0, 7}, 8},
       {"rle8 run past the row's end is dropped",
        file(3, 2, 8, 1, 8, {5, 3, 0, 0, 1, 4, 0, 0, 0, 1}), Refusal::none, {3, 3, 3, 4, 0, 0}, 8},
+      {"rle8 odd literal padded to 16 bits, then a run",
+       file(5, 1, 8, 1, 8, {0, 3, 1, 2, 3, 0, 2, 4, 0, 1}), Refusal::none, {1, 2, 3, 4, 4}, 8},
       {"rle4 odd literal padded to 16 bits",
        file(5, 1, 4, 2, 16, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 0, 1}), Refusal::none,
        {1, 2, 3, 4, 5}, 16},

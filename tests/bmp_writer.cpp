@@ -25,42 +25,15 @@ std::string packed_row(const std::vector<std::uint8_t>& row, int bits, bool alig
   return out;
 }
 
-// Runs of one index as counted pairs, other pixels as literal runs (at
-// least three, padded to 16 bits); RLE4 runs repeat one nibble.
+// Every run of one index (up to 255 long) as a counted pair, as a simple
+// editor writes them; RLE4 pairs repeat one nibble. The literal escapes are
+// spelt out byte by byte in the decoder's own tests.
 std::string coded_row(const std::vector<std::uint8_t>& row, bool nibbles) {
   std::string out;
-  std::size_t x = 0;
-  const auto run_at = [&](std::size_t at) {
-    std::size_t n = 1;
-    while (at + n < row.size() && row[at + n] == row[at] && n < 255) ++n;
-    return n;
-  };
-  while (x < row.size()) {
-    std::size_t literal = 0;
-    while (x + literal < row.size() && literal < 255 && run_at(x + literal) < 3) ++literal;
-    if (literal >= 3) {
-      out += '\0';
-      out += static_cast<char>(literal);
-      for (std::size_t i = 0; i < literal; i += nibbles ? 2 : 1) {
-        const int high = row[x + i];
-        const int low = nibbles && i + 1 < literal ? row[x + i + 1] : 0;
-        out += static_cast<char>(nibbles ? high << 4 | low : high);
-      }
-      if ((out.size() % 2) != 0) out += '\0';
-      x += literal;
-      continue;
-    }
-    const std::size_t n = literal > 0 ? literal : run_at(x);
-    if (literal > 0) {
-      for (std::size_t i = 0; i < n; ++i) {
-        out += '\1';
-        out += static_cast<char>(nibbles ? row[x + i] << 4 | row[x + i] : row[x + i]);
-      }
-    } else {
-      out += static_cast<char>(n);
-      out += static_cast<char>(nibbles ? row[x] << 4 | row[x] : row[x]);
-    }
-    x += n;
+  for (std::size_t x = 0, n = 1; x < row.size(); x += n, n = 1) {
+    while (x + n < row.size() && row[x + n] == row[x] && n < 255) ++n;
+    out += static_cast<char>(n);
+    out += static_cast<char>(nibbles ? row[x] << 4 | row[x] : row[x]);
   }
   return out + std::string("\0\0", 2);
 }

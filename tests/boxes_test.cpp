@@ -1,8 +1,9 @@
-// Filled and outlined boxes drawn straight on the window, pixel for pixel,
-// and their effect on the next paint.
+// Filled and outlined boxes drawn straight on the window, pixel for pixel
+// (end to end), and their effect on the next paint (in-process).
 #include <gtest/gtest.h>
 
 #include "bmp_writer.h"
+#include "in_process.h"
 #include "window_capture.h"
 
 namespace mowa::test {
@@ -54,7 +55,7 @@ TEST(Boxes, CancelThePendingRedrawOfTheScreenImage) {
            "box\"5,5,50,50,255\"\ngload\"-,0,0,3\"\nend\n");
   Pixels expected = drawn(block_picture());
   outline(expected, 5, 5, 50, 50, 0xFF0000);
-  EXPECT_TRUE(same_pixels(run_pictures(s).screenshot, expected));
+  EXPECT_TRUE(same_pixels(run_in_process(s).screenshot, expected));
 }
 
 }  // namespace

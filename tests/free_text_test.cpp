@@ -1,6 +1,6 @@
 // Numbers and texts written anywhere on the window, force_write, the font
-// set made at start-up, and the boxes of every text routine, seen through
-// mowa-headless.
+// set made at start-up, and the boxes of every text routine. Pixels are read
+// in-process; the font set's failures are seen through mowa-headless.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,55 +11,43 @@
 namespace mowa::test {
 namespace {
 
-struct WriteCase {
-  std::string statement;
-  int size, width;  // of the font the call makes
-  TextPiece piece;
-  int characters;  // drawn apart from each other
-};
-
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.statement; }
-
-class WriteTest : public ::testing::TestWithParam<WriteCase> {};
-
 // Numbers show their decimal digits. Up to 10 pixels the face keeps its own
 // proportions, so the text stays legible; above, the font is narrowed by ten
 // as it comes.
-TEST_P(WriteTest, DrawsWithTheCallFont) {
-  const WriteCase& c = GetParam();
-  Scenario s;
-  run_text(s, c.statement + "\n");
-  const Frame shot = load_frame(s.dir() + "/shot.png");
-  EXPECT_EQ(differing_pixels(shot, reference_text(gothic(c.size, c.width), {c.piece},
-                                                  kPictureRgb)),
-            0);
-  const std::uint32_t rgb = pf::rgb_from_colorref(c.piece.colour);
-  int runs = 0;
-  for (int x = 1; x < 640; ++x)
-    runs += ink(shot, rgb, true, {x, 0, x + 1, 480}).count > 0 &&
-            ink(shot, rgb, true, {x - 1, 0, x, 480}).count == 0;
-  EXPECT_EQ(runs, c.characters);
+TEST(TextWrite, DrawsWithTheCallFont) {
+  const struct {
+    std::string statement;
+    int size, width;  // of the font the call makes
+    TextPiece piece;
+    int characters;  // drawn apart from each other
+  } cases[] = {
+      {"number_write\"-5,100,200,24,16777215,0\"", 24, 14, {100, 200, "-5"}, 2},
+      {"number_write\"0,100,200,24,16777215,0\"", 24, 14, {100, 200, "0"}, 1},
+      {"text_write\"AB,100,200,24,255,0\"", 24, 14, {100, 200, "AB", 0xFF}, 2},
+      {"text_write\"AB,100,200,11,255,0\"", 11, 1, {100, 200, "AB", 0xFF}, 1},
+      {"text_write\"AB,100,200,10,255,0\"", 10, 0, {100, 200, "AB", 0xFF}, 2},
+      {"text_write\"AB,100,200,8,255,0\"", 8, 0, {100, 200, "AB", 0xFF}, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.statement);
+    const Pixels shot = run_text(c.statement + "\n", true, true).screenshot;
+    EXPECT_TRUE(same_pixels(shot, reference_text(gothic(c.size, c.width), {c.piece})));
+    const std::uint32_t rgb = pf::rgb_from_colorref(c.piece.colour);
+    int runs = 0;
+    for (int x = 1; x < kWindowWidth; ++x)
+      runs += ink(shot, rgb, true, {x, 0, x + 1, 480}).count > 0 &&
+              ink(shot, rgb, true, {x - 1, 0, x, 480}).count == 0;
+    EXPECT_EQ(runs, c.characters);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Calls, WriteTest,
-    ::testing::Values(
-        WriteCase{"number_write\"-5,100,200,24,16777215,0\"", 24, 14, {100, 200, "-5"}, 2},
-        WriteCase{"number_write\"0,100,200,24,16777215,0\"", 24, 14, {100, 200, "0"}, 1},
-        WriteCase{"text_write\"AB,100,200,24,255,0\"", 24, 14, {100, 200, "AB", 0xFF}, 2},
-        WriteCase{"text_write\"AB,100,200,11,255,0\"", 11, 1, {100, 200, "AB", 0xFF}, 1},
-        WriteCase{"text_write\"AB,100,200,10,255,0\"", 10, 0, {100, 200, "AB", 0xFF}, 2},
-        WriteCase{"text_write\"AB,100,200,8,255,0\"", 8, 0, {100, 200, "AB", 0xFF}, 2}));
 
 TEST(TextWrite, OpaqueOnWhiteCellsTransparentOverThePicture) {
   for (const bool opaque : {true, false}) {
-    Scenario s;
-    run_text(s, std::string("text_write\"AB,100,200,24,255,") +
-                    (opaque ? "1" : "0") + "\"\n");
-    const Frame shot = load_frame(s.dir() + "/shot.png");
+    SCOPED_TRACE(opaque ? "opaque" : "transparent");
+    const Pixels shot = run_text(std::string("text_write\"AB,100,200,24,255,") +
+                                     (opaque ? "1" : "0") + "\"\n", true, true).screenshot;
     const Ink drawn = ink(shot, kPictureRgb, false);
     const int red = ink(shot, kRedRgb).count;
-    SCOPED_TRACE(opaque ? "opaque" : "transparent");
     EXPECT_GT(red, 0);
     EXPECT_EQ(drawn.count, red + (opaque ? ink(shot, kWhiteRgb).count : 0));
     if (opaque) {
@@ -74,102 +62,79 @@ TEST(TextWrite, OpaqueOnWhiteCellsTransparentOverThePicture) {
 
 TEST(ForceWrite, LeavesTheTextUntilThePictureIsDrawnAgain) {
   const std::string write = "text_write\"AB,100,200,24,255,0\"\nforce_write\n";
-  Scenario kept, wiped;
-  const RunResult r = run_text(kept, write);
-  EXPECT_TRUE(of_step(r, 2, "present").empty());  // force_write shows nothing
-  EXPECT_GT(ink(load_frame(kept.dir() + "/shot.png"), kRedRgb).count, 0);
-  run_text(wiped, write + "gload\"pic.bmp,0,0,0\"\n");
-  EXPECT_EQ(ink(load_frame(wiped.dir() + "/shot.png"), kPictureRgb, false).count,
-            0);
+  const PictureRun kept = run_text(write, true, true);
+  EXPECT_TRUE(frames_of_step(kept, 2).empty());  // force_write shows nothing
+  EXPECT_GT(ink(kept.screenshot, kRedRgb).count, 0);
+  const PictureRun wiped = run_text(write + "gload\"pic.bmp,0,0,0\"\n", true, true);
+  EXPECT_EQ(ink(wiped.screenshot, kPictureRgb, false).count, 0);
 }
 
-class FontSetFailureTest : public ::testing::TestWithParam<int> {};
-
-TEST_P(FontSetFailureTest, OneBoxNoWindowExitZero) {
-  Scenario s;
-  s.script("message\"一\"\nend\n");
-  const RunResult r =
-      s.run({"--fail", "CreateFontIndirectA@" + std::to_string(GetParam())});
-  EXPECT_EQ(r.exit_code, 0);
-  const auto shown = r.of("message_box");
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].at("text"), "フォントが設定できないの");
-  EXPECT_EQ(shown[0].at("caption"), "Program");
-  EXPECT_EQ(shown[0].at("owner"), "none");
-  EXPECT_TRUE(r.of("present").empty());
+TEST(FontSet, AFailureShowsOneBoxNoWindowAndExitsWithZero) {
+  for (const int member : {1, 3, 8}) {
+    SCOPED_TRACE(member);
+    Scenario s;
+    s.script("message\"一\"\nend\n");
+    const RunResult r = s.run({"--fail", "CreateFontIndirectA@" + std::to_string(member)});
+    expect_outcome(r, {"", {"フォントが設定できないの"}, "Program", "none"});
+    EXPECT_TRUE(r.of("present").empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Members, FontSetFailureTest,
-                         ::testing::Values(1, 3, 8));
-
-struct FaultCase {
-  const char* statement;
-  const char* fault;  // the call that fails throughout the statement
-  const char* caption;
-  const char* call;  // as the box names it
-  int count;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << c.caption << " " << c.fault;
-}
-
-class TextFaultTest : public ::testing::TestWithParam<FaultCase> {};
 
 // A failed call shows its box each time it is made, and the statement goes
 // on to its end. In-process: the call fails for exactly that statement.
-TEST_P(TextFaultTest, ShowsTheBoxAndGoesOn) {
-  const FaultCase& c = GetParam();
-  Scenario s;
-  s.script(std::string(c.statement) + "end\n");
-  InProcess run(s);
-  run.statement_failing(c.fault);
-  const std::string text = std::string(c.caption) + ": " + c.call + "に失敗しました。";
-  const auto boxes = run.boxes();
-  EXPECT_EQ(std::count(boxes.begin(), boxes.end(), text), c.count);
-  EXPECT_EQ(run.p.script.pointer, 2) << "the statement ran to its end";
+TEST(TextFault, ShowsTheBoxEachTimeAndGoesOn) {
+  const char kIn[] = "message\"一c0000ff行\"\n";
+  const char kOut[] = "message_out\n";
+  const char kNum[] = "number_write\"7,10,10,24,255,0\"\n";
+  const char kText[] = "text_write\"A,10,10,24,255,0\"\n";
+  const struct {
+    const char* statement;
+    const char* fault;  // the call that fails throughout the statement
+    const char* caption;
+    const char* call;  // as the box names it
+    int count;
+  } cases[] = {
+      {kIn, "GetDC", "Message_in", "GetDC", 1},
+      {kIn, "RealizePalette", "Message_in", "RealizePalette", 7},
+      {kIn, "ReleaseDC", "message_in", "ReleaseDC", 1},
+      {kIn, "SetBkMode", "message_write", "SetBkMode", 7},
+      {kIn, "SelectObject", "message_write", "SelectObject", 7},
+      // The first setting and the escape, in each of seven frames.
+      {kIn, "SetTextColor", "message_write", "SetTextColor", 14},
+      {kIn, "TextOutA", "message_write", "TextOut", 14},
+      {kOut, "GetDC", "Message_out", "GetDC", 1},
+      {kOut, "RealizePalette", "Message_out", "RealizePalette", 7},
+      {kOut, "InvalidateRect", "message_out", "InvalidateRect", 1},
+      {kOut, "UpdateWindow", "message_out", "UpdateWindow", 1},
+      {kOut, "ReleaseDC", "message_out", "ReleaseDC", 1},
+      {kNum, "GetDC", "number_write", "GetDC", 1},
+      {kNum, "SetBkMode", "number_write", "SetBkMode", 1},
+      {"number_write\"7,10,10,24,255,1\"\n", "SetBkMode", "number_write", "SetBkMode", 0},
+      // A font that cannot be made shows as a failed selection.
+      {kNum, "CreateFontIndirectA", "number_write", "SelectObject", 1},
+      {kNum, "SetTextColor", "number_write", "SetTextColor", 1},
+      {kNum, "TextOutA", "number_write", "TextOut", 1},
+      {kNum, "DeleteObject", "number_write", "DeleteObject", 1},
+      {kNum, "InvalidateRect", "number_write", "InvalidateRect", 1},
+      {kNum, "UpdateWindow", "number_write", "UpdateWindow", 1},
+      {kNum, "ReleaseDC", "number_write", "ReleaseDC", 1},
+      {kText, "SelectObject", "text_write", "SelectObject", 1},
+      {kText, "TextOutA", "text_write", "TextOut", 1},
+      {"force_write\n", "InvalidateRect", "character", "InvalidateRect", 1},
+      {"force_write\n", "UpdateWindow", "character", "UpdateWindow", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.statement) + c.fault);
+    Scenario s;
+    s.script(std::string(c.statement) + "end\n");
+    InProcess run(s);
+    run.statement_failing(c.fault);
+    const std::string text = std::string(c.caption) + ": " + c.call + "に失敗しました。";
+    const auto boxes = run.boxes();
+    EXPECT_EQ(std::count(boxes.begin(), boxes.end(), text), c.count);
+    EXPECT_EQ(run.p.script.pointer, 2) << "the statement ran to its end";
+  }
 }
-
-constexpr char kIn[] = "message\"一c0000ff行\"\n";
-constexpr char kOut[] = "message_out\n";
-constexpr char kNum[] = "number_write\"7,10,10,24,255,0\"\n";
-constexpr char kText[] = "text_write\"A,10,10,24,255,0\"\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Calls, TextFaultTest,
-    ::testing::Values(
-        FaultCase{kIn, "GetDC", "Message_in", "GetDC", 1},
-        FaultCase{kIn, "RealizePalette", "Message_in", "RealizePalette", 7},
-        FaultCase{kIn, "ReleaseDC", "message_in", "ReleaseDC", 1},
-        FaultCase{kIn, "SetBkMode", "message_write", "SetBkMode", 7},
-        FaultCase{kIn, "SelectObject", "message_write", "SelectObject", 7},
-        // The first setting and the escape, in each of seven frames.
-        FaultCase{kIn, "SetTextColor", "message_write", "SetTextColor", 14},
-        FaultCase{kIn, "TextOutA", "message_write", "TextOut", 14},
-        FaultCase{kOut, "GetDC", "Message_out", "GetDC", 1},
-        FaultCase{kOut, "RealizePalette", "Message_out", "RealizePalette", 7},
-        FaultCase{kOut, "InvalidateRect", "message_out", "InvalidateRect", 1},
-        FaultCase{kOut, "UpdateWindow", "message_out", "UpdateWindow", 1},
-        FaultCase{kOut, "ReleaseDC", "message_out", "ReleaseDC", 1},
-        FaultCase{kNum, "GetDC", "number_write", "GetDC", 1},
-        FaultCase{kNum, "SetBkMode", "number_write", "SetBkMode", 1},
-        FaultCase{"number_write\"7,10,10,24,255,1\"\n", "SetBkMode",
-                  "number_write", "SetBkMode", 0},
-        // A font that cannot be made shows as a failed selection.
-        FaultCase{kNum, "CreateFontIndirectA", "number_write",
-                  "SelectObject", 1},
-        FaultCase{kNum, "SetTextColor", "number_write", "SetTextColor", 1},
-        FaultCase{kNum, "TextOutA", "number_write", "TextOut", 1},
-        FaultCase{kNum, "DeleteObject", "number_write", "DeleteObject", 1},
-        FaultCase{kNum, "InvalidateRect", "number_write", "InvalidateRect", 1},
-        FaultCase{kNum, "UpdateWindow", "number_write", "UpdateWindow", 1},
-        FaultCase{kNum, "ReleaseDC", "number_write", "ReleaseDC", 1},
-        FaultCase{kText, "SelectObject", "text_write", "SelectObject", 1},
-        FaultCase{kText, "TextOutA", "text_write", "TextOut", 1},
-        FaultCase{"force_write\n", "InvalidateRect", "character",
-                  "InvalidateRect", 1},
-        FaultCase{"force_write\n", "UpdateWindow", "character",
-                  "UpdateWindow", 1}));
 
 // When the font cannot be deselected it cannot be deleted either; it is
 // deleted once the device context is released, so nothing is left behind.

@@ -12,48 +12,10 @@ namespace {
 
 enum class Shown { any, picture, black };
 
-struct FaultCase {
-  const char* name;
-  std::string before;     // statements that run normally first
-  std::string statement;  // the one during which `call` fails
-  const char* call;
-  std::vector<std::string> boxes;
-  Shown shown = Shown::any;
-};
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
-
-class GraphicsFault : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
-  const FaultCase& c = GetParam();
-  Scenario s;
-  s.write("a.bmp", block_picture().file());
-  s.write("s.bmp", sprite(8, 8, [](int, int) { return 1; }).file());
-  s.script(c.before + c.statement + "end\n");
-  InProcess run(s);
-  for (std::size_t n = 0; n < c.before.size(); ++n)
-    if (c.before[n] == '\n') run.statement();
-  ASSERT_EQ(run.boxes(), std::vector<std::string>{});
-  run.statement_failing(c.call);
-  EXPECT_EQ(run.boxes(), c.boxes);
-  if (c.shown == Shown::picture) {
-    EXPECT_TRUE(same_pixels(run.shown(), drawn(block_picture())));
-  } else if (c.shown == Shown::black) {
-    EXPECT_TRUE(same_pixels(run.shown(), black_window()));
-  }
-  run.expect_balanced = std::string(c.call) != "GlobalUnlock";
-}
-
 std::vector<std::string> failed(const std::string& caption, const std::string& call,
                                 int times = 1) {
   return std::vector<std::string>(static_cast<std::size_t>(times),
                                   caption + ": " + call + "に失敗しました。");
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a,
-                                   const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
 }
 
 const std::string kLoad = "gload\"a.bmp,0,0,0\"\n";
@@ -61,85 +23,111 @@ const std::string kBroken = "opendib: a.bmpがこわれているの～、くす�
 const std::string kFill = "boxfill\"0,0,640,480,255\"\n";
 const std::string kBox = "box\"0,0,639,479,255\"\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Calls, GraphicsFault,
-    ::testing::Values(
+TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
+  const struct {
+    const char* name;
+    std::string before;     // statements that run normally first
+    std::string statement;  // the one during which `call` fails
+    const char* call;
+    std::vector<std::string> boxes;
+    Shown shown = Shown::any;
+  } cases[] = {
         // The loader and the colour-table routines that gload calls, then
         // the paint that it requests.
-        FaultCase{"load_lock", "", kLoad, "GlobalLock",
+        {"load_lock", "", kLoad, "GlobalLock",
                   failed("opendib", "GlobalLock") + failed("palette_black", "GlobalLock") +
                       failed("palette_show", "GlobalLock") + failed("showdib", "GlobalLock"),
                   Shown::black},
-        FaultCase{"load_seek", kLoad, kLoad, "SetFilePointer",
+        {"load_seek", kLoad, kLoad, "SetFilePointer",
                   failed("opendib", "SetFilePointer", 2) + std::vector{kBroken}, Shown::picture},
-        FaultCase{"load_read", kLoad, kLoad, "ReadFile",
+        {"load_read", kLoad, kLoad, "ReadFile",
                   failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
-        FaultCase{"load_size", "", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
+        {"load_size", "", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
                   Shown::picture},
-        FaultCase{"load_close", "", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
+        {"load_close", "", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
                   Shown::picture},
-        FaultCase{"load_logpalette", "", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
+        {"load_logpalette", "", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
                   Shown::picture},
-        FaultCase{"load_palette", "", kLoad, "CreatePalette",
+        {"load_palette", "", kLoad, "CreatePalette",
                   failed("opendib", "CreatePalette"), Shown::picture},
-        FaultCase{"load_free", "", kLoad, "LocalFree", failed("opendib", "LocalFree"),
+        {"load_free", "", kLoad, "LocalFree", failed("opendib", "LocalFree"),
                   Shown::picture},
-        FaultCase{"load_unlock", "", kLoad, "GlobalUnlock",
+        {"load_unlock", "", kLoad, "GlobalUnlock",
                   failed("palette_black", "GlobalUnlock") + failed("opendib", "GlobalUnlock") +
                       failed("palette_show", "GlobalUnlock") +
                       failed("showdib", "GlobalUnlock")},
-        FaultCase{"load_missing", kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
+        {"load_missing", kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
                   {"opendib: b.bmpが見つからないの～、くすん。"}, Shown::picture},
-        FaultCase{"paint_blit", "", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
+        {"paint_blit", "", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
                   Shown::black},
         // Fades: the screen image stays locked through the twenty steps,
         // each of which makes a palette and asks for its paint.
-        FaultCase{"fade_lock", kLoad, "screen_black_out\"0\"\n", "GlobalLock",
+        {"fade_lock", kLoad, "screen_black_out\"0\"\n", "GlobalLock",
                   failed("palette_black_out", "GlobalLock") + failed("showdib", "GlobalLock", 20) +
                       failed("palette_show", "GlobalLock"),
                   Shown::picture},
-        FaultCase{"fade_step_palette", kLoad, "screen_black_in\"0\"\n", "LocalAlloc",
+        {"fade_step_palette", kLoad, "screen_black_in\"0\"\n", "LocalAlloc",
                   failed("palette_black_in", "LocalAlloc"), Shown::picture},
-        FaultCase{"fade_palette", kLoad, "screen_black_in\"0\"\n", "CreatePalette",
+        {"fade_palette", kLoad, "screen_black_in\"0\"\n", "CreatePalette",
                   failed("palette_black_in", "CreatePalette", 20), Shown::picture},
-        FaultCase{"fade_invalidate", kLoad, "screen_black_out\"0\"\n", "InvalidateRect",
+        {"fade_invalidate", kLoad, "screen_black_out\"0\"\n", "InvalidateRect",
                   failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
-        FaultCase{"fade_update", kLoad, "screen_black_in\"0\"\n", "UpdateWindow",
+        {"fade_update", kLoad, "screen_black_in\"0\"\n", "UpdateWindow",
                   failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
-        FaultCase{"fade_unlock", kLoad, "screen_black_out\"0\"\n", "GlobalUnlock",
+        {"fade_unlock", kLoad, "screen_black_out\"0\"\n", "GlobalUnlock",
                   failed("showdib", "GlobalUnlock", 20) + failed("palette_black_out", "GlobalUnlock") +
                       failed("palette_show", "GlobalUnlock")},
         // Sprites and copies.
-        FaultCase{"sprite_lock", kLoad, "character\"s.bmp,0,0,1,0\"\n", "GlobalLock",
+        {"sprite_lock", kLoad, "character\"s.bmp,0,0,1,0\"\n", "GlobalLock",
                   failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
                   Shown::picture},
-        FaultCase{"sprite_invalidate", kLoad, "character\"s.bmp,0,0,1,0\"\n", "InvalidateRect",
+        {"sprite_invalidate", kLoad, "character\"s.bmp,0,0,1,0\"\n", "InvalidateRect",
                   failed("character", "InvalidateRect")},
-        FaultCase{"sprite_update", kLoad, "character\"s.bmp,0,0,1,0\"\n", "UpdateWindow",
+        {"sprite_update", kLoad, "character\"s.bmp,0,0,1,0\"\n", "UpdateWindow",
                   failed("character", "UpdateWindow")},
-        FaultCase{"copy_lock", kLoad, "screen_copy\"0,0,640,480,0,0\"\n", "GlobalLock",
+        {"copy_lock", kLoad, "screen_copy\"0,0,640,480,0,0\"\n", "GlobalLock",
                   failed("screen_copy", "GlobalLock", 2), Shown::picture},
         // The zoom's two halves report under different captions.
-        FaultCase{"zoom_invalidate", kLoad, "screen_big_small\n", "InvalidateRect",
+        {"zoom_invalidate", kLoad, "screen_big_small\n", "InvalidateRect",
                   failed("screen_big_small", "InvalidateRect", 10) +
                       failed("script", "InvalidateRect", 10),
                   Shown::picture},
         // Boxes: nothing is drawn without the pen, the brush or the context.
-        FaultCase{"fill_pen", "", kFill, "CreatePen", failed("boxfill", "CreatePen"),
+        {"fill_pen", "", kFill, "CreatePen", failed("boxfill", "CreatePen"),
                   Shown::black},
-        FaultCase{"fill_brush", "", kFill, "CreateSolidBrush",
+        {"fill_brush", "", kFill, "CreateSolidBrush",
                   failed("boxfill", "CreateDolidBrush"), Shown::black},
-        FaultCase{"fill_dc", "", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
-        FaultCase{"fill_select", "", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
-        FaultCase{"fill_rectangle", "", kFill, "Rectangle", failed("boxfill", "Rectangle"),
+        {"fill_dc", "", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
+        {"fill_select", "", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
+        {"fill_rectangle", "", kFill, "Rectangle", failed("boxfill", "Rectangle"),
                   Shown::black},
-        FaultCase{"fill_release", "", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
-        FaultCase{"fill_delete", "", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
-        FaultCase{"box_pen", "", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
-        FaultCase{"box_dc", "", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
-        FaultCase{"box_move", "", kBox, "MoveToEx", failed("box", "MoveToEx")},
-        FaultCase{"box_line", "", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"fill_release", "", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
+        {"fill_delete", "", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
+        {"box_pen", "", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
+        {"box_dc", "", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
+        {"box_move", "", kBox, "MoveToEx", failed("box", "MoveToEx")},
+        {"box_line", "", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scenario s;
+    s.write("a.bmp", block_picture().file());
+    s.write("s.bmp", sprite(8, 8, [](int, int) { return 1; }).file());
+    s.script(c.before + c.statement + "end\n");
+    InProcess run(s);
+    for (std::size_t n = 0; n < c.before.size(); ++n)
+      if (c.before[n] == '\n') run.statement();
+    ASSERT_EQ(run.boxes(), std::vector<std::string>{});
+    run.statement_failing(c.call);
+    EXPECT_EQ(run.boxes(), c.boxes);
+    if (c.shown == Shown::picture) {
+      EXPECT_TRUE(same_pixels(run.shown(), drawn(block_picture())));
+    } else if (c.shown == Shown::black) {
+      EXPECT_TRUE(same_pixels(run.shown(), black_window()));
+    }
+    run.expect_balanced = std::string(c.call) != "GlobalUnlock";
+  }
+}
 
 }  // namespace
 }  // namespace mowa::test

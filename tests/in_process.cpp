@@ -6,17 +6,26 @@
 
 namespace mowa::test {
 
-InProcess::InProcess(const Scenario& s)
+InProcess::InProcess(const Scenario& s, const std::string& frames_dir)
     : previous_(std::filesystem::current_path()),
       out_(std::tmpfile()),
       log_(std::tmpfile()) {
   std::filesystem::current_path(s.dir());
   hp.log.open(log_);
+  if (!frames_dir.empty()) {
+    std::filesystem::create_directories(frames_dir);
+    hp.presenter.set_frames_dir(frames_dir);
+  }
   EXPECT_TRUE(p.start(pf::SW_SHOWNORMAL));
 }
 
+void InProcess::finish() {
+  if (!finished_) p.finish();
+  finished_ = true;
+}
+
 InProcess::~InProcess() {
-  p.finish();
+  finish();
   if (expect_balanced) {
     EXPECT_EQ(hp.memory.locked_blocks(), 0u) << "image locks left";
     EXPECT_EQ(hp.gdi.open_dcs(), 0u) << "device contexts left";
@@ -40,7 +49,7 @@ void InProcess::statement_failing(const std::string& call) {
   hp.faults.clear(call);
 }
 
-std::vector<std::string> InProcess::boxes() {
+std::vector<Event> InProcess::events() {
   std::fflush(log_);
   std::rewind(log_);
   std::string text;
@@ -48,8 +57,12 @@ std::vector<std::string> InProcess::boxes() {
   while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, log_))
     text.append(buffer, n);
   std::fseek(log_, 0, SEEK_END);
+  return parse_events(text);
+}
+
+std::vector<std::string> InProcess::boxes() {
   std::vector<std::string> all;
-  for (const Event& e : parse_events(text))
+  for (const Event& e : events())
     if (e.at("ev") == "message_box")
       all.push_back(e.at("caption") + ": " + e.at("text"));
   std::vector<std::string> fresh(all.begin() + static_cast<long>(boxes_seen_),
@@ -66,6 +79,22 @@ Pixels InProcess::shown() {
     for (int x = 0; x < kWindowWidth; ++x)
       r[static_cast<std::size_t>(y * kWindowWidth + x)] = s->at(x, y);
   return r;
+}
+
+PictureRun run_in_process(const Scenario& s) {
+  PictureRun run;
+  {
+    InProcess program(s, s.dir() + "/.frames");
+    while (program.p.step() != Program::Turn::kQuit) {
+    }
+    program.finish();
+    EXPECT_EQ(program.hp.gdi.live_objects(), 0u) << "GDI objects left";
+    run.screenshot = program.shown();
+    run.result.events = program.events();
+    run.result.exit_code = program.p.exit_code();
+  }
+  run.frames = read_frames(s.dir() + "/.frames");
+  return run;
 }
 
 }  // namespace mowa::test

@@ -18,8 +18,9 @@ namespace mowa::test {
 
 class InProcess {
  public:
-  // Starts the program on the folder's scenario.
-  explicit InProcess(const Scenario& s);
+  // Starts the program on the folder's scenario; each frame it presents is
+  // written under `frames_dir` when that is not empty.
+  explicit InProcess(const Scenario& s, const std::string& frames_dir = {});
   ~InProcess();
   InProcess(const InProcess&) = delete;
   InProcess& operator=(const InProcess&) = delete;
@@ -31,6 +32,10 @@ class InProcess {
   // The error boxes since the last look, as "caption: text".
   std::vector<std::string> boxes();
   Pixels shown();
+  // The event log so far.
+  std::vector<Event> events();
+  // Ends the program as the runner does (the destructor does it otherwise).
+  void finish();
 
   // Off where a release call was made to fail: then locks stay held.
   bool expect_balanced = true;
@@ -40,10 +45,16 @@ class InProcess {
   std::FILE* out_;
   std::FILE* log_;
   std::size_t boxes_seen_ = 0;
+  bool finished_ = false;
 
  public:
   pf::HeadlessPlatform hp{out_};
   Program p{hp.platform()};
 };
+
+// The whole scenario run in-process through the main loop, as mowa-headless
+// runs it without options: its event log, its frames and the window it
+// leaves; nothing may be left held, as after an end-to-end run.
+PictureRun run_in_process(const Scenario& s);
 
 }  // namespace mowa::test

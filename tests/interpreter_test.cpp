@@ -16,49 +16,39 @@ std::string check_text(long value, long line) {
          std::to_string(line) + ")\n";
 }
 
-struct ValueCase {
-  const char* name;
-  const char* statements;  // before a final check"@01" and end
-  long expected;
-};
-
-void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
-
-class AssignmentTest : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(AssignmentTest, StoresTheValue) {
-  const ValueCase& c = GetParam();
-  Scenario s;
-  std::string body = c.statements;
-  const long lines = static_cast<long>(std::count(body.begin(), body.end(), '\n'));
-  s.script(body + "check\"@01\"\nend\n");
-  const RunResult r = s.run();
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  const auto boxes = r.box_texts();
-  ASSERT_GE(boxes.size(), 2u) << r.err;
-  EXPECT_EQ(boxes[boxes.size() - 2], check_text(c.expected, lines + 1));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Arithmetic, AssignmentTest,
-    ::testing::Values(
-        ValueCase{"literal", "@01=5\n", 5},
-        ValueCase{"negative", "@01=-7\n", -7},
-        ValueCase{"leading_minus_is_the_operator", "@01=-5*2\n", -5},
-        ValueCase{"quotient_truncates_toward_zero", "@01=7/-2\n", -3},
-        ValueCase{"only_one_operator", "@01=1+2+3\n", 3},
-        ValueCase{"variable_times_literal", "@02=5\n@01=@02*3\n", 15},
-        ValueCase{"variable_minus_variable", "@02=5\n@03=9\n@01=@02-@03\n", -4},
-        ValueCase{"copy", "@02=12\n@01=@02\n", 12},
-        ValueCase{"addition_wraps", "@01=2147483647+1\n", -2147483647L - 1},
-        ValueCase{"literal_wraps", "@01=4294967297\n", 1},
-        ValueCase{"smallest_over_minus_one", "@02=-2147483648\n@01=@02/-1\n",
+TEST(Assignment, StoresTheValue) {
+  const struct {
+    const char* name;
+    std::string statements;  // before a final check"@01" and end
+    long expected;
+  } cases[] = {
+        {"literal", "@01=5\n", 5},
+        {"negative", "@01=-7\n", -7},
+        {"leading_minus_is_the_operator", "@01=-5*2\n", -5},
+        {"quotient_truncates_toward_zero", "@01=7/-2\n", -3},
+        {"only_one_operator", "@01=1+2+3\n", 3},
+        {"variable_times_literal", "@02=5\n@01=@02*3\n", 15},
+        {"variable_minus_variable", "@02=5\n@03=9\n@01=@02-@03\n", -4},
+        {"copy", "@02=12\n@01=@02\n", 12},
+        {"addition_wraps", "@01=2147483647+1\n", -2147483647L - 1},
+        {"literal_wraps", "@01=4294967297\n", 1},
+        {"smallest_over_minus_one", "@02=-2147483648\n@01=@02/-1\n",
                   -2147483647L - 1},
-        ValueCase{"blanks_removed", "@01 = 4 * 5\n", 20},
-        ValueCase{"digits_stop_at_other_bytes", "@01=12abc\n", 12},
-        ValueCase{"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
-        ValueCase{"rand_follows_the_recurrence", "rand\"@01\"\n", 38}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"blanks_removed", "@01 = 4 * 5\n", 20},
+        {"digits_stop_at_other_bytes", "@01=12abc\n", 12},
+        {"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
+        {"rand_follows_the_recurrence", "rand\"@01\"\n", 38},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scenario s;
+    const long lines = static_cast<long>(std::count(c.statements.begin(), c.statements.end(), '\n'));
+    s.script(c.statements + "check\"@01\"\nend\n");
+    const RunResult r = s.run();
+    EXPECT_EQ(r.box_texts(), (std::vector<std::string>{check_text(c.expected, lines + 1), kFarewell}));
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+  }
+}
 
 const std::string kLong(81, 'a');
 
@@ -124,38 +114,29 @@ INSTANTIATE_TEST_SUITE_P(
                       kFarewell}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct JumpCase {
-  const char* name;
-  const char* value;  // of variable 01
-  const char* condition;
-  const char* expected;  // the label taken
-};
-
-void PrintTo(const JumpCase& c, std::ostream* os) { *os << c.name; }
-
-class IfTest : public ::testing::TestWithParam<JumpCase> {};
-
-TEST_P(IfTest, JumpsToYesOrNo) {
-  const JumpCase& c = GetParam();
-  Scenario s;
-  s.script(std::string("@01=") + c.value + "\n@02=10\nif\"" + c.condition +
-           "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out, std::string(c.expected) == "small" ? "[textmode]\n"
-                                                       : "[screen_big]\n");
+TEST(If, JumpsToYesOrNo) {
+  const struct {
+    const char* name;
+    const char* value;  // of variable 01
+    const char* condition;
+    const char* expected;  // the label taken
+  } cases[] = {
+        {"less_holds", "9", "@01<10,small,big", "small"},
+        {"less_fails_at_equal", "10", "@01<10,small,big", "big"},
+        {"greater", "11", "@01>10,small,big", "small"},
+        {"equal", "10", "@01=10,small,big", "small"},
+        {"signed_compare", "-1", "@01<0,small,big", "small"},
+        {"variable_operand", "9", "@01<@02,small,big", "small"},
+        {"other_operator_is_false", "9", "@01!10,small,big", "big"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scenario s;
+    s.script(std::string("@01=") + c.value + "\n@02=10\nif\"" + c.condition +
+             "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
+    EXPECT_EQ(s.run().out, std::string(c.expected) == "small" ? "[textmode]\n" : "[screen_big]\n");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Conditions, IfTest,
-    ::testing::Values(
-        JumpCase{"less_holds", "9", "@01<10,small,big", "small"},
-        JumpCase{"less_fails_at_equal", "10", "@01<10,small,big", "big"},
-        JumpCase{"greater", "11", "@01>10,small,big", "small"},
-        JumpCase{"equal", "10", "@01=10,small,big", "small"},
-        JumpCase{"signed_compare", "-1", "@01<0,small,big", "small"},
-        JumpCase{"variable_operand", "9", "@01<@02,small,big", "small"},
-        JumpCase{"other_operator_is_false", "9", "@01!10,small,big", "big"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Interpreter, GosubReturnsToTheLineAfterTheLastGosub) {
   Scenario s;

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "platform/softgdi/png_io.h"
 #include "text_test_support.h"
 
 namespace mowa::test {
@@ -40,23 +40,23 @@ TEST(MessageLayout, EveryCharacterInItsColumnAndLine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
-    Scenario s;
-    ASSERT_EQ(run_text(s, std::string("message\"") + c.message + "\"\n").exit_code, 0);
-    EXPECT_EQ(differing_pixels(load_frame(s.dir() + "/shot.png"),
-                               reference_text(gothic(28), c.pieces, kPictureRgb)),
-              0);
+    const PictureRun run = run_text(std::string("message\"") + c.message + "\"\n");
+    ASSERT_EQ(run.result.exit_code, 0);
+    EXPECT_TRUE(same_pixels(run.screenshot, reference_text(gothic(28), c.pieces)));
   }
 }
 
 TEST(MessageLayout, GrowsInSevenFramesAndShrinksInSixThenErases) {
-  Scenario s;
-  const RunResult r = run_text(s, "message\"一行目\"\nmessage_out\n");
-  ASSERT_EQ(r.exit_code, 0);
+  const PictureRun run = run_text("message\"一行目\"\nmessage_out\n");
+  ASSERT_EQ(run.result.exit_code, 0);
   const std::vector<int> heights[] = {{4, 8, 12, 16, 20, 24, 28},
                                       {24, 20, 16, 12, 8, 4, 0}};  // 0: erase
   for (int step = 1; step <= 2; ++step) {
-    const auto sleeps = of_step(r, step, "sleep");
-    const auto presents = of_step(r, step, "present");
+    std::vector<Event> sleeps, presents;
+    for (const char* kind : {"sleep", "present"})
+      for (const Event& e : run.result.of(kind))
+        if (e.at("step") == std::to_string(step))
+          (kind[0] == 's' ? sleeps : presents).push_back(e);
     ASSERT_EQ(sleeps.size(), step == 1 ? 7u : 6u);
     ASSERT_EQ(presents.size(), 7u);
     for (std::size_t k = 0; k < sleeps.size(); ++k) {
@@ -66,9 +66,10 @@ TEST(MessageLayout, GrowsInSevenFramesAndShrinksInSixThenErases) {
       EXPECT_EQ(std::stol(sleeps[k].at("t")),
                 std::stol(sleeps[0].at("t")) + 30 * static_cast<long>(k));
     }
-    for (std::size_t k = 0; k < presents.size(); ++k) {
+    const std::vector<Pixels> frames = frames_of_step(run, step);
+    for (std::size_t k = 0; k < frames.size(); ++k) {
       const int h = heights[step - 1][k], top = 348 + (32 - h) / 2;
-      const Ink text = ink(frame_of(s, presents[k]), kPictureRgb, false);
+      const Ink text = ink(frames[k], kPictureRgb, false);
       SCOPED_TRACE("height " + std::to_string(h));
       EXPECT_EQ(text.count > 0, h > 0);
       // Nothing of the frame before is left, and the glyphs have height h.
@@ -79,18 +80,12 @@ TEST(MessageLayout, GrowsInSevenFramesAndShrinksInSixThenErases) {
 }
 
 TEST(MessageColours, EscapesColourTheRestAndEveryFrameStartsWhite) {
-  Scenario s;
-  const RunResult r = run_text(
-      s, "message\"一c0000ff行cff0000目/二\"\nmessage\"一行\"\n");
-  ASSERT_EQ(r.exit_code, 0);
-  for (const Event& present : of_step(r, 1, "present")) {
-    const Frame f = frame_of(s, present);
-    const Ink white = ink(f, kWhiteRgb), red = ink(f, kRedRgb),
-              blue = ink(f, kBlueRgb);
-    SCOPED_TRACE("frame " + present.at("frame"));
+  const PictureRun run = run_text("message\"一c0000ff行cff0000目/二\"\nmessage\"一行\"\n");
+  ASSERT_EQ(run.result.exit_code, 0);
+  for (const Pixels& f : frames_of_step(run, 1)) {
+    const Ink white = ink(f, kWhiteRgb), red = ink(f, kRedRgb), blue = ink(f, kBlueRgb);
     EXPECT_TRUE(white.count > 0 && red.count > 0 && blue.count > 0);
-    EXPECT_EQ(white.count + red.count + blue.count,
-              ink(f, kPictureRgb, false).count);
+    EXPECT_EQ(white.count + red.count + blue.count, ink(f, kPictureRgb, false).count);
     EXPECT_TRUE(white.inside({54, 348, 54 + kCell, 380}));
     EXPECT_TRUE(red.inside({79, 348, 79 + kCell, 380}));
     // The colour holds past the line break to the end of the text.
@@ -98,40 +93,37 @@ TEST(MessageColours, EscapesColourTheRestAndEveryFrameStartsWhite) {
                   ink(f, kBlueRgb, true, {54, 380, 54 + kCell, 412}).count,
               blue.count);
   }
-  const auto next = of_step(r, 2, "present");
+  const std::vector<Pixels> next = frames_of_step(run, 2);
   ASSERT_EQ(next.size(), 7u);
-  for (const Event& present : next) {
-    const Frame f = frame_of(s, present);
+  for (const Pixels& f : next)
     EXPECT_EQ(ink(f, kWhiteRgb).count, ink(f, kPictureRgb, false).count);
-  }
 }
 
 TEST(MessageBeforeAnyPicture, EveryFrameReportsTheMissingPalette) {
-  Scenario s;
-  const RunResult r = run_text(s, "message\"一\"\nmessage_out\n", false);
-  ASSERT_EQ(r.exit_code, 0);
-  const char kFailed[] = "SelectPaletteに失敗しました。";
-  EXPECT_EQ(count_boxes(r, "Message_in", kFailed), 7);
-  EXPECT_EQ(count_boxes(r, "Message_out", kFailed), 7);  // and the erase
-  EXPECT_EQ(of_step(r, 0, "sleep").size(), 7u);
-  EXPECT_EQ(of_step(r, 1, "sleep").size(), 6u);
+  const PictureRun run = run_text("message\"一\"\nmessage_out\n", false);
+  ASSERT_EQ(run.result.exit_code, 0);
+  const std::string failed = ": SelectPaletteに失敗しました。";
+  EXPECT_EQ(run.errors(), (std::vector<std::string>(7, "Message_in" + failed) +
+                           std::vector<std::string>(7, "Message_out" + failed)));
+  std::vector<std::string> sleep_steps;
+  for (const Event& e : run.result.of("sleep")) sleep_steps.push_back(e.at("step"));
+  EXPECT_EQ(sleep_steps, (std::vector<std::string>(7, "0") + std::vector<std::string>(6, "1")));
 }
 
 TEST(MessageGolden, LastFrameMatchesTheRecordedPicture) {
-  Scenario s;
-  ASSERT_EQ(run_text(s, "message\"一行目/二c0000ff行目\"\n").exit_code, 0);
-  const std::string golden =
-      std::string(MOWA_SOURCE_DIR) + "/tests/golden/message_frame.png";
+  const PictureRun run = run_text("message\"一行目/二c0000ff行目\"\n");
+  ASSERT_EQ(run.result.exit_code, 0);
+  const std::string golden = std::string(MOWA_SOURCE_DIR) + "/tests/golden/message_frame.png";
+  pf::Surface shot(kWindowWidth, kWindowHeight);
+  shot.pixels = run.screenshot;
   if (std::getenv("MOWA_UPDATE_GOLDEN") != nullptr) {
-    std::filesystem::copy_file(
-        s.dir() + "/shot.png", golden,
-        std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(pf::write_png(golden, shot));
     GTEST_SKIP() << "wrote " << golden;
   }
-  EXPECT_EQ(differing_pixels(load_frame(s.dir() + "/shot.png"),
-                             load_frame(golden)),
-            0)
-      << "the message frame differs from " << golden;
+  int width = 0, height = 0;
+  Pixels recorded;
+  ASSERT_TRUE(pf::read_png(golden, recorded, width, height)) << golden;
+  EXPECT_TRUE(same_pixels(run.screenshot, recorded)) << "differs from " << golden;
 }
 
 }  // namespace

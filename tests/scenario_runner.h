@@ -37,6 +37,13 @@ struct Outcome {
 };
 void expect_outcome(const RunResult& r, const Outcome& expected);
 
+// Lists of expected boxes or lines, one after the other.
+inline std::vector<std::string> operator+(std::vector<std::string> a,
+                                          const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 // The farewell box that ends every run, and its caption.
 inline constexpr char kFarewell[] = "ばいばいもわもわ～！！";
 inline constexpr char kFarewellCaption[] = "from 星屑の小瓶";

@@ -18,25 +18,29 @@ bool read_window(const std::string& path, Pixels& out) {
 std::vector<std::string> PictureRun::errors() const {
   std::vector<std::string> r;
   for (const Event& e : result.of("message_box"))
-    if (e.at("caption") != "from 星屑の小瓶")
+    if (e.at("caption") != kFarewellCaption)
       r.push_back(e.at("caption") + ": " + e.at("text"));
   return r;
 }
 
-PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
-  const std::string shot = s.dir() + "/.shot.png";
-  const std::string frames = s.dir() + "/.frames";
-  options.insert(options.end(), {"--screenshot", shot, "--frames", frames});
-  PictureRun run;
-  run.result = s.run(options);
-  read_window(shot, run.screenshot);
+std::vector<Pixels> read_frames(const std::string& dir) {
+  std::vector<Pixels> frames;
   for (int n = 1;; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "/frame-%05d.png", n);
     Pixels frame;
-    if (!read_window(frames + name, frame)) break;
-    run.frames.push_back(std::move(frame));
+    if (!read_window(dir + name, frame)) return frames;
+    frames.push_back(std::move(frame));
   }
+}
+
+PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
+  const std::string shot = s.dir() + "/.shot.png";
+  options.insert(options.end(), {"--screenshot", shot, "--frames", s.dir() + "/.frames"});
+  PictureRun run;
+  run.result = s.run(options);
+  read_window(shot, run.screenshot);
+  run.frames = read_frames(s.dir() + "/.frames");
   return run;
 }
 

@@ -34,6 +34,8 @@ struct PictureRun {
 // Runs the scenario with a screenshot and recorded frames.
 PictureRun run_pictures(const Scenario& s,
                         std::vector<std::string> options = {});
+// The frames a run wrote to `dir`, in order.
+std::vector<Pixels> read_frames(const std::string& dir);
 
 // `picture` in `colours` (the entries it lacks black) drawn with its top-left
 // corner at (x, y) over `under`.
