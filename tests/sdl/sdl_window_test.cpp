@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "../midi_writer.h"
@@ -29,6 +31,7 @@ struct Received {
   Uint message;
   Wparam wparam;
   Lparam lparam;
+  bool operator==(const Received&) const = default;
 };
 
 struct Recorder {
@@ -51,6 +54,12 @@ Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam,
 }
 
 Lparam point(int x, int y) { return (y << 16) | x; }
+
+std::vector<Uint> messages(const std::vector<Msg>& msgs) {
+  std::vector<Uint> out;
+  for (const Msg& m : msgs) out.push_back(m.message);
+  return out;
+}
 
 class SdlWindowTest : public ::testing::Test {
  public:
@@ -86,32 +95,26 @@ class SdlWindowTest : public ::testing::Test {
   }
 
   void push_motion(int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = sdl_id();
-    e.motion.x = x;
-    e.motion.y = y;
+    SDL_Event e{SDL_MOUSEMOTION};
+    e.motion = {e.type, 0, sdl_id(), 0, 0, x, y, 0, 0};
     SDL_PushEvent(&e);
   }
   void push_button(bool down, Uint8 button, Uint8 clicks) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = sdl_id();
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.clicks = clicks;
+    SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
+    e.button = {e.type, 0, sdl_id(), 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), clicks, 0, 0, 0};
     SDL_PushEvent(&e);
   }
-  static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE,
-                       std::uint32_t window_id = 0, Uint8 repeat = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = window_id;
-    e.key.state = SDL_PRESSED;
-    e.key.repeat = repeat;
-    e.key.keysym.sym = key;
-    e.key.keysym.mod = mod;
+  static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE, std::uint32_t window_id = 0) {
+    SDL_Event e{SDL_KEYDOWN};
+    e.key = {e.type, 0, window_id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     SDL_PushEvent(&e);
+  }
+  // The handlers' messages since the last call.
+  std::vector<Uint> handled() {
+    std::vector<Uint> out;
+    for (const auto& r : recorder.got) out.push_back(r.message);
+    recorder.got.clear();
+    return out;
   }
 
   std::unique_ptr<SdlSession> session = make_session();
@@ -178,17 +181,11 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
     std::vector<Received> got;
     for (const Msg& m : drain()) {
       EXPECT_EQ(m.hwnd, main) << c.what;
-      got.push_back({m.message, m.wParam, m.lParam});
+      // Button messages carry the button's own place; only moves and keys are checked.
+      const bool placed = m.message == WM_MOUSEMOVE || m.message == WM_KEYDOWN;
+      got.push_back({m.message, m.wParam, placed ? m.lParam : point(0, 0)});
     }
-    ASSERT_EQ(got.size(), c.expected.size()) << c.what;
-    for (std::size_t i = 0; i < got.size(); ++i) {
-      EXPECT_EQ(got[i].message, c.expected[i].message) << c.what << " #" << i;
-      EXPECT_EQ(got[i].wparam, c.expected[i].wparam) << c.what << " #" << i;
-      // Button messages carry the button's own place; only moves are checked.
-      if (got[i].message == WM_MOUSEMOVE || got[i].message == WM_KEYDOWN) {
-        EXPECT_EQ(got[i].lparam, c.expected[i].lparam) << c.what << " #" << i;
-      }
-    }
+    EXPECT_EQ(got, c.expected) << c.what;
   }
 }
 
@@ -208,21 +205,15 @@ TEST_F(SdlWindowTest, PointerIsInPicturePixelsWhateverTheWindowSize) {
 }
 
 TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
-  SDL_Event e{};
-  e.type = SDL_WINDOWEVENT;
-  e.window.event = SDL_WINDOWEVENT_CLOSE;
-  e.window.windowID = sdl_id();
-  SDL_PushEvent(&e);
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
+  SDL_Event close{SDL_WINDOWEVENT}, quit{SDL_QUIT};
+  close.window.windowID = sdl_id();
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  SDL_PushEvent(&close);
   SDL_PushEvent(&quit);
   recorder.got.clear();
   Msg m{};
-  while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
-    window.DispatchMessageA(&m);
-  std::vector<Uint> seen;
-  for (const auto& r : recorder.got) seen.push_back(r.message);
-  EXPECT_EQ(seen, (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
+  while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) window.DispatchMessageA(&m);
+  EXPECT_EQ(handled(), (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
   EXPECT_EQ(window.shown_view(main), nullptr);
 }
 
@@ -232,10 +223,7 @@ TEST_F(SdlWindowTest, SleepQueuesInputWithoutHandlingIt) {
   push_key(SDLK_ESCAPE);
   window.sleep_ms(20);
   EXPECT_TRUE(recorder.got.empty());
-  const std::vector<Msg> got = drain();
-  ASSERT_EQ(got.size(), 2u);
-  EXPECT_EQ(got[0].message, WM_MOUSEMOVE);
-  EXPECT_EQ(got[1].message, WM_KEYDOWN);
+  EXPECT_EQ(messages(drain()), (std::vector<Uint>{WM_MOUSEMOVE, WM_KEYDOWN}));
 }
 
 // While a polling scenario waits, the loop sleeps until something happens:
@@ -285,61 +273,43 @@ TEST_F(SdlWindowTest, QuitComesAfterQueuedMessagesAndPaintsAfterQuit) {
   window.PostQuitMessage(7);
   window.InvalidateRect(main, nullptr, kFalse);
   const std::vector<Msg> got = drain();
-  ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[0].message, WM_KEYDOWN);
-  EXPECT_EQ(got[1].message, WM_QUIT);
-  EXPECT_EQ(got[1].wParam, 7u);
-  EXPECT_EQ(got[2].message, WM_PAINT);
+  EXPECT_EQ(messages(got), (std::vector<Uint>{WM_KEYDOWN, WM_QUIT, WM_PAINT}));
+  EXPECT_EQ(got.at(1).wParam, 7u);
 }
 
 // Pushes its key from SDL's timer thread while the box waits.
 Uint32 press_later(Uint32 /*interval*/, void* key) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
-  e.key.keysym.sym = *static_cast<SDL_Keycode*>(key);
-  SDL_PushEvent(&e);
+  SdlWindowTest::push_key(*static_cast<SDL_Keycode*>(key));
   return 0;
 }
 
-TEST_F(SdlWindowTest, BoxClosesByKeyAndMeanwhileServesItsOwner) {
+// Each box closes by one of its keys, serves its owner meanwhile, and is
+// echoed to standard error in UTF-8; one that must fail shows nothing.
+TEST_F(SdlWindowTest, BoxClosesByKeyServesItsOwnerAndIsEchoedInUtf8) {
   SdlBox box(faults, window);
+  const auto show = [&](SDL_Keycode key, Hwnd owner) {
+    const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(box.MessageBoxA(owner, "\x82\xce\x82\xa2", "from \x90\xaf", MB_OK), IDOK);
+    SDL_RemoveTimer(timer);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
+  };
   for (SDL_Keycode key : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
     recorder.got.clear();
     window.InvalidateRect(main, nullptr, kFalse);
     window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
     window.PostMessageA(main, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     push_motion(1, 2);  // came before the box: stays the owner's
-    const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
-    EXPECT_EQ(box.MessageBoxA(main, "\x82\xa0\n2", "caption", MB_OK), IDOK);
-    SDL_RemoveTimer(timer);
-    std::vector<Uint> handled;
-    for (const auto& r : recorder.got) handled.push_back(r.message);
-    EXPECT_EQ(handled, (std::vector<Uint>{WM_PAINT, MM_MCINOTIFY})) << key;
-    std::vector<Uint> left;
-    for (const Msg& m : drain()) left.push_back(m.message);
-    EXPECT_EQ(left, (std::vector<Uint>{WM_KEYDOWN, WM_MOUSEMOVE})) << key;
+    show(key, main);
+    EXPECT_EQ(handled(), (std::vector<Uint>{WM_PAINT, MM_MCINOTIFY})) << key;
+    EXPECT_EQ(messages(drain()), (std::vector<Uint>{WM_KEYDOWN, WM_MOUSEMOVE})) << key;
   }
-}
-
-TEST_F(SdlWindowTest, BoxThatMustFailShowsNothing) {
-  SdlBox box(faults, window);
+  show(SDLK_RETURN, nullptr);  // no owner: the box opens on its own
   faults.fail_always("MessageBoxA");
   testing::internal::CaptureStderr();
   EXPECT_EQ(box.MessageBoxA(nullptr, "text", "caption", MB_OK), 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST_F(SdlWindowTest, BoxIsEchoedToStandardErrorInUtf8) {
-  SdlBox box(faults, window);
-  SDL_Keycode key = SDLK_RETURN;
-  const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
-  testing::internal::CaptureStderr();
-  // No owner: the box opens on its own.
-  EXPECT_EQ(box.MessageBoxA(nullptr, "\x82\xce\x82\xa2", "from \x90\xaf", MB_OK), IDOK);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
-  SDL_RemoveTimer(timer);
 }
 
 TEST_F(SdlWindowTest, DisplayChangeTo640x480IsFullScreen) {
@@ -371,13 +341,8 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
     Mode desktop;
     std::vector<Mode> offered;
   };
-  const auto same = [](const std::vector<Mode>& a, const std::vector<Mode>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-      if (a[i].width != b[i].width || a[i].height != b[i].height ||
-          a[i].bits != b[i].bits)
-        return false;
-    return true;
+  const auto same = [](const Mode& a, const Mode& b) {
+    return std::tie(a.width, a.height, a.bits) == std::tie(b.width, b.height, b.bits);
   };
   for (const Case& c : std::vector<Case>{
            {{{1920, 1080, 24, 60}, {640, 480, 24, 60}}, {1920, 1080, 24, 60},
@@ -388,7 +353,7 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
            {{{640, 480, 16, 60}}, {640, 480, 24, 60},
             {{640, 480, 16, 60}, {640, 480, 24, 60}}},
        })
-    EXPECT_TRUE(same(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered));
+    EXPECT_TRUE(std::ranges::equal(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
 }
 
 }  // namespace
