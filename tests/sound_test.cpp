@@ -150,7 +150,7 @@ class SoundRoutines : public ::testing::Test {
     folder_ = pattern;
     previous_ = fs::current_path();
     fs::current_path(folder_);
-    log_ = std::tmpfile();
+    log_ = ::open_memstream(&log_text_, &log_size_);
     hp_.log.open(log_);
     const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, &p_, "MowaMowa"};
     hp_.window.RegisterClassA(&wc);
@@ -162,6 +162,7 @@ class SoundRoutines : public ::testing::Test {
     std::error_code ec;
     fs::remove_all(folder_, ec);
     if (log_) std::fclose(log_);
+    std::free(log_text_);
   }
 
   // What the main loop does between statements.
@@ -172,12 +173,7 @@ class SoundRoutines : public ::testing::Test {
   }
   std::vector<Event> events() {
     std::fflush(log_);
-    std::rewind(log_);
-    std::string text;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, log_))
-      text.append(buffer, n);
-    return parse_events(text);
+    return parse_events({log_text_, log_size_});
   }
   std::string directory() {
     char buffer[pf::MAX_PATH];
@@ -190,6 +186,8 @@ class SoundRoutines : public ::testing::Test {
 
   fs::path folder_, previous_;
   std::FILE* log_ = nullptr;
+  char* log_text_ = nullptr;
+  std::size_t log_size_ = 0;
   pf::HeadlessPlatform hp_;
   Program p_{hp_.platform()};
 };
