@@ -104,6 +104,10 @@ class SdlWindowTest : public ::testing::Test {
     e.button = {e.type, 0, sdl_id(), 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), clicks, 0, 0, 0};
     SDL_PushEvent(&e);
   }
+  void click(Uint8 button, Uint8 clicks) {
+    push_button(true, button, clicks);
+    push_button(false, button, clicks);
+  }
   static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE, std::uint32_t window_id = 0) {
     SDL_Event e{SDL_KEYDOWN};
     e.key = {e.type, 0, window_id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
@@ -131,43 +135,24 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
     std::function<void(SdlWindowTest&)> push;
     std::vector<Received> expected;  // message, wparam, lparam
   };
+  using T = SdlWindowTest;
+  constexpr Uint8 kLeft = SDL_BUTTON_LEFT, kRight = SDL_BUTTON_RIGHT;
+  // Button messages carry the button's own place, written here as 0.
   const std::vector<Case> cases = {
-      {"move", [](SdlWindowTest& t) { t.push_motion(100, 200); },
-       {{WM_MOUSEMOVE, 0, point(100, 200)}}},
-      {"move off the picture is held at its edge",
-       [](SdlWindowTest& t) { t.push_motion(-7, 900); },
+      {"move", [](T& t) { t.push_motion(100, 200); }, {{WM_MOUSEMOVE, 0, point(100, 200)}}},
+      {"move off the picture is held at its edge", [](T& t) { t.push_motion(-7, 900); },
        {{WM_MOUSEMOVE, 0, point(0, 479)}}},
-      {"left click",
-       [](SdlWindowTest& t) {
-         t.push_motion(10, 20);
-         t.push_button(true, SDL_BUTTON_LEFT, 1);
-         t.push_button(false, SDL_BUTTON_LEFT, 1);
-       },
-       {{WM_MOUSEMOVE, 0, point(10, 20)},
-        {WM_LBUTTONDOWN, MK_LBUTTON, point(0, 0)},
-        {WM_LBUTTONUP, 0, point(0, 0)}}},
-      {"left double-click",
-       [](SdlWindowTest& t) {
-         t.push_button(true, SDL_BUTTON_LEFT, 2);
-         t.push_button(false, SDL_BUTTON_LEFT, 2);
-         t.push_button(true, SDL_BUTTON_LEFT, 3);
-       },
-       {{WM_LBUTTONDBLCLK, MK_LBUTTON, point(0, 0)},
-        {WM_LBUTTONUP, 0, point(0, 0)},
-        {WM_LBUTTONDOWN, MK_LBUTTON, point(0, 0)}}},
+      {"left click", [](T& t) { t.push_motion(10, 20); t.click(kLeft, 1); },
+       {{WM_MOUSEMOVE, 0, point(10, 20)}, {WM_LBUTTONDOWN, MK_LBUTTON, 0}, {WM_LBUTTONUP, 0, 0}}},
+      {"left double-click", [](T& t) { t.click(kLeft, 2); t.push_button(true, kLeft, 3); },
+       {{WM_LBUTTONDBLCLK, MK_LBUTTON, 0}, {WM_LBUTTONUP, 0, 0}, {WM_LBUTTONDOWN, MK_LBUTTON, 0}}},
       {"right click and double-click with left held",
-       [](SdlWindowTest& t) {
-         t.push_button(true, SDL_BUTTON_RIGHT, 1);
-         t.push_button(false, SDL_BUTTON_RIGHT, 1);
-         t.push_button(true, SDL_BUTTON_RIGHT, 2);
-       },
-       {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, point(0, 0)},
-        {WM_RBUTTONUP, MK_LBUTTON, point(0, 0)},
-        {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, point(0, 0)}}},
-      {"middle button is nothing",
-       [](SdlWindowTest& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); }, {}},
+       [](T& t) { t.click(kRight, 1); t.push_button(true, kRight, 2); },
+       {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 0}, {WM_RBUTTONUP, MK_LBUTTON, 0},
+        {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, 0}}},
+      {"middle button is nothing", [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); }, {}},
       {"escape, letters and enter; alt+enter is the platform's",
-       [](SdlWindowTest& t) {
+       [](T& t) {
          push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id());
          push_key(SDLK_a);
          push_key(SDLK_RETURN, KMOD_LALT);
@@ -181,9 +166,8 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
     std::vector<Received> got;
     for (const Msg& m : drain()) {
       EXPECT_EQ(m.hwnd, main) << c.what;
-      // Button messages carry the button's own place; only moves and keys are checked.
       const bool placed = m.message == WM_MOUSEMOVE || m.message == WM_KEYDOWN;
-      got.push_back({m.message, m.wParam, placed ? m.lParam : point(0, 0)});
+      got.push_back({m.message, m.wParam, placed ? m.lParam : 0});
     }
     EXPECT_EQ(got, c.expected) << c.what;
   }
