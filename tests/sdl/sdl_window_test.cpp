@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../midi_writer.h"
@@ -34,25 +35,6 @@ struct Received {
   bool operator==(const Received&) const = default;
 };
 
-struct Recorder {
-  WindowService* window = nullptr;
-  std::vector<Received> got;
-};
-
-Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam,
-               Lparam lparam) {
-  auto& r = *static_cast<Recorder*>(context);
-  r.got.push_back({message, wparam, lparam});
-  if (message == WM_PAINT) {
-    PaintStruct ps;
-    r.window->BeginPaint(hwnd, &ps);
-    r.window->EndPaint(hwnd, &ps);
-    return 0;
-  }
-  if (message == WM_CLOSE) return r.window->DefWindowProcA(hwnd, message, wparam, lparam);
-  return 0;
-}
-
 Lparam point(int x, int y) { return (y << 16) | x; }
 
 std::vector<Uint> messages(const std::vector<Msg>& msgs) {
@@ -68,10 +50,22 @@ class SdlWindowTest : public ::testing::Test {
     return std::make_unique<SdlSession>();
   }
 
+  // The window procedure: notes each message, and paints and closes as the
+  // program does.
+  static Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam, Lparam lparam) {
+    auto& t = *static_cast<SdlWindowTest*>(context);
+    t.handled_.push_back(message);
+    if (message == WM_PAINT) {
+      PaintStruct ps;
+      t.window.BeginPaint(hwnd, &ps);
+      t.window.EndPaint(hwnd, &ps);
+    }
+    return message == WM_CLOSE ? t.window.DefWindowProcA(hwnd, message, wparam, lparam) : 0;
+  }
+
   void SetUp() override {
     ASSERT_TRUE(session->ok()) << session->error();
-    recorder.window = &window;
-    const WndClassA wc{CS_DBLCLKS, record, &recorder, "MowaMowa"};
+    const WndClassA wc{CS_DBLCLKS, record, this, "MowaMowa"};
     ASSERT_NE(window.RegisterClassA(&wc), 0);
     main = window.CreateWindowExA(0, "MowaMowa", "MowaMowa", WS_POPUP, 0, 0,
                                   0, 0, nullptr);
@@ -113,19 +107,14 @@ class SdlWindowTest : public ::testing::Test {
     e.key = {e.type, 0, window_id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     SDL_PushEvent(&e);
   }
-  // The handlers' messages since the last call.
-  std::vector<Uint> handled() {
-    std::vector<Uint> out;
-    for (const auto& r : recorder.got) out.push_back(r.message);
-    recorder.got.clear();
-    return out;
-  }
+  // The messages handled since the last call.
+  std::vector<Uint> handled() { return std::exchange(handled_, {}); }
 
   std::unique_ptr<SdlSession> session = make_session();
   Faults faults;
   SoftGdi gdi{faults};
   SdlWindow window{faults, gdi};
-  Recorder recorder;
+  std::vector<Uint> handled_;
   Hwnd main = nullptr;
 };
 
@@ -193,7 +182,7 @@ TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
   close.window.event = SDL_WINDOWEVENT_CLOSE;
   SDL_PushEvent(&close);
   SDL_PushEvent(&quit);
-  recorder.got.clear();
+  handled_.clear();
   Msg m{};
   while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) window.DispatchMessageA(&m);
   EXPECT_EQ(handled(), (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
@@ -201,7 +190,7 @@ TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
 }
 
 TEST_F(SdlWindowTest, SleepQueuesInputWithoutHandlingIt) {
-  recorder.got.clear();
+  handled_.clear();
   push_motion(5, 6);
   push_key(SDLK_ESCAPE);
   window.sleep_ms(20);
@@ -216,7 +205,7 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
   ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   SdlSound sound(faults, window);
   window.set_sound(&sound);
-  recorder.got.clear();
+  handled_.clear();
 
   std::thread later([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -276,7 +265,7 @@ TEST_F(SdlWindowTest, BoxClosesByKeyServesItsOwnerAndIsEchoedInUtf8) {
               "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
   };
   for (SDL_Keycode key : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
-    recorder.got.clear();
+    handled_.clear();
     window.InvalidateRect(main, nullptr, kFalse);
     window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
     window.PostMessageA(main, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
