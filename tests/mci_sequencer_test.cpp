@@ -70,7 +70,7 @@ TEST(MciParse, UnderstandsTheSequencerCommandsAndNamesEachMistake) {
   EXPECT_FALSE(same_alias("myseq", "myseq2"));
 }
 
-TEST(MciErrorText, EveryCodeTheSequencerAnswersHasItsOwnText) {
+TEST(MciErrorText, EveryCodeTheSequencerAnswersHasItsOwnTextCutToTheBuffer) {
   std::set<std::string> seen;
   char text[260];
   for (const McError code :
@@ -86,13 +86,11 @@ TEST(MciErrorText, EveryCodeTheSequencerAnswersHasItsOwnText) {
   // An unknown code is named but not known.
   EXPECT_EQ(mci_error_text(9999, text, sizeof text), kFalse);
   EXPECT_NE(std::string(text).find("9999"), std::string::npos);
-}
-
-TEST(MciErrorText, IsCutToTheBuffer) {
-  char full[260], small[8] = "xxxxxxx";
-  mci_error_text(MCIERR_FILE_NOT_FOUND, full, sizeof full);
+  // A text is cut to the buffer.
+  char small[8] = "xxxxxxx";
+  mci_error_text(MCIERR_FILE_NOT_FOUND, text, sizeof text);
   EXPECT_EQ(mci_error_text(MCIERR_FILE_NOT_FOUND, small, 5), kTrue);
-  EXPECT_EQ(std::string(small), std::string(full, 4));
+  EXPECT_EQ(std::string(small), std::string(text, 4));
   EXPECT_EQ(small[5], 'x');  // nothing written past the length given
   EXPECT_EQ(mci_error_text(MCIERR_FILE_NOT_FOUND, small, 1), kTrue);
   EXPECT_EQ(small[0], '\0');

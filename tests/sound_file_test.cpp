@@ -27,20 +27,22 @@ std::string le32(std::uint32_t v) {
 const std::string kFormat = "fmt " + le32(16) + std::string("\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00", 16);
 
 TEST(SoundFile, ChunkSizesAreCutToTheBytesTheFileHolds) {
+  const auto wave = [](std::uint32_t riff_size, const std::string& chunks) {
+    return "RIFF" + le32(riff_size) + "WAVE" + kFormat + chunks;
+  };
   struct Case {
     const char* what;
     std::string file, expected;
   };
   const std::vector<Case> cases = {
       // A 44-byte file that once had the sound library ask for 4 GiB.
-      {"data of 4 GiB", "RIFF" + le32(36) + "WAVE" + kFormat + "data" + le32(0xFFFFFF00),
-       "RIFF" + le32(36) + "WAVE" + kFormat + "data" + le32(0)},
-      {"riff and data too long", "RIFF" + le32(9999) + "WAVE" + kFormat + "data" + le32(10) + "abc",
-       "RIFF" + le32(39) + "WAVE" + kFormat + "data" + le32(3) + "abc"},
-      {"odd chunk padded, then one too long", "RIFF" + le32(48) + "WAVE" + kFormat + "LIST" + le32(1) + "x" + std::string(1, '\0') + "data" + le32(80) + "ab",
-       "RIFF" + le32(48) + "WAVE" + kFormat + "LIST" + le32(1) + "x" + std::string(1, '\0') + "data" + le32(2) + "ab"},
-      {"sound as declared", "RIFF" + le32(38) + "WAVE" + kFormat + "data" + le32(2) + "ab",
-       "RIFF" + le32(38) + "WAVE" + kFormat + "data" + le32(2) + "ab"},
+      {"data of 4 GiB", wave(36, "data" + le32(0xFFFFFF00)), wave(36, "data" + le32(0))},
+      {"riff and data too long", wave(9999, "data" + le32(10) + "abc"),
+       wave(39, "data" + le32(3) + "abc")},
+      {"odd chunk padded, then one too long",
+       wave(48, "LIST" + le32(1) + std::string("x\0data", 6) + le32(80) + "ab"),
+       wave(48, "LIST" + le32(1) + std::string("x\0data", 6) + le32(2) + "ab")},
+      {"sound as declared", wave(38, "data" + le32(2) + "ab"), wave(38, "data" + le32(2) + "ab")},
       {"not RIFF", "OggS" + le32(0xFFFFFFFF) + "rest", "OggS" + le32(0xFFFFFFFF) + "rest"},
   };
   for (const Case& c : cases) {
