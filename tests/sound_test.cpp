@@ -1,6 +1,6 @@
 // WAV requests and the looping MIDI sequence, seen from outside: scenarios
 // run through mowa-headless and read back from the event log, and the
-// sound routines driven directly on the headless platform where a scenario
+// sound routines driven directly on the program in-process where a scenario
 // cannot set the scene (a file that goes away, a very deep folder).
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -63,14 +64,13 @@ class SdlSoundTest : public ::testing::Test {
   std::vector<double> levels() const {
     std::ifstream in(stream_, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::int16_t> samples(bytes.size() / 2);  // the host is little-endian too
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     std::vector<double> out;
-    for (std::size_t at = 0; at + kWindowFrames * 4 <= bytes.size(); at += kWindowFrames * 4) {
+    for (std::size_t at = 0; at + kWindowFrames * 2 <= samples.size(); at += kWindowFrames * 2) {
       double sum = 0;
-      for (std::size_t i = at; i < at + kWindowFrames * 4; i += 2) {
-        const auto v = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                                 (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
-        sum += static_cast<double>(v) * v;
-      }
+      for (std::size_t i = at; i < at + kWindowFrames * 2; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
       out.push_back(std::sqrt(sum / (kWindowFrames * 2)) / 32768.0);
     }
     return out;

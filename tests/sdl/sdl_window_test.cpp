@@ -95,7 +95,8 @@ class SdlWindowTest : public ::testing::Test {
   }
   void push_button(bool down, Uint8 button, Uint8 clicks) {
     SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
-    e.button = {e.type, 0, sdl_id(), 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), clicks, 0, 0, 0};
+    const Uint8 state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button = {e.type, 0, sdl_id(), 0, button, state, clicks, 0, 0, 0};
     SDL_PushEvent(&e);
   }
   void click(Uint8 button, Uint8 clicks) {
@@ -322,7 +323,8 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
            {{{640, 480, 16, 60}}, {640, 480, 24, 60},
             {{640, 480, 16, 60}, {640, 480, 24, 60}}},
        })
-    EXPECT_TRUE(std::ranges::equal(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
+    EXPECT_TRUE(
+        std::ranges::equal(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
 }
 
 }  // namespace
