@@ -190,15 +190,6 @@ TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
   EXPECT_EQ(window.shown_view(main), nullptr);
 }
 
-TEST_F(SdlWindowTest, SleepQueuesInputWithoutHandlingIt) {
-  handled_.clear();
-  push_motion(5, 6);
-  push_key(SDLK_ESCAPE);
-  window.sleep_ms(20);
-  EXPECT_EQ(handled(), std::vector<Uint>{});
-  EXPECT_EQ(messages(drain()), (std::vector<Uint>{WM_MOUSEMOVE, WM_KEYDOWN}));
-}
-
 // While a polling scenario waits, the loop sleeps until something happens:
 // input, or the end of a sequence that must be notified. A wait that missed
 // either would never return.
@@ -238,13 +229,21 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
   std::filesystem::remove(midi);
 }
 
-TEST_F(SdlWindowTest, QuitComesAfterQueuedMessagesAndPaintsAfterQuit) {
-  window.PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
+// A sleep queues input without handling it; the quit request comes after
+// every queued message, input or posted, and paints after the quit.
+TEST_F(SdlWindowTest, SleepQueuesInputAndQuitComesAfterQueuedMessagesBeforePaints) {
+  handled_.clear();
+  push_motion(5, 6);
+  push_key(SDLK_ESCAPE);
+  window.sleep_ms(20);
+  EXPECT_EQ(handled(), std::vector<Uint>{});
+  window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
   window.PostQuitMessage(7);
   window.InvalidateRect(main, nullptr, kFalse);
   const std::vector<Msg> got = drain();
-  EXPECT_EQ(messages(got), (std::vector<Uint>{WM_KEYDOWN, WM_QUIT, WM_PAINT}));
-  EXPECT_EQ(got.at(1).wParam, 7u);
+  EXPECT_EQ(messages(got),
+            (std::vector<Uint>{WM_MOUSEMOVE, WM_KEYDOWN, WM_KEYDOWN, WM_QUIT, WM_PAINT}));
+  EXPECT_EQ(std::pair(got.at(2).wParam, got.at(3).wParam), std::pair(Wparam{'A'}, Wparam{7}));
 }
 
 // Pushes its key from SDL's timer thread while the box waits.
