@@ -27,6 +27,7 @@ class MidiTrack {
   const std::string& events() const { return events_; }
 
  private:
+  MidiTrack& event(std::uint32_t delta, const std::string& bytes);
   std::string events_;
 };
 

@@ -1,6 +1,6 @@
 // WAV requests and the looping MIDI sequence, seen from outside: scenarios
 // run through mowa-headless and read back from the event log, and the
-// sound routines driven directly on the headless platform where a scenario
+// sound routines driven directly on the program in-process where a scenario
 // cannot set the scene (a file that goes away, a very deep folder).
 #include <gtest/gtest.h>
 
@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "in_process.h"
 #include "midi_writer.h"
 #include "platform/common/mci_errors.h"
 #include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"
 #include "shell/program.h"
 #include "report/texts.h"
-#include "shell/window_proc.h"
 #include "sound/playback.h"
 
 namespace mowa::test {
@@ -34,8 +34,9 @@ std::string error_text(pf::McError error) {
 
 using Lines = std::vector<std::string>;
 
-// Each message box as "caption: text" and each MCI request as "TIME COMMAND
-// notify=BOOL -> RESULT", with `dir` written as {dir}; the farewell box left out.
+// Each message box as "caption: text", and each MCI request as "TIME COMMAND
+// notify=BOOL -> RESULT" and WAV request as "play_sound FILE FLAGS" in order,
+// with `dir` written as {dir}; the farewell box left out.
 std::pair<Lines, Lines> boxes_and_requests(const std::vector<Event>& events,
                                            const std::string& dir) {
   const auto named = [&](std::string text) {
@@ -50,6 +51,8 @@ std::pair<Lines, Lines> boxes_and_requests(const std::vector<Event>& events,
     if (e.at("ev") == "mci")
       requests.push_back(e.at("t") + " " + named(e.at("command")) + " notify=" +
                          e.at("notify") + " -> " + e.at("result"));
+    if (e.at("ev") == "play_sound")
+      requests.push_back("play_sound " + e.at("file") + " " + e.at("flags"));
   }
   return {boxes, requests};
 }
@@ -79,24 +82,19 @@ class SoundScenario : public ::testing::Test {
   std::string dir_;
 };
 
-TEST_F(SoundScenario, WavRequestsCarryTheirFlags) {
-  s_.script("@01=7\nplay_wav\"se.wav,0\"\nplay_wav\"bgm.wav,1\"\n"
-            "play_wav\"効果音.wav,@01\"\nstop_wav\nplay_wav\"missing.wav,0\"\nend\n");
-  const RunResult r = s_.run();
-  Lines plays;
-  for (const Event& e : r.of("play_sound")) plays.push_back(e.at("file") + " " + e.at("flags"));
-  EXPECT_EQ(plays, (Lines{"se.wav 131073", "bgm.wav 131081", "効果音.wav 131081",
-                          "null 131073", "missing.wav 131073"}));
-  EXPECT_EQ(boxes_and_requests(r.events, dir_).first, Lines{});
-}
-
-TEST_F(SoundScenario, MidiRequestsBoxesAndTheLoopFollowEachScript) {
+TEST_F(SoundScenario, RequestsBoxesAndTheMidiLoopFollowEachScript) {
   const struct {
     const char* name;
     const char* script;
     Lines boxes, requests;
     std::vector<std::string> options = {};
   } cases[] = {
+      {"wav requests carry their flags; a missing file shows nothing",
+       "@01=7\nplay_wav\"se.wav,0\"\nplay_wav\"bgm.wav,1\"\nplay_wav\"効果音.wav,@01\"\n"
+       "stop_wav\nplay_wav\"missing.wav,0\"\nend\n",
+       {},
+       {"play_sound se.wav 131073", "play_sound bgm.wav 131081", "play_sound 効果音.wav 131081",
+        "play_sound null 131073", "play_sound missing.wav 131073"}},
       {"the sequence loops at every end until stopped",
        "play_midi\".\\data\\a.mid\"\nwait\"400\"\nwait\"200\"\nwait\"600\"\n"
        "wait\"500\"\nstop_midi\nwait\"2000\"\nend\n",
@@ -139,69 +137,58 @@ TEST_F(SoundScenario, MidiRequestsBoxesAndTheLoopFollowEachScript) {
   }
 }
 
-// The sound routines on a headless platform of the test's own, in a folder
-// whose name holds spaces, which becomes the current directory.
+// The sound routines driven directly on the program in-process, from a
+// folder whose name holds spaces, which becomes the current directory.
 class SoundRoutines : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern =
-        (fs::temp_directory_path() / "mowa sound XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    previous_ = fs::current_path();
+  SoundRoutines() {
+    folder_ = fs::path(s_.dir()) / "mowa sound";
+    fs::create_directories(folder_ / "data");
     fs::current_path(folder_);
-    log_ = std::tmpfile();
-    hp_.log.open(log_);
-    const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, &p_, "MowaMowa"};
-    hp_.window.RegisterClassA(&wc);
-    p_.shell.main_window = hp_.window.CreateWindowExA(
-        0, "MowaMowa", "MowaMowa", pf::WS_POPUP, 0, 0, 640, 480, nullptr);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-    if (log_) std::fclose(log_);
+    in_.hp.log.open(log_.file);
   }
 
   // What the main loop does between statements.
   void dispatch() {
     pf::Msg m{};
-    while (hp_.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE))
-      hp_.window.DispatchMessageA(&m);
+    while (in_.hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE))
+      in_.hp.window.DispatchMessageA(&m);
   }
   std::vector<Event> events() {
-    std::fflush(log_);
-    std::rewind(log_);
-    std::string text;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, log_))
-      text.append(buffer, n);
-    return parse_events(text);
+    std::fflush(log_.file);
+    return parse_events({log_.text, log_.size});
   }
   std::string directory() {
     char buffer[pf::MAX_PATH];
-    hp_.files.GetCurrentDirectoryA(sizeof buffer, buffer);
+    in_.hp.files.GetCurrentDirectoryA(sizeof buffer, buffer);
     return buffer;
   }
   static void write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
-  fs::path folder_, previous_;
-  std::FILE* log_ = nullptr;
-  pf::HeadlessPlatform hp_;
-  Program p_{hp_.platform()};
+  // The event log from here on, in memory; it outlives the program.
+  struct MemoryLog {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* file = ::open_memstream(&text, &size);
+    ~MemoryLog() {
+      std::fclose(file);
+      std::free(text);
+    }
+  } log_;
+  Scenario s_;
+  InProcess in_{(s_.script("end\n"), s_)};
+  fs::path folder_;
 };
 
 TEST_F(SoundRoutines, FileGoneBeforeTheReplayStopsTheMusic) {
-  fs::create_directory("data");
   write("data/a.mid", one_note_midi(250, 250));
-  sound::play_midi(p_.sound, ".\\data\\a.mid");
+  sound::play_midi(in_.p.sound, ".\\data\\a.mid");
   fs::remove("data/a.mid");
-  hp_.clock.Sleep(600);
+  in_.hp.clock.Sleep(600);
   dispatch();
-  hp_.clock.Sleep(5000);
+  in_.hp.clock.Sleep(5000);
   dispatch();
   ASSERT_NE(directory().find(' '), std::string::npos);
   EXPECT_EQ(boxes_and_requests(events(), directory()),
@@ -222,9 +209,9 @@ TEST_F(SoundRoutines, MidiPathMayTakeUpTo227Bytes) {
   const std::string over = std::string(room - 3, 'o') + ".mid";
   write(fits, one_note_midi(100, 100));
   write(over, one_note_midi(100, 100));
-  sound::play_midi(p_.sound, (".\\" + fits).c_str());
-  sound::play_midi(p_.sound, (".\\" + over).c_str());
-  hp_.clock.Sleep(300);
+  sound::play_midi(in_.p.sound, (".\\" + fits).c_str());
+  sound::play_midi(in_.p.sound, (".\\" + over).c_str());
+  in_.hp.clock.Sleep(300);
   dispatch();
   // The refused path replaced nothing: the replay opens the one that fits.
   const std::string opened = "open " + directory() + "\\" + fits + " type sequencer alias myseq";

@@ -8,9 +8,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <numbers>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -30,23 +30,6 @@ using Clock = std::chrono::steady_clock;
 // The stream as the sound service asks for it: 16-bit stereo at 44.1 kHz.
 constexpr int kWindowFrames = 44100 / 50;  // 20 ms
 constexpr pf::Dword kAsync = pf::SND_FILENAME | pf::SND_ASYNC;
-
-std::string le(std::uint32_t v, int bytes) {
-  std::string s;
-  for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
-}
-
-// A sine tone as a 16-bit mono WAV file at 22.05 kHz.
-std::string wav_file(double hz, double seconds) {
-  std::string data;
-  for (int i = 0; i < static_cast<int>(22050 * seconds); ++i)
-    data += le(static_cast<std::uint16_t>(static_cast<std::int16_t>(
-                   12000 * std::sin(2 * std::numbers::pi * hz * i / 22050))), 2);
-  const auto size = static_cast<std::uint32_t>(data.size());
-  return "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-         le(22050, 4) + le(44100, 4) + le(2, 2) + le(16, 2) + "data" + le(size, 4) + data;
-}
 
 double loudest(const std::vector<double>& levels) {
   return levels.empty() ? 0 : *std::max_element(levels.begin(), levels.end());
@@ -81,14 +64,13 @@ class SdlSoundTest : public ::testing::Test {
   std::vector<double> levels() const {
     std::ifstream in(stream_, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::int16_t> samples(bytes.size() / 2);  // the host is little-endian too
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     std::vector<double> out;
-    for (std::size_t at = 0; at + kWindowFrames * 4 <= bytes.size(); at += kWindowFrames * 4) {
+    for (std::size_t at = 0; at + kWindowFrames * 2 <= samples.size(); at += kWindowFrames * 2) {
       double sum = 0;
-      for (std::size_t i = at; i < at + kWindowFrames * 4; i += 2) {
-        const auto v = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                                 (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
-        sum += static_cast<double>(v) * v;
-      }
+      for (std::size_t i = at; i < at + kWindowFrames * 2; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
       out.push_back(std::sqrt(sum / (kWindowFrames * 2)) / 32768.0);
     }
     return out;
@@ -124,22 +106,19 @@ class SdlSoundTest : public ::testing::Test {
   const pf::Hwnd main_ = reinterpret_cast<pf::Hwnd>(std::uintptr_t{1});
 };
 
-TEST_F(SdlSoundTest, NoDeviceIsOpenedUntilTheFirstSound) {
-  const std::string wav = write("tone.wav", wav_file(440, 0.1));
-  pf::SdlSound sound(faults_, window_);
-  // Stopping, and closing what was never opened, play nothing.
-  sound.PlaySoundA(nullptr, nullptr, kAsync);
-  send(sound, "close s");
-  sound.pump();
-  EXPECT_FALSE(fs::exists(stream_));
-  EXPECT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync), pf::kTrue);
-  EXPECT_TRUE(fs::exists(stream_));
-}
-
+// No device is opened until the first sound: stopping, and closing what was
+// never opened, play nothing.
 TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
-  const std::string wav = write("tone.wav", wav_file(440, 0.1));
+  // A 100 ms sine tone of 440 Hz, 16-bit mono at 22.05 kHz.
+  const std::string wav = (fs::path(folder_) / "tone.wav").string();
+  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav + "' synth 0.1 sine 440 vol 0.37")
+                            .c_str()), 0);
   {
     pf::SdlSound sound(faults_, window_);
+    sound.PlaySoundA(nullptr, nullptr, kAsync);
+    send(sound, "close s");
+    sound.pump();
+    EXPECT_FALSE(fs::exists(stream_));
     EXPECT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync | pf::SND_LOOP), pf::kTrue);
     wait_ms(400);
     sound.PlaySoundA(nullptr, nullptr, kAsync);
