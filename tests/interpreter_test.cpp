@@ -50,23 +50,10 @@ TEST(Assignment, StoresTheValue) {
   }
 }
 
-const std::string kLong(81, 'a');
-
-struct RunCase {
-  const char* name;
-  std::string script;
-  std::vector<std::string> options;
-  Outcome expected;
-};
-
-void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
-
-class RunTest : public ::testing::TestWithParam<RunCase> {};
-
-TEST_P(RunTest, ShowsTheTraceAndTheBoxes) {
-  Scenario s;
-  s.script(GetParam().script);
-  expect_outcome(s.run(GetParam().options), GetParam().expected);
+std::string repeated(const std::string& line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
 }
 
 std::string comment_lines(int from, int to) {
@@ -75,44 +62,77 @@ std::string comment_lines(int from, int to) {
   return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, RunTest,
-    ::testing::Values(
-        RunCase{"division_by_zero_stores_nothing",
-                "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
-                {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
-        // The generator seeded with 1 gives 41, 18467, 6334.
-        RunCase{"rand_seeded_from_the_calendar_time",
-                "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\n"
-                "check\"@02\"\ncheck\"@03\"\nend\n",
-                {"--time", "1"},
-                {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
-        RunCase{"check_shows_its_own_line",
-                "@03=-4\n" + comment_lines(2, 12) + "check\"@03\"\nend\n", {},
-                {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
-        RunCase{"return_before_gosub_runs_the_first_statement_twice",
-                "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n"
-                "[out]\nend\n", {},
-                {"[screen_big]\n[screen_big]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"undefined_words_trace_and_go_on",
-                "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
-                "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
-                {"dummy or not defined\ndummy or not defined\ndummy or not defined\n"
-                 "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
-                {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
-        RunCase{"end_of_file_ends_the_run_like_end",
-                "textmode\n\n   \t\n# the end\ntextmode", {},
-                {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"bad_variable_reference_names_no_variable",
-                "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
-                {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
-                      check_text(2, 3), kFarewell}}},
-        RunCase{"file_name_longer_than_80_bytes",
-                "gload\"" + kLong + ",0,0,0\"\nplay_wav\"" + kLong + ",0\"\nend\n", {},
-                {"", {kLong + "が長すぎるの～、くすん。", kLong + "が長すぎるの～、くすん。",
-                      kFarewell}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
+  const std::string long_name(81, 'a');
+  const std::string undefined = "dummy or not defined\n";
+  const struct {
+    const char* name;
+    std::string script;
+    std::vector<std::string> options;
+    Outcome expected;
+    const char* exit_step = "";  // the statements completed and the time at
+    const char* exit_ms = "";    // the end, when given
+  } cases[] = {
+      {"division_by_zero_stores_nothing", "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
+       {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
+      // The generator seeded with 1 gives 41, 18467, 6334.
+      {"rand_seeded_from_the_calendar_time",
+       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\ncheck\"@03\"\nend\n",
+       {"--time", "1"},
+       {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
+      {"check_shows_its_own_line", "@03=-4\n" + comment_lines(2, 12) + "check\"@03\"\nend\n", {},
+       {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
+      {"return_before_gosub_runs_the_first_statement_twice",
+       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\nend\n", {},
+       {repeated("[screen_big]\n", 3), {kFarewell}, kFarewellCaption}},
+      // The inner gosub overwrites the one return slot: both returns come
+      // back to the line after it, until the step limit.
+      {"gosub_returns_to_the_line_after_the_last_gosub",
+       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]\nscreen_big\n"
+       "return\n[outer]\ngosub\"sub\"\ndummy\nreturn\n",
+       {"--max-steps", "40"},
+       {"[screen_big]\n[screen_small]\n[screen_big]\n" + repeated(undefined, 16), {}, "", "",
+        {}, 3}},
+      {"undefined_words_trace_and_go_on",
+       "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
+       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
+       {repeated(undefined, 3) + "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
+      {"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
+       {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
+      {"end_of_file_ends_the_run_like_end", "textmode\n\n   \t\n# the end\ntextmode", {},
+       {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
+      {"bad_variable_reference_names_no_variable", "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
+       {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
+             check_text(2, 3), kFarewell}}},
+      {"file_name_longer_than_80_bytes",
+       "gload\"" + long_name + ",0,0,0\"\nplay_wav\"" + long_name + ",0\"\nend\n", {},
+       {"", {long_name + "が長すぎるの～、くすん。", long_name + "が長すぎるの～、くすん。",
+             kFarewell}}},
+      {"wait_sleeps_only_for_counts_of_zero_or_more",
+       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n", {},
+       {"", {kFarewell}, kFarewellCaption, "main", {"1000", "25", "0"}}, "6", "1025"},
+      // Short lists, a missing NO label, a lone quote: nothing is read past
+      // the statement (the sanitizer build would notice) and the run goes on.
+      {"missing_arguments_read_as_zero_within_the_statement",
+       "boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
+       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\nif\"@01=1,yes\"\n", {},
+       {"[textmode]\n",
+        {"が見つからないの～、くすん。", "\"は変数じゃないの～、くすん。", check_text(0, 7),
+         "が見つからないの～、くすん。", kFarewell},
+        "opendib", "main", {"0"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scenario s;
+    s.script(c.script);
+    const RunResult r = s.run(c.options);
+    expect_outcome(r, c.expected);
+    if (*c.exit_step) {
+      EXPECT_EQ(r.of("exit").at(0).at("step"), c.exit_step);
+      EXPECT_EQ(r.of("exit").at(0).at("t"), c.exit_ms);
+    }
+  }
+}
 
 TEST(If, JumpsToYesOrNo) {
   const struct {
@@ -136,63 +156,6 @@ TEST(If, JumpsToYesOrNo) {
              "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
     EXPECT_EQ(s.run().out, std::string(c.expected) == "small" ? "[textmode]\n" : "[screen_big]\n");
   }
-}
-
-TEST(Interpreter, GosubReturnsToTheLineAfterTheLastGosub) {
-  Scenario s;
-  s.script(
-      "gosub\"sub\"\n"      // 1
-      "screen_small\n"      // 2
-      "gosub\"outer\"\n"    // 3
-      "textmode\n"          // 4
-      "end\n"               // 5
-      "[sub]\n"             // 6
-      "screen_big\n"        // 7
-      "return\n"            // 8
-      "[outer]\n"           // 9
-      "gosub\"sub\"\n"      // 10: overwrites the slot
-      "dummy\n"             // 11
-      "return\n");          // 12
-  const RunResult r = s.run({"--max-steps", "40"});
-  // Both returns after the inner gosub come back to line 11.
-  const std::string head = "[screen_big]\n[screen_small]\n[screen_big]\n";
-  ASSERT_EQ(r.out.substr(0, head.size()), head);
-  std::string rest;
-  for (int i = 0; i < 16; ++i) rest += "dummy or not defined\n";
-  EXPECT_EQ(r.out.substr(head.size()), rest);
-  EXPECT_EQ(r.exit_code, 3);
-}
-
-TEST(Interpreter, WaitSleepsOnlyForCountsOfZeroOrMore) {
-  Scenario s;
-  s.script("wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n");
-  const RunResult r = s.run();
-  std::vector<std::string> sleeps;
-  for (const auto& e : r.of("sleep")) sleeps.push_back(e.at("ms"));
-  EXPECT_EQ(sleeps, (std::vector<std::string>{"1000", "25", "0"}));
-  EXPECT_EQ(r.of("exit").at(0).at("t"), "1025");
-}
-
-TEST(Interpreter, ThreeStatementsTakeThreeSteps) {
-  Scenario s;
-  s.script("@01=5\n@02=@01*3\nend\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.of("exit").at(0).at("step"), "3");
-}
-
-TEST(Interpreter, MissingArgumentsReadAsZeroWithinTheStatement) {
-  Scenario s;
-  // Short lists, a missing NO label, a lone quote: nothing is read past the
-  // statement (the sanitizer build would notice) and the run goes on.
-  s.script("boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
-           "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\n"
-           "if\"@01=1,yes\"\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out, "[textmode]\n");
-  const auto boxes = r.box_texts();
-  ASSERT_GE(boxes.size(), 3u);
-  EXPECT_EQ(boxes[boxes.size() - 2], "が見つからないの～、くすん。");
-  EXPECT_EQ(r.exit_code, 0);
 }
 
 }  // namespace
