@@ -31,7 +31,7 @@ TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
       "  dummy\n"
       "gosub\"sub\"\n"
       "check\"@01\"\n"
-      "end\n"
+      "goto\"nowhere\"\n"
       "[sub]\n"
       "# the subroutine\n"
       "get_mouse_position\"@02,@03\"\n"
@@ -51,7 +51,7 @@ TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
       "13: message\"はい\"",
       "14: return → 8",
       "8: check\"@01\"",
-      "9: end",
+      "9: goto\"nowhere\" → no such label",
   };
   EXPECT_EQ(trace_lines(r.err), expected);
   // Standard output keeps only the program's own trace line.
@@ -72,7 +72,7 @@ TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
   EXPECT_EQ(trace_lines(r.err.substr(box_at))[0], "8: check\"@01\"");
 }
 
-TEST(Trace, TheJumpShownIsTheBranchTheWindowShows) {
+TEST(Trace, TheJumpShownIsTheBranchTheWindowShowsAndTheRunsEnd) {
   // rand decides the branch; the trace says which, the screenshot shows it.
   int reds = 0, blues = 0;
   for (const char* time : {"1", "1700000000", "123456789", "1700000003"}) {
@@ -93,19 +93,12 @@ TEST(Trace, TheJumpShownIsTheBranchTheWindowShows) {
     const bool red = lines[2] == "3: if\"@02=0,red,blue\" → 5";
     EXPECT_TRUE(red || lines[2] == "3: if\"@02=0,red,blue\" → 8") << lines[2];
     EXPECT_EQ(lines[3].substr(0, 2), red ? "5:" : "8:");
+    EXPECT_EQ(lines[4], red ? "6: end" : "9: end");
     EXPECT_EQ(at(run.screenshot, 50, 50), red ? 0xFF0000u : 0x0000FFu) << time;
     (red ? reds : blues)++;
   }
   EXPECT_GT(reds, 0);
   EXPECT_GT(blues, 0);
-}
-
-TEST(Trace, AJumpToNoLabelAndTheRunsEnd) {
-  Scenario s;
-  s.script("goto\"nowhere\"\n");
-  const RunResult r = s.run({"--trace"});
-  EXPECT_EQ(trace_lines(r.err),
-            std::vector<std::string>{"1: goto\"nowhere\" → no such label"});
 }
 
 }  // namespace
