@@ -60,10 +60,7 @@ Bmp four_bit_sprite(bool run_length) {
 
 std::string numbers(std::initializer_list<std::int64_t> values) {
   std::string out;
-  for (const std::int64_t v : values) {
-    if (!out.empty()) out += ',';
-    out += std::to_string(v);
-  }
+  for (const std::int64_t v : values) out += (out.empty() ? "" : ",") + std::to_string(v);
   return out;
 }
 
@@ -144,11 +141,7 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
       {"gap before pixels", [](Bmp& b) { b.gap_bytes = 98; }},
       {"run-length coded", [](Bmp& b) { b.run_length = true; }},
       {"v5 header, two colours, top down",
-       [](Bmp& b) {
-         b.info_bytes = 124;
-         b.use_colours(2);
-         b.top_down = true;
-       }},
+       [](Bmp& b) { b.info_bytes = 124; b.top_down = true; b.use_colours(2); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -157,51 +150,6 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
     const PictureRun run = run_with({{"p.bmp", picture}}, "gload\"p.bmp,0,0,0\"\nend\n");
     EXPECT_EQ(run.errors(), std::vector<std::string>{});
     EXPECT_TRUE(same_pixels(run.screenshot, drawn(picture)));
-  }
-}
-
-// A broken file is reported with the reason; the picture, its colours and
-// its position stay as they were.
-TEST(Gload, ReportsABrokenFileAndChangesNothing) {
-  const char kBroken[] = "がこわれているの～、くすん。";
-  const char kCutShort[] = "が途中で切れているの～、くすん。";
-  const struct {
-    const char* name;
-    std::function<void(Bmp&)> change;
-    const char* reason;  // after the file name
-  } cases[] = {
-      {"taller by one", [](Bmp& b) { b = sprite(640, 481, [](int, int) { return 1; }); },
-       "は640×480じゃないの～、くすん。"},
-      {"run-length on four bits wrongly",
-       [](Bmp& b) {
-         b.compression = 1;
-         b.bits_per_pixel = 4;
-       },
-       "は読めない圧縮なの～、くすん。"},
-      {"header of no known size", [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
-      {"header cut short", [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
-      {"too many colours", [](Bmp& b) { b.use_colours(300); }, kBroken},
-      {"sixteen colours truncated",
-       [](Bmp& b) {
-         b.use_colours(16);
-         b.keep_bytes = 300000;
-       },
-       kCutShort},
-      {"run-length cut short",
-       [](Bmp& b) {
-         b.run_length = true;
-         b.keep_bytes = 5000;
-       },
-       kCutShort},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Bmp broken = block_picture();
-    c.change(broken);
-    const PictureRun run = run_with({{"a.bmp", other_picture()}, {"p.bmp", broken}},
-                                    "gload\"a.bmp,0,0,0\"\ngload\"p.bmp,30,30,0\"\nend\n");
-    EXPECT_EQ(run.errors(), std::vector<std::string>{std::string("opendib: p.bmp") + c.reason});
-    EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
   }
 }
 
@@ -238,31 +186,51 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
   }
 }
 
-TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaptionWithTheReason) {
-  const auto one = [](int, int) -> std::uint8_t { return 1; };
-  Bmp cut = sprite(8, 4, one);
-  cut.keep_bytes = 1078 + 8 * 4 - 5;
-  Bmp true_colour = sprite(8, 4, one);
-  true_colour.bits_per_pixel = 24;
+// A broken picture or sprite is reported under the loader's caption with
+// the reason; the picture, its colours and its position stay as they were.
+TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
+  const char kBroken[] = "がこわれているの～、くすん。";
+  const char kCutShort[] = "が途中で切れているの～、くすん。";
+  const char kTooLarge[] = "は640×480より大きいの～、くすん。";
+  const std::string load = "gload\"p.bmp,30,30,0\"\n", lay = "character\"p.bmp,0,0,1,0\"\n";
+  const auto ones = [](int width, int height) {
+    return sprite(width, height, [](int, int) { return 1; });
+  };
   const struct {
-    Bmp bad;
-    const char* reason;
+    const char* name;
+    std::string statement;
+    std::function<void(Bmp&)> change;  // of the block picture
+    const char* reason;                // after the file name
   } cases[] = {
-      {sprite(641, 2, one), "は640×480より大きいの～、くすん。"},
-      {sprite(10, 481, one), "は640×480より大きいの～、くすん。"},
-      {sprite(10, 0, one), "がこわれているの～、くすん。"},
-      {cut, "が途中で切れているの～、くすん。"},
-      {true_colour, "はパレットの絵じゃないの～、くすん。"},
+      {"taller by one", load, [&](Bmp& b) { b = ones(640, 481); }, "は640×480じゃないの～、くすん。"},
+      {"run-length on four bits wrongly", load,
+       [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; }, "は読めない圧縮なの～、くすん。"},
+      {"header of no known size", load, [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
+      {"header cut short", load, [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
+      {"too many colours", load, [](Bmp& b) { b.use_colours(300); }, kBroken},
+      {"sixteen colours truncated", load, [](Bmp& b) { b.use_colours(16); b.keep_bytes = 300000; },
+       kCutShort},
+      {"run-length cut short", load, [](Bmp& b) { b.run_length = true; b.keep_bytes = 5000; },
+       kCutShort},
+      {"sprite too wide", lay, [&](Bmp& b) { b = ones(641, 2); }, kTooLarge},
+      {"sprite too tall", lay, [&](Bmp& b) { b = ones(10, 481); }, kTooLarge},
+      {"sprite of no rows", lay, [&](Bmp& b) { b = ones(10, 0); }, kBroken},
+      {"sprite cut short", lay, [&](Bmp& b) { b = ones(8, 4); b.keep_bytes = 1078 + 8 * 4 - 5; },
+       kCutShort},
+      {"sprite in true colour", lay, [&](Bmp& b) { b = ones(8, 4); b.bits_per_pixel = 24; },
+       "はパレットの絵じゃないの～、くすん。"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
-    const PictureRun run = run_with({{"a.bmp", block_picture()}, {"s.bmp", c.bad}},
-                                    "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
-                                    "character\"none.bmp,0,0,1,0\"\nend\n");
+    SCOPED_TRACE(c.name);
+    Bmp broken = block_picture();
+    c.change(broken);
+    const PictureRun run =
+        run_with({{"a.bmp", other_picture()}, {"p.bmp", broken}},
+                 "gload\"a.bmp,0,0,0\"\n" + c.statement + "character\"none.bmp,0,0,1,0\"\nend\n");
     EXPECT_EQ(run.errors(), (std::vector<std::string>{
-                                std::string("opendib: s.bmp") + c.reason,
+                                std::string("opendib: p.bmp") + c.reason,
                                 "opendib: none.bmpが見つからないの～、くすん。"}));
-    EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
   }
 }
 
