@@ -56,12 +56,6 @@ std::string repeated(const std::string& line, int times) {
   return text;
 }
 
-std::string comment_lines(int from, int to) {
-  std::string text;
-  for (int i = from; i < to; ++i) text += "# line " + std::to_string(i) + "\n";
-  return text;
-}
-
 TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
   const std::string long_name(81, 'a');
   const std::string undefined = "dummy or not defined\n";
@@ -80,7 +74,8 @@ TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
        "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\ncheck\"@03\"\nend\n",
        {"--time", "1"},
        {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
-      {"check_shows_its_own_line", "@03=-4\n" + comment_lines(2, 12) + "check\"@03\"\nend\n", {},
+      {"check_shows_its_own_line",
+       "@03=-4\n" + repeated("# a comment\n", 10) + "check\"@03\"\nend\n", {},
        {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
       {"return_before_gosub_runs_the_first_statement_twice",
        "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\nend\n", {},

@@ -102,8 +102,7 @@ void expect_outcome(const RunResult& r, const Outcome& expected) {
 }
 
 Scenario::Scenario() {
-  std::string pattern =
-      (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
+  std::string pattern = (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
   dir_ = pattern;
   fs::create_directories(dir_ + "/data");
@@ -121,8 +120,7 @@ void Scenario::script(std::string_view utf8) {
 void Scenario::write(const std::string& relative, std::string_view bytes) {
   const fs::path path = fs::path(dir_) / relative;
   fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string Scenario::read(const std::string& relative) const {
@@ -145,19 +143,14 @@ RunResult Scenario::run(const std::vector<std::string>& options,
   for (const auto& o : options) command << ' ' << quote(o);
   command << ' ' << quote(dir_) << " >" << quote(base + ".out") << " 2>" << quote(base + ".err");
   const int status = std::system(command.str().c_str());
-  RunResult r;
-  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = slurp(base + ".out");
-  r.err = slurp(base + ".err");
-  r.events = parse_events(slurp(base + ".events"));
+  const RunResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(base + ".out"),
+                    slurp(base + ".err"), parse_events(slurp(base + ".events"))};
   // Whatever a run does, it gives back what it took, unless a release call
   // was made to fail.
-  const bool faults = std::any_of(options.begin(), options.end(),
-                                  [](const std::string& o) { return o == "--fail"; });
-  for (const Event& held : faults ? std::vector<Event>{} : r.of("held")) {
+  const bool faults = std::find(options.begin(), options.end(), "--fail") != options.end();
+  for (const Event& held : faults ? std::vector<Event>{} : r.of("held"))
     for (const char* what : {"blocks", "locked_blocks", "gdi_objects", "dcs", "files"})
       EXPECT_EQ(held.at(what), "0") << what << " left behind in " << dir_;
-  }
   return r;
 }
 
