@@ -16,7 +16,14 @@ std::string check_text(long value, long line) {
          std::to_string(line) + ")\n";
 }
 
-TEST(Assignment, StoresTheValue) {
+// With variable 01 = `value` and 02 = 10, leaves 01 at 1 where `condition`
+// jumps to its YES label "small", at 0 where it jumps to "big".
+std::string branch(const std::string& value, const std::string& condition) {
+  return "@01=" + value + "\n@02=10\nif\"" + condition +
+         ",small,big\"\n[big]\n@01=0\ngoto\"done\"\n[small]\n@01=1\n[done]\n";
+}
+
+TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
   const struct {
     const char* name;
     std::string statements;  // before a final check"@01" and end
@@ -38,6 +45,13 @@ TEST(Assignment, StoresTheValue) {
         {"digits_stop_at_other_bytes", "@01=12abc\n", 12},
         {"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
         {"rand_follows_the_recurrence", "rand\"@01\"\n", 38},
+        {"if_less_holds", branch("9", "@01<10"), 1},
+        {"if_less_fails_at_equal", branch("10", "@01<10"), 0},
+        {"if_greater", branch("11", "@01>10"), 1},
+        {"if_equal", branch("10", "@01=10"), 1},
+        {"if_signed_compare", branch("-1", "@01<0"), 1},
+        {"if_variable_operand", branch("9", "@01<@02"), 1},
+        {"if_other_operator_is_false", branch("9", "@01!10"), 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -126,30 +140,6 @@ TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
       EXPECT_EQ(r.of("exit").at(0).at("step"), c.exit_step);
       EXPECT_EQ(r.of("exit").at(0).at("t"), c.exit_ms);
     }
-  }
-}
-
-TEST(If, JumpsToYesOrNo) {
-  const struct {
-    const char* name;
-    const char* value;  // of variable 01
-    const char* condition;
-    const char* expected;  // the label taken
-  } cases[] = {
-        {"less_holds", "9", "@01<10,small,big", "small"},
-        {"less_fails_at_equal", "10", "@01<10,small,big", "big"},
-        {"greater", "11", "@01>10,small,big", "small"},
-        {"equal", "10", "@01=10,small,big", "small"},
-        {"signed_compare", "-1", "@01<0,small,big", "small"},
-        {"variable_operand", "9", "@01<@02,small,big", "small"},
-        {"other_operator_is_false", "9", "@01!10,small,big", "big"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Scenario s;
-    s.script(std::string("@01=") + c.value + "\n@02=10\nif\"" + c.condition +
-             "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
-    EXPECT_EQ(s.run().out, std::string(c.expected) == "small" ? "[textmode]\n" : "[screen_big]\n");
   }
 }
 
