@@ -39,8 +39,8 @@ std::string Bmp::file() const {
   std::string rows;
   for (int i = 0; i < height; ++i) {
     const int top_row = top_down ? i : height - 1 - i;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width));
-    for (int x = 0; x < width; ++x) row[x] = at(x, top_row);
+    const std::vector<std::uint8_t> row(pixels.begin() + top_row * width,
+                                        pixels.begin() + (top_row + 1) * width);
     rows += run_length ? coded_row(row, bits_per_pixel == 4)
             : bits_per_pixel <= 8 ? packed_row(row, bits_per_pixel, aligned_rows)
                                   : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8, '\0');
@@ -61,19 +61,18 @@ std::string Bmp::file() const {
         colours.size() == 256 ? 0u : static_cast<std::uint32_t>(colours.size()), 0u})
     put(out, v);
   out.resize(14 + info_bytes, '\0');
-  if (colour_space || profile_behind) {
-    // bV5CSType at 56 of the header; the rendering intent at 108; a
-    // profile's offset (from the header's start) and size at 112 and 116.
-    std::string fields;
-    put(fields, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
-    out.replace(14 + 56, 4, fields);
-    if (info_bytes >= 124) {
-      fields.clear();
-      put(fields, 4);
-      put(fields, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
-      put(fields, profile_behind ? trailing_bytes : 0);
-      out.replace(14 + 108, 12, fields);
-    }
+  // bV5CSType at 56 of the header; the rendering intent at 108; a profile's
+  // offset (from the header's start) and size at 112 and 116.
+  const auto set = [&out](std::size_t at, std::uint32_t v) {
+    std::string field;
+    put(field, v);
+    out.replace(14 + at, 4, field);
+  };
+  if (colour_space || profile_behind) set(56, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
+  if ((colour_space || profile_behind) && info_bytes >= 124) {
+    set(108, 4);
+    set(112, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
+    set(116, profile_behind ? trailing_bytes : 0);
   }
   for (const Rgb& c : colours)
     out.append({static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r), '\0'});

@@ -15,8 +15,7 @@ namespace mowa::test {
 namespace {
 
 std::string check_text(long value, long line) {
-  return "check=" + std::to_string(value) + "(script_pointer=" +
-         std::to_string(line) + ")\n";
+  return "check=" + std::to_string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
 // With variable 01 = `value` and 02 = 10, leaves 01 at 1 where `condition`
