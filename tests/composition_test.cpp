@@ -39,21 +39,19 @@ std::uint8_t sprite_index(int j, int r) {
   return static_cast<std::uint8_t>(j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7);
 }
 
-Bmp odd_sprite(int width, int height, int colours, int gap) {
-  Bmp b = sprite(width, height, [](int j, int r) {
-    return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
-  });
-  b.use_colours(static_cast<std::size_t>(colours));
-  b.gap_bytes = static_cast<std::uint32_t>(gap);
-  return b;
+std::uint8_t odd_index(int j, int r) {
+  return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
 }
 
-Bmp four_bit_sprite(bool run_length) {
-  Bmp b = sprite(21, 13, [](int j, int r) {
-    return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
-  });
-  b.use_colours(16);
-  b.bits_per_pixel = 4;
+std::uint8_t nibble_index(int j, int r) {
+  return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
+}
+
+// `b` stored in `colours` colours of `bits` bits, `gap` bytes before the pixels.
+Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap, bool run_length) {
+  b.use_colours(colours);
+  b.bits_per_pixel = bits;
+  b.gap_bytes = gap;
   b.run_length = run_length;
   return b;
 }
@@ -164,13 +162,13 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
       {"opaque", plain, 10, 0, 1},
       {"only one is opaque", plain, 200, 300, 2},
       {"whole picture", other_picture(), 0, 0, 1},
-      {"odd width, few colours", odd_sprite(3, 2, 16, 0), 5, 7, 1},
-      {"odd width, gap", odd_sprite(37, 11, 256, 6), 300, 200, 0},
+      {"odd width, few colours", coded(sprite(3, 2, odd_index), 16, 8, 0, false), 5, 7, 1},
+      {"odd width, gap", coded(sprite(37, 11, odd_index), 256, 8, 6, false), 300, 200, 0},
       {"past the top right", plain, 600, 450, 1},
       {"past the bottom left", plain, -50, -20, 1},
       {"far outside", plain, 2147483600, -2147483600, 1},
-      {"four bits, run-length coded", four_bit_sprite(true), 33, 44, 0},
-      {"four bits", four_bit_sprite(false), 33, 44, 1},
+      {"four bits, run-length", coded(sprite(21, 13, nibble_index), 16, 4, 0, true), 33, 44, 0},
+      {"four bits", coded(sprite(21, 13, nibble_index), 16, 4, 0, false), 33, 44, 1},
   };
   const Bmp a = block_picture();
   for (const auto& c : cases) {
