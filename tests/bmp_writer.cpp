@@ -3,14 +3,9 @@
 namespace mowa::test {
 namespace {
 
-void put16(std::string& out, std::uint32_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
+// Little-endian, as every field of the file.
+void put(std::string& out, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 // One row of indices as a BMP file stores it: packed to the bit count,
@@ -44,8 +39,8 @@ std::string Bmp::file() const {
   std::string rows;
   for (int i = 0; i < height; ++i) {
     const int top_row = top_down ? i : height - 1 - i;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width));
-    for (int x = 0; x < width; ++x) row[x] = at(x, top_row);
+    const std::vector<std::uint8_t> row(pixels.begin() + top_row * width,
+                                        pixels.begin() + (top_row + 1) * width);
     rows += run_length ? coded_row(row, bits_per_pixel == 4)
             : bits_per_pixel <= 8 ? packed_row(row, bits_per_pixel, aligned_rows)
                                   : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8, '\0');
@@ -55,41 +50,32 @@ std::string Bmp::file() const {
   const std::uint32_t pixels_at = 14 + info_bytes + table_bytes + gap_bytes;
   const auto total = static_cast<std::uint32_t>(pixels_at + rows.size() + trailing_bytes);
   std::string out = "BM";
-  put32(out, total);
-  put32(out, 0);
-  put32(out, pixels_at);
-  put32(out, info_bytes);
-  put32(out, static_cast<std::uint32_t>(width));
-  put32(out, static_cast<std::uint32_t>(top_down ? -height : height));
-  put16(out, 1);
-  put16(out, bits_per_pixel);
-  put32(out, run_length ? (bits_per_pixel == 4 ? 2 : 1) : compression);
-  put32(out, run_length ? static_cast<std::uint32_t>(rows.size()) : size_image);
-  put32(out, 2835);
-  put32(out, 2835);
-  put32(out, colours.size() == 256 ? 0 : static_cast<std::uint32_t>(colours.size()));
-  put32(out, 0);
+  for (const std::uint32_t v : {total, 0u, pixels_at, info_bytes, static_cast<std::uint32_t>(width),
+                                static_cast<std::uint32_t>(top_down ? -height : height)})
+    put(out, v);
+  put(out, 1, 2);
+  put(out, bits_per_pixel, 2);
+  for (const std::uint32_t v :
+       {run_length ? (bits_per_pixel == 4 ? 2u : 1u) : compression,
+        run_length ? static_cast<std::uint32_t>(rows.size()) : size_image, 2835u, 2835u,
+        colours.size() == 256 ? 0u : static_cast<std::uint32_t>(colours.size()), 0u})
+    put(out, v);
   out.resize(14 + info_bytes, '\0');
-  if (colour_space || profile_behind) {
-    // bV5CSType at 56 of the header; the rendering intent at 108; a
-    // profile's offset (from the header's start) and size at 112 and 116.
-    std::string fields;
-    put32(fields, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
-    out.replace(14 + 56, 4, fields);
-    if (info_bytes >= 124) {
-      fields.clear();
-      put32(fields, 4);
-      put32(fields, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
-      put32(fields, profile_behind ? trailing_bytes : 0);
-      out.replace(14 + 108, 12, fields);
-    }
+  // bV5CSType at 56 of the header; the rendering intent at 108; a profile's
+  // offset (from the header's start) and size at 112 and 116.
+  const auto set = [&out](std::size_t at, std::uint32_t v) {
+    std::string field;
+    put(field, v);
+    out.replace(14 + at, 4, field);
+  };
+  if (colour_space || profile_behind) set(56, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
+  if ((colour_space || profile_behind) && info_bytes >= 124) {
+    set(108, 4);
+    set(112, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
+    set(116, profile_behind ? trailing_bytes : 0);
   }
-  for (const Rgb& c : colours) {
-    out += static_cast<char>(c.b);
-    out += static_cast<char>(c.g);
-    out += static_cast<char>(c.r);
-    out += '\0';
-  }
+  for (const Rgb& c : colours)
+    out.append({static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r), '\0'});
   out.append(gap_bytes, '\0');
   out += rows;
   out.append(trailing_bytes, '\0');
@@ -108,26 +94,30 @@ Bmp sprite(int width, int height,
   return b;
 }
 
-Bmp block_picture() {
-  Bmp b = sprite(640, 480, [](int x, int y) {
-    return static_cast<std::uint8_t>(x / 40 + 16 * (y / 30));
+namespace {
+
+// 16 x 16 blocks of 40 x 30 pixels, block (bx, by) holding index(bx, by).
+Bmp blocks(int (*index)(int, int), Rgb (*colour)(int)) {
+  Bmp b = sprite(640, 480, [index](int x, int y) {
+    return static_cast<std::uint8_t>(index(x / 40, y / 30));
   });
-  for (int i = 0; i < 256; ++i)
-    b.colours[i] = {static_cast<std::uint8_t>(i),
-                    static_cast<std::uint8_t>(255 - i),
-                    static_cast<std::uint8_t>(i * 7)};
+  for (int i = 0; i < 256; ++i) b.colours[i] = colour(i);
   return b;
 }
 
-Bmp other_picture() {
-  Bmp b = sprite(640, 480, [](int x, int y) {
-    return static_cast<std::uint8_t>(16 * (x / 40) + y / 30);
+}  // namespace
+
+Bmp block_picture() {
+  return blocks([](int bx, int by) { return bx + 16 * by; }, [](int i) {
+    return Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+               static_cast<std::uint8_t>(i * 7)};
   });
-  for (int i = 0; i < 256; ++i)
-    b.colours[i] = {static_cast<std::uint8_t>(i * 3 + 1),
-                    static_cast<std::uint8_t>(i),
-                    static_cast<std::uint8_t>(200)};
-  return b;
+}
+
+Bmp other_picture() {
+  return blocks([](int bx, int by) { return 16 * bx + by; }, [](int i) {
+    return Rgb{static_cast<std::uint8_t>(i * 3 + 1), static_cast<std::uint8_t>(i), 200};
+  });
 }
 
 }  // namespace mowa::test

@@ -1,7 +1,11 @@
-// Composing the screen image and presenting it: sprites, copies from the
-// back image and the zoom, seen in the window. In-process, with one case of
-// each run end to end through mowa-headless.
+// Composing the screen image and presenting it: gload's modes and the file
+// forms it takes or reports as broken, sprites, copies from the back image,
+// boxes and the zoom, seen in the window. In-process, with the modes, the
+// boxes drawn on the window and one case of each other kind run end to end
+// through mowa-headless.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "bmp_writer.h"
 #include "in_process.h"
@@ -35,31 +39,26 @@ std::uint8_t sprite_index(int j, int r) {
   return static_cast<std::uint8_t>(j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7);
 }
 
-Bmp odd_sprite(int width, int height, int colours, int gap) {
-  Bmp b = sprite(width, height, [](int j, int r) {
-    return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
-  });
-  b.use_colours(static_cast<std::size_t>(colours));
-  b.gap_bytes = static_cast<std::uint32_t>(gap);
-  return b;
+std::uint8_t odd_index(int j, int r) {
+  return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
 }
 
-Bmp four_bit_sprite(bool run_length) {
-  Bmp b = sprite(21, 13, [](int j, int r) {
-    return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
-  });
-  b.use_colours(16);
-  b.bits_per_pixel = 4;
+std::uint8_t nibble_index(int j, int r) {
+  return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
+}
+
+// `b` stored in `colours` colours of `bits` bits, `gap` bytes before the pixels.
+Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap, bool run_length) {
+  b.use_colours(colours);
+  b.bits_per_pixel = bits;
+  b.gap_bytes = gap;
   b.run_length = run_length;
   return b;
 }
 
 std::string numbers(std::initializer_list<std::int64_t> values) {
   std::string out;
-  for (const std::int64_t v : values) {
-    if (!out.empty()) out += ',';
-    out += std::to_string(v);
-  }
+  for (const std::int64_t v : values) out += (out.empty() ? "" : ",") + std::to_string(v);
   return out;
 }
 
@@ -70,6 +69,86 @@ PictureRun run_with(const std::vector<std::pair<std::string, Bmp>>& files,
   for (const auto& [name, picture] : files) s.write(name, picture.file());
   s.script(script);
   return end_to_end ? run_pictures(s) : run_in_process(s);
+}
+
+void fill(Pixels& p, int x1, int y1, int x2, int y2, std::uint32_t rgb) {
+  for (int y = y1; y < y2; ++y)
+    for (int x = x1; x < x2; ++x)
+      if (x >= 0 && y >= 0 && x < kWindowWidth && y < kWindowHeight)
+        p[static_cast<std::size_t>(y * kWindowWidth + x)] = rgb;
+}
+
+// The outline takes columns x1 and x2 and rows y1 and y2, corners included.
+void outline(Pixels& p, int x1, int y1, int x2, int y2, std::uint32_t rgb) {
+  fill(p, x1, y1, x2 + 1, y1 + 1, rgb);
+  fill(p, x1, y2, x2 + 1, y2 + 1, rgb);
+  fill(p, x1, y1, x1 + 1, y2 + 1, rgb);
+  fill(p, x2, y1, x2 + 1, y2 + 1, rgb);
+}
+
+const std::string kFirst = "gload\"a.bmp,0,0,0\"\n";
+
+// Mode 0 shows the picture in its colours at its position, in one frame;
+// mode 2 shows the screen pixels in the back picture's colours, painted
+// again; mode 1 keeps the new picture black until it fades in; mode 3 loads
+// nothing but still paints, here the copy from the still empty back image
+// (index 0), and the position stays at (0, 0).
+TEST(Gload, ShowsThePictureAtItsPositionInTheColoursOfItsMode) {
+  const Bmp a = block_picture(), b = other_picture();
+  Bmp copied = a;
+  for (int y = 380; y < 480; ++y)
+    for (int x = 0; x < 100; ++x) copied.pixels[y * 640 + x] = 0;
+  const struct {
+    std::string statements;
+    Pixels expected;
+    std::size_t frames;
+    int black_frame = -1;  // a frame that shows nothing
+  } cases[] = {
+      {kFirst, drawn(a), 1},
+      {"gload\"a.bmp,-30,25,0\"\n", drawn(a, a.colours, -30, 25), 1},
+      {kFirst + "gload\"b.bmp,0,0,2\"\n", drawn(a, b.colours), 2},
+      {kFirst + "gload\"b.bmp,0,0,1\"\nscreen_black_in\"0\"\n", drawn(b), 22, 1},
+      {kFirst + "screen_copy\"0,0,100,100,0,0\"\ngload\"missing.bmp,50,50,3\"\n",
+       drawn(copied), 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.statements);
+    const PictureRun run = run_with({{"a.bmp", a}, {"b.bmp", b}}, c.statements + "end\n", true);
+    EXPECT_TRUE(run.errors().empty());
+    ASSERT_EQ(run.frames.size(), c.frames);
+    if (c.black_frame >= 0) {
+      EXPECT_TRUE(same_pixels(run.frames[c.black_frame], black_window()));
+    }
+    EXPECT_TRUE(same_pixels(run.screenshot, c.expected));
+  }
+}
+
+// A loadable form shows as the file holds it; colour entries the file lacks
+// show black.
+TEST(Gload, ShowsEveryLoadableFormAsItIs) {
+  const struct {
+    const char* name;
+    std::function<void(Bmp&)> change;
+  } cases[] = {
+      {"standard", [](Bmp&) {}},
+      {"image size stated", [](Bmp& b) { b.size_image = 307200; }},
+      {"three bytes behind", [](Bmp& b) { b.trailing_bytes = 3; }},
+      {"many bytes behind", [](Bmp& b) { b.trailing_bytes = 400; }},
+      {"sixteen colours", [](Bmp& b) { b.use_colours(16); }},
+      {"top down", [](Bmp& b) { b.top_down = true; }},
+      {"gap before pixels", [](Bmp& b) { b.gap_bytes = 98; }},
+      {"run-length coded", [](Bmp& b) { b.run_length = true; }},
+      {"v5 header, two colours, top down",
+       [](Bmp& b) { b.info_bytes = 124; b.top_down = true; b.use_colours(2); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bmp picture = block_picture();
+    c.change(picture);
+    const PictureRun run = run_with({{"p.bmp", picture}}, "gload\"p.bmp,0,0,0\"\nend\n");
+    EXPECT_EQ(run.errors(), std::vector<std::string>{});
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(picture)));
+  }
 }
 
 TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
@@ -83,13 +162,13 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
       {"opaque", plain, 10, 0, 1},
       {"only one is opaque", plain, 200, 300, 2},
       {"whole picture", other_picture(), 0, 0, 1},
-      {"odd width, few colours", odd_sprite(3, 2, 16, 0), 5, 7, 1},
-      {"odd width, gap", odd_sprite(37, 11, 256, 6), 300, 200, 0},
+      {"odd width, few colours", coded(sprite(3, 2, odd_index), 16, 8, 0, false), 5, 7, 1},
+      {"odd width, gap", coded(sprite(37, 11, odd_index), 256, 8, 6, false), 300, 200, 0},
       {"past the top right", plain, 600, 450, 1},
       {"past the bottom left", plain, -50, -20, 1},
       {"far outside", plain, 2147483600, -2147483600, 1},
-      {"four bits, run-length coded", four_bit_sprite(true), 33, 44, 0},
-      {"four bits", four_bit_sprite(false), 33, 44, 1},
+      {"four bits, run-length", coded(sprite(21, 13, nibble_index), 16, 4, 0, true), 33, 44, 0},
+      {"four bits", coded(sprite(21, 13, nibble_index), 16, 4, 0, false), 33, 44, 1},
   };
   const Bmp a = block_picture();
   for (const auto& c : cases) {
@@ -105,31 +184,51 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
   }
 }
 
-TEST(Sprite, BadFilesAreReportedUnderTheLoaderCaptionWithTheReason) {
-  const auto one = [](int, int) -> std::uint8_t { return 1; };
-  Bmp cut = sprite(8, 4, one);
-  cut.keep_bytes = 1078 + 8 * 4 - 5;
-  Bmp true_colour = sprite(8, 4, one);
-  true_colour.bits_per_pixel = 24;
+// A broken picture or sprite is reported under the loader's caption with
+// the reason; the picture, its colours and its position stay as they were.
+TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
+  const char kBroken[] = "がこわれているの～、くすん。";
+  const char kCutShort[] = "が途中で切れているの～、くすん。";
+  const char kTooLarge[] = "は640×480より大きいの～、くすん。";
+  const std::string load = "gload\"p.bmp,30,30,0\"\n", lay = "character\"p.bmp,0,0,1,0\"\n";
+  const auto ones = [](int width, int height) {
+    return sprite(width, height, [](int, int) { return 1; });
+  };
   const struct {
-    Bmp bad;
-    const char* reason;
+    const char* name;
+    std::string statement;
+    std::function<void(Bmp&)> change;  // of the block picture
+    const char* reason;                // after the file name
   } cases[] = {
-      {sprite(641, 2, one), "は640×480より大きいの～、くすん。"},
-      {sprite(10, 481, one), "は640×480より大きいの～、くすん。"},
-      {sprite(10, 0, one), "がこわれているの～、くすん。"},
-      {cut, "が途中で切れているの～、くすん。"},
-      {true_colour, "はパレットの絵じゃないの～、くすん。"},
+      {"taller by one", load, [&](Bmp& b) { b = ones(640, 481); }, "は640×480じゃないの～、くすん。"},
+      {"run-length on four bits wrongly", load,
+       [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; }, "は読めない圧縮なの～、くすん。"},
+      {"header of no known size", load, [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
+      {"header cut short", load, [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
+      {"too many colours", load, [](Bmp& b) { b.use_colours(300); }, kBroken},
+      {"sixteen colours truncated", load, [](Bmp& b) { b.use_colours(16); b.keep_bytes = 300000; },
+       kCutShort},
+      {"run-length cut short", load, [](Bmp& b) { b.run_length = true; b.keep_bytes = 5000; },
+       kCutShort},
+      {"sprite too wide", lay, [&](Bmp& b) { b = ones(641, 2); }, kTooLarge},
+      {"sprite too tall", lay, [&](Bmp& b) { b = ones(10, 481); }, kTooLarge},
+      {"sprite of no rows", lay, [&](Bmp& b) { b = ones(10, 0); }, kBroken},
+      {"sprite cut short", lay, [&](Bmp& b) { b = ones(8, 4); b.keep_bytes = 1078 + 8 * 4 - 5; },
+       kCutShort},
+      {"sprite in true colour", lay, [&](Bmp& b) { b = ones(8, 4); b.bits_per_pixel = 24; },
+       "はパレットの絵じゃないの～、くすん。"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
-    const PictureRun run = run_with({{"a.bmp", block_picture()}, {"s.bmp", c.bad}},
-                                    "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp,0,0,1,0\"\n"
-                                    "character\"none.bmp,0,0,1,0\"\nend\n");
+    SCOPED_TRACE(c.name);
+    Bmp broken = block_picture();
+    c.change(broken);
+    const PictureRun run =
+        run_with({{"a.bmp", other_picture()}, {"p.bmp", broken}},
+                 "gload\"a.bmp,0,0,0\"\n" + c.statement + "character\"none.bmp,0,0,1,0\"\nend\n");
     EXPECT_EQ(run.errors(), (std::vector<std::string>{
-                                std::string("opendib: s.bmp") + c.reason,
+                                std::string("opendib: p.bmp") + c.reason,
                                 "opendib: none.bmpが見つからないの～、くすん。"}));
-    EXPECT_TRUE(same_pixels(run.screenshot, drawn(block_picture())));
+    EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
   }
 }
 
@@ -196,6 +295,34 @@ TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
   std::vector<std::string> sleeps;
   for (const Event& e : run.result.of("sleep")) sleeps.push_back(e.at("ms"));
   EXPECT_EQ(sleeps, std::vector<std::string>(20, "50"));
+}
+
+TEST(Boxes, AreDrawnPixelForPixelInTheirColours) {
+  const PictureRun run = run_with({{"a.bmp", block_picture()}},
+                                  kFirst + "boxfill\"10,20,30,40,255\"\nbox\"10,60,30,80,65280\"\n"
+                                  "boxfill\"600,-5,700,3,16777215\"\nbox\"620,470,700,500,16711680\"\n"
+                                  "boxfill\"300,300,300,400,0\"\nend\n", true);
+  EXPECT_TRUE(run.errors().empty());
+  Pixels expected = drawn(block_picture());
+  fill(expected, 10, 20, 30, 40, 0xFF0000);
+  outline(expected, 10, 60, 30, 80, 0x00FF00);
+  fill(expected, 600, -5, 700, 3, 0xFFFFFF);
+  outline(expected, 620, 470, 700, 500, 0x0000FF);
+  EXPECT_TRUE(same_pixels(run.screenshot, expected));
+  // Each box is presented as soon as its device context is released.
+  EXPECT_EQ(run.frames.size(), 5u);
+}
+
+TEST(Boxes, CancelThePendingRedrawOfTheScreenImage) {
+  // The copy sets the repaint flag, the box clears it: the paint of the
+  // last gload draws nothing, so neither the copy nor the old picture
+  // replaces the box.
+  const PictureRun run = run_with({{"a.bmp", block_picture()}},
+                                  kFirst + "screen_copy\"0,0,640,480,0,0\"\nbox\"5,5,50,50,255\"\n"
+                                  "gload\"-,0,0,3\"\nend\n");
+  Pixels expected = drawn(block_picture());
+  outline(expected, 5, 5, 50, 50, 0xFF0000);
+  EXPECT_TRUE(same_pixels(run.screenshot, expected));
 }
 
 }  // namespace

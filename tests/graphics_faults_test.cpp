@@ -3,6 +3,8 @@
 // window shows afterwards. In-process, so each case takes milliseconds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bmp_writer.h"
 #include "in_process.h"
 #include "window_capture.h"
@@ -24,106 +26,80 @@ const std::string kFill = "boxfill\"0,0,640,480,255\"\n";
 const std::string kBox = "box\"0,0,639,479,255\"\n";
 
 TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
+  const std::string character = "character\"s.bmp,0,0,1,0\"\n", copy = "screen_copy\"0,0,640,480,0,0\"\n";
+  const std::string out = "screen_black_out\"0\"\n", in = "screen_black_in\"0\"\n";
   const struct {
-    const char* name;
     std::string before;     // statements that run normally first
     std::string statement;  // the one during which `call` fails
     const char* call;
     std::vector<std::string> boxes;
     Shown shown = Shown::any;
   } cases[] = {
-        // The loader and the colour-table routines that gload calls, then
-        // the paint that it requests.
-        {"load_lock", "", kLoad, "GlobalLock",
-                  failed("opendib", "GlobalLock") + failed("palette_black", "GlobalLock") +
-                      failed("palette_show", "GlobalLock") + failed("showdib", "GlobalLock"),
-                  Shown::black},
-        {"load_seek", kLoad, kLoad, "SetFilePointer",
-                  failed("opendib", "SetFilePointer", 2) + std::vector{kBroken}, Shown::picture},
-        {"load_read", kLoad, kLoad, "ReadFile",
-                  failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
-        {"load_size", "", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
-                  Shown::picture},
-        {"load_close", "", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
-                  Shown::picture},
-        {"load_logpalette", "", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
-                  Shown::picture},
-        {"load_palette", "", kLoad, "CreatePalette",
-                  failed("opendib", "CreatePalette"), Shown::picture},
-        {"load_free", "", kLoad, "LocalFree", failed("opendib", "LocalFree"),
-                  Shown::picture},
-        {"load_unlock", "", kLoad, "GlobalUnlock",
-                  failed("palette_black", "GlobalUnlock") + failed("opendib", "GlobalUnlock") +
-                      failed("palette_show", "GlobalUnlock") +
-                      failed("showdib", "GlobalUnlock")},
-        {"load_missing", kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
-                  {"opendib: b.bmpが見つからないの～、くすん。"}, Shown::picture},
-        {"paint_blit", "", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
-                  Shown::black},
-        // Fades: the screen image stays locked through the twenty steps,
-        // each of which makes a palette and asks for its paint.
-        {"fade_lock", kLoad, "screen_black_out\"0\"\n", "GlobalLock",
-                  failed("palette_black_out", "GlobalLock") + failed("showdib", "GlobalLock", 20) +
-                      failed("palette_show", "GlobalLock"),
-                  Shown::picture},
-        {"fade_step_palette", kLoad, "screen_black_in\"0\"\n", "LocalAlloc",
-                  failed("palette_black_in", "LocalAlloc"), Shown::picture},
-        {"fade_palette", kLoad, "screen_black_in\"0\"\n", "CreatePalette",
-                  failed("palette_black_in", "CreatePalette", 20), Shown::picture},
-        {"fade_invalidate", kLoad, "screen_black_out\"0\"\n", "InvalidateRect",
-                  failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
-        {"fade_update", kLoad, "screen_black_in\"0\"\n", "UpdateWindow",
-                  failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
-        {"fade_unlock", kLoad, "screen_black_out\"0\"\n", "GlobalUnlock",
-                  failed("showdib", "GlobalUnlock", 20) + failed("palette_black_out", "GlobalUnlock") +
-                      failed("palette_show", "GlobalUnlock")},
-        // Sprites and copies.
-        {"sprite_lock", kLoad, "character\"s.bmp,0,0,1,0\"\n", "GlobalLock",
-                  failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
-                  Shown::picture},
-        {"sprite_invalidate", kLoad, "character\"s.bmp,0,0,1,0\"\n", "InvalidateRect",
-                  failed("character", "InvalidateRect")},
-        {"sprite_update", kLoad, "character\"s.bmp,0,0,1,0\"\n", "UpdateWindow",
-                  failed("character", "UpdateWindow")},
-        {"copy_lock", kLoad, "screen_copy\"0,0,640,480,0,0\"\n", "GlobalLock",
-                  failed("screen_copy", "GlobalLock", 2), Shown::picture},
-        // The zoom's two halves report under different captions.
-        {"zoom_invalidate", kLoad, "screen_big_small\n", "InvalidateRect",
-                  failed("screen_big_small", "InvalidateRect", 10) +
-                      failed("script", "InvalidateRect", 10),
-                  Shown::picture},
-        // Boxes: nothing is drawn without the pen, the brush or the context.
-        {"fill_pen", "", kFill, "CreatePen", failed("boxfill", "CreatePen"),
-                  Shown::black},
-        {"fill_brush", "", kFill, "CreateSolidBrush",
-                  failed("boxfill", "CreateDolidBrush"), Shown::black},
-        {"fill_dc", "", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
-        {"fill_select", "", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
-        {"fill_rectangle", "", kFill, "Rectangle", failed("boxfill", "Rectangle"),
-                  Shown::black},
-        {"fill_release", "", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
-        {"fill_delete", "", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
-        {"box_pen", "", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
-        {"box_dc", "", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
-        {"box_move", "", kBox, "MoveToEx", failed("box", "MoveToEx")},
-        {"box_line", "", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black},
+      // The loader and the colour-table routines that gload calls, then the
+      // paint that it requests.
+      {"", kLoad, "GlobalLock", failed("opendib", "GlobalLock") +
+       failed("palette_black", "GlobalLock") + failed("palette_show", "GlobalLock") +
+       failed("showdib", "GlobalLock"), Shown::black},
+      {kLoad, kLoad, "SetFilePointer", failed("opendib", "SetFilePointer", 2) + std::vector{kBroken},
+       Shown::picture},
+      {kLoad, kLoad, "ReadFile", failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
+      {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"), Shown::picture},
+      {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"), Shown::picture},
+      {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"), Shown::picture},
+      {"", kLoad, "CreatePalette", failed("opendib", "CreatePalette"), Shown::picture},
+      {"", kLoad, "LocalFree", failed("opendib", "LocalFree"), Shown::picture},
+      {"", kLoad, "GlobalUnlock", failed("palette_black", "GlobalUnlock") +
+       failed("opendib", "GlobalUnlock") + failed("palette_show", "GlobalUnlock") +
+       failed("showdib", "GlobalUnlock")},
+      {kLoad, "gload\"b.bmp,9,9,0\"\n", "none", {"opendib: b.bmpが見つからないの～、くすん。"},
+       Shown::picture},
+      {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"), Shown::black},
+      // Fades: the screen image stays locked through the twenty steps, each
+      // of which makes a palette and asks for its paint.
+      {kLoad, out, "GlobalLock", failed("palette_black_out", "GlobalLock") +
+       failed("showdib", "GlobalLock", 20) + failed("palette_show", "GlobalLock"), Shown::picture},
+      {kLoad, in, "LocalAlloc", failed("palette_black_in", "LocalAlloc"), Shown::picture},
+      {kLoad, in, "CreatePalette", failed("palette_black_in", "CreatePalette", 20), Shown::picture},
+      {kLoad, out, "InvalidateRect", failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
+      {kLoad, in, "UpdateWindow", failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
+      {kLoad, out, "GlobalUnlock", failed("showdib", "GlobalUnlock", 20) +
+       failed("palette_black_out", "GlobalUnlock") + failed("palette_show", "GlobalUnlock")},
+      // Sprites and copies.
+      {kLoad, character, "GlobalLock", failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
+       Shown::picture},
+      {kLoad, character, "InvalidateRect", failed("character", "InvalidateRect")},
+      {kLoad, character, "UpdateWindow", failed("character", "UpdateWindow")},
+      {kLoad, copy, "GlobalLock", failed("screen_copy", "GlobalLock", 2), Shown::picture},
+      // The zoom's two halves report under different captions.
+      {kLoad, "screen_big_small\n", "InvalidateRect", failed("screen_big_small", "InvalidateRect", 10) +
+       failed("script", "InvalidateRect", 10), Shown::picture},
+      // Boxes: nothing is drawn without the pen, the brush or the context.
+      {"", kFill, "CreatePen", failed("boxfill", "CreatePen"), Shown::black},
+      {"", kFill, "CreateSolidBrush", failed("boxfill", "CreateDolidBrush"), Shown::black},
+      {"", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
+      {"", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
+      {"", kFill, "Rectangle", failed("boxfill", "Rectangle"), Shown::black},
+      {"", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
+      {"", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
+      {"", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
+      {"", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
+      {"", kBox, "MoveToEx", failed("box", "MoveToEx")},
+      {"", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.before + c.statement + c.call + " failing");
     Scenario s;
     s.write("a.bmp", block_picture().file());
     s.write("s.bmp", sprite(8, 8, [](int, int) { return 1; }).file());
     s.script(c.before + c.statement + "end\n");
     InProcess run(s);
-    for (std::size_t n = 0; n < c.before.size(); ++n)
-      if (c.before[n] == '\n') run.statement();
+    for (auto n = std::count(c.before.begin(), c.before.end(), '\n'); n > 0; --n) run.statement();
     ASSERT_EQ(run.boxes(), std::vector<std::string>{});
     run.statement_failing(c.call);
     EXPECT_EQ(run.boxes(), c.boxes);
-    if (c.shown == Shown::picture) {
-      EXPECT_TRUE(same_pixels(run.shown(), drawn(block_picture())));
-    } else if (c.shown == Shown::black) {
-      EXPECT_TRUE(same_pixels(run.shown(), black_window()));
+    if (c.shown != Shown::any) {
+      const Pixels expected = c.shown == Shown::picture ? drawn(block_picture()) : black_window();
+      EXPECT_TRUE(same_pixels(run.shown(), expected));
     }
     run.expect_balanced = std::string(c.call) != "GlobalUnlock";
   }

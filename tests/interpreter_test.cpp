@@ -1,22 +1,31 @@
 // The interpreter seen from outside: scenarios run through mowa-headless,
-// observed through `check` boxes, trace lines and the event log.
+// observed through `check` boxes, trace lines, the event log and, for
+// --trace (one line a statement on standard error), the window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "scenario_runner.h"
+#include "window_capture.h"
 
 namespace mowa::test {
 namespace {
 
 std::string check_text(long value, long line) {
-  return "check=" + std::to_string(value) + "(script_pointer=" +
-         std::to_string(line) + ")\n";
+  return "check=" + std::to_string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
-TEST(Assignment, StoresTheValue) {
+// With variable 01 = `value` and 02 = 10, leaves 01 at 1 where `condition`
+// jumps to its YES label "small", at 0 where it jumps to "big".
+std::string branch(const std::string& value, const std::string& condition) {
+  return "@01=" + value + "\n@02=10\nif\"" + condition +
+         ",small,big\"\n[big]\n@01=0\ngoto\"done\"\n[small]\n@01=1\n[done]\n";
+}
+
+TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
   const struct {
     const char* name;
     std::string statements;  // before a final check"@01" and end
@@ -38,6 +47,13 @@ TEST(Assignment, StoresTheValue) {
         {"digits_stop_at_other_bytes", "@01=12abc\n", 12},
         {"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
         {"rand_follows_the_recurrence", "rand\"@01\"\n", 38},
+        {"if_less_holds", branch("9", "@01<10"), 1},
+        {"if_less_fails_at_equal", branch("10", "@01<10"), 0},
+        {"if_greater", branch("11", "@01>10"), 1},
+        {"if_equal", branch("10", "@01=10"), 1},
+        {"if_signed_compare", branch("-1", "@01<0"), 1},
+        {"if_variable_operand", branch("9", "@01<@02"), 1},
+        {"if_other_operator_is_false", branch("9", "@01!10"), 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -50,149 +66,174 @@ TEST(Assignment, StoresTheValue) {
   }
 }
 
-const std::string kLong(81, 'a');
-
-struct RunCase {
-  const char* name;
-  std::string script;
-  std::vector<std::string> options;
-  Outcome expected;
-};
-
-void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
-
-class RunTest : public ::testing::TestWithParam<RunCase> {};
-
-TEST_P(RunTest, ShowsTheTraceAndTheBoxes) {
-  Scenario s;
-  s.script(GetParam().script);
-  expect_outcome(s.run(GetParam().options), GetParam().expected);
-}
-
-std::string comment_lines(int from, int to) {
+std::string repeated(const std::string& line, int times) {
   std::string text;
-  for (int i = from; i < to; ++i) text += "# line " + std::to_string(i) + "\n";
+  for (int i = 0; i < times; ++i) text += line;
   return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, RunTest,
-    ::testing::Values(
-        RunCase{"division_by_zero_stores_nothing",
-                "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
-                {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
-        // The generator seeded with 1 gives 41, 18467, 6334.
-        RunCase{"rand_seeded_from_the_calendar_time",
-                "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\n"
-                "check\"@02\"\ncheck\"@03\"\nend\n",
-                {"--time", "1"},
-                {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
-        RunCase{"check_shows_its_own_line",
-                "@03=-4\n" + comment_lines(2, 12) + "check\"@03\"\nend\n", {},
-                {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
-        RunCase{"return_before_gosub_runs_the_first_statement_twice",
-                "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n"
-                "[out]\nend\n", {},
-                {"[screen_big]\n[screen_big]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"undefined_words_trace_and_go_on",
-                "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
-                "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
-                {"dummy or not defined\ndummy or not defined\ndummy or not defined\n"
-                 "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
-                {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
-        RunCase{"end_of_file_ends_the_run_like_end",
-                "textmode\n\n   \t\n# the end\ntextmode", {},
-                {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
-        RunCase{"bad_variable_reference_names_no_variable",
-                "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
-                {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
-                      check_text(2, 3), kFarewell}}},
-        RunCase{"file_name_longer_than_80_bytes",
-                "gload\"" + kLong + ",0,0,0\"\nplay_wav\"" + kLong + ",0\"\nend\n", {},
-                {"", {kLong + "が長すぎるの～、くすん。", kLong + "が長すぎるの～、くすん。",
-                      kFarewell}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(If, JumpsToYesOrNo) {
+TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
+  const std::string long_name(81, 'a');
+  const std::string undefined = "dummy or not defined\n";
   const struct {
     const char* name;
-    const char* value;  // of variable 01
-    const char* condition;
-    const char* expected;  // the label taken
+    std::string script;
+    std::vector<std::string> options;
+    Outcome expected;
+    const char* exit_step = "";  // the statements completed and the time at
+    const char* exit_ms = "";    // the end, when given
   } cases[] = {
-        {"less_holds", "9", "@01<10,small,big", "small"},
-        {"less_fails_at_equal", "10", "@01<10,small,big", "big"},
-        {"greater", "11", "@01>10,small,big", "small"},
-        {"equal", "10", "@01=10,small,big", "small"},
-        {"signed_compare", "-1", "@01<0,small,big", "small"},
-        {"variable_operand", "9", "@01<@02,small,big", "small"},
-        {"other_operator_is_false", "9", "@01!10,small,big", "big"},
+      {"division_by_zero_stores_nothing", "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
+       {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
+      // The generator seeded with 1 gives 41, 18467, 6334.
+      {"rand_seeded_from_the_calendar_time",
+       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\ncheck\"@03\"\nend\n",
+       {"--time", "1"},
+       {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
+      {"check_shows_its_own_line",
+       "@03=-4\n" + repeated("# a comment\n", 10) + "check\"@03\"\nend\n", {},
+       {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
+      {"return_before_gosub_runs_the_first_statement_twice",
+       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\nend\n", {},
+       {repeated("[screen_big]\n", 3), {kFarewell}, kFarewellCaption}},
+      // The inner gosub overwrites the one return slot: both returns come
+      // back to the line after it, until the step limit.
+      {"gosub_returns_to_the_line_after_the_last_gosub",
+       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]\nscreen_big\n"
+       "return\n[outer]\ngosub\"sub\"\ndummy\nreturn\n",
+       {"--max-steps", "40"},
+       {"[screen_big]\n[screen_small]\n[screen_big]\n" + repeated(undefined, 16), {}, "", "",
+        {}, 3}},
+      {"undefined_words_trace_and_go_on",
+       "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
+       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
+       {repeated(undefined, 3) + "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
+      {"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
+       {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
+      {"end_of_file_ends_the_run_like_end", "textmode\n\n   \t\n# the end\ntextmode", {},
+       {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
+      {"bad_variable_reference_names_no_variable", "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
+       {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
+             check_text(2, 3), kFarewell}}},
+      {"file_name_longer_than_80_bytes",
+       "gload\"" + long_name + ",0,0,0\"\nplay_wav\"" + long_name + ",0\"\nend\n", {},
+       {"", {long_name + "が長すぎるの～、くすん。", long_name + "が長すぎるの～、くすん。",
+             kFarewell}}},
+      {"wait_sleeps_only_for_counts_of_zero_or_more",
+       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n", {},
+       {"", {kFarewell}, kFarewellCaption, "main", {"1000", "25", "0"}}, "6", "1025"},
+      // Short lists, a missing NO label, a lone quote: nothing is read past
+      // the statement (the sanitizer build would notice) and the run goes on.
+      {"missing_arguments_read_as_zero_within_the_statement",
+       "boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
+       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\nif\"@01=1,yes\"\n", {},
+       {"[textmode]\n",
+        {"が見つからないの～、くすん。", "\"は変数じゃないの～、くすん。", check_text(0, 7),
+         "が見つからないの～、くすん。", kFarewell},
+        "opendib", "main", {"0"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;
-    s.script(std::string("@01=") + c.value + "\n@02=10\nif\"" + c.condition +
-             "\"\n[small]\ntextmode\nend\n[big]\nscreen_big\nend\n");
-    EXPECT_EQ(s.run().out, std::string(c.expected) == "small" ? "[textmode]\n" : "[screen_big]\n");
+    s.script(c.script);
+    const RunResult r = s.run(c.options);
+    expect_outcome(r, c.expected);
+    if (*c.exit_step) {
+      EXPECT_EQ(r.of("exit").at(0).at("step"), c.exit_step);
+      EXPECT_EQ(r.of("exit").at(0).at("t"), c.exit_ms);
+    }
   }
 }
 
-TEST(Interpreter, GosubReturnsToTheLineAfterTheLastGosub) {
+// The trace lines of a run: standard error without the runner's own lines.
+std::vector<std::string> trace_lines(const std::string& err) {
+  std::vector<std::string> lines;
+  std::istringstream in(err);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line.rfind("mowa-headless:", 0) != 0)
+      lines.push_back(line);
+  return lines;
+}
+
+TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
   Scenario s;
   s.script(
-      "gosub\"sub\"\n"      // 1
-      "screen_small\n"      // 2
-      "gosub\"outer\"\n"    // 3
-      "textmode\n"          // 4
-      "end\n"               // 5
-      "[sub]\n"             // 6
-      "screen_big\n"        // 7
-      "return\n"            // 8
-      "[outer]\n"           // 9
-      "gosub\"sub\"\n"      // 10: overwrites the slot
-      "dummy\n"             // 11
-      "return\n");          // 12
-  const RunResult r = s.run({"--max-steps", "40"});
-  // Both returns after the inner gosub come back to line 11.
-  const std::string head = "[screen_big]\n[screen_small]\n[screen_big]\n";
-  ASSERT_EQ(r.out.substr(0, head.size()), head);
-  std::string rest;
-  for (int i = 0; i < 16; ++i) rest += "dummy or not defined\n";
-  EXPECT_EQ(r.out.substr(head.size()), rest);
-  EXPECT_EQ(r.exit_code, 3);
+      "@01=2\n"
+      "[loop]\n"
+      "@01=@01-1\n"
+      "if \"@01>0,loop,done\"\n"
+      "[done]\n"
+      "  dummy\n"
+      "gosub\"sub\"\n"
+      "check\"@01\"\n"
+      "goto\"nowhere\"\n"
+      "[sub]\n"
+      "# the subroutine\n"
+      "get_mouse_position\"@02,@03\"\n"
+      "message\"はい\"\n"
+      "return\n");
+  const RunResult r = s.run({"--trace"}, "0 move 30 40\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::vector<std::string> expected = {
+      "1: @01=2  @01 0 → 2",
+      "3: @01=@01-1  @01 2 → 1",
+      "4: if \"@01>0,loop,done\" → 3",
+      "3: @01=@01-1  @01 1 → 0",
+      "4: if \"@01>0,loop,done\" → 6",
+      "6:   dummy",
+      "7: gosub\"sub\" → 11",
+      "12: get_mouse_position\"@02,@03\"  @02 0 → 30  @03 0 → 40",
+      "13: message\"はい\"",
+      "14: return → 8",
+      "8: check\"@01\"",
+      "9: goto\"nowhere\" → no such label",
+  };
+  EXPECT_EQ(trace_lines(r.err), expected);
+  // Standard output keeps only the program's own trace line.
+  EXPECT_EQ(r.out, "dummy or not defined\n");
+
+  // The event log counts the statements completed when the check box shows;
+  // as many trace lines come before the runner's line for that box, and the
+  // check's own line comes right after it.
+  std::string step;
+  for (const Event& box : r.of("message_box"))
+    if (box.at("text").rfind("check=", 0) == 0) step = box.at("step");
+  EXPECT_EQ(step, "10");
+  const std::size_t box_at =
+      r.err.find("mowa-headless: box [script_read] check=0");
+  ASSERT_NE(box_at, std::string::npos);
+  const std::vector<std::string> before = trace_lines(r.err.substr(0, box_at));
+  EXPECT_EQ(std::to_string(before.size()), step);
+  EXPECT_EQ(trace_lines(r.err.substr(box_at))[0], "8: check\"@01\"");
 }
 
-TEST(Interpreter, WaitSleepsOnlyForCountsOfZeroOrMore) {
-  Scenario s;
-  s.script("wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n");
-  const RunResult r = s.run();
-  std::vector<std::string> sleeps;
-  for (const auto& e : r.of("sleep")) sleeps.push_back(e.at("ms"));
-  EXPECT_EQ(sleeps, (std::vector<std::string>{"1000", "25", "0"}));
-  EXPECT_EQ(r.of("exit").at(0).at("t"), "1025");
-}
-
-TEST(Interpreter, ThreeStatementsTakeThreeSteps) {
-  Scenario s;
-  s.script("@01=5\n@02=@01*3\nend\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.of("exit").at(0).at("step"), "3");
-}
-
-TEST(Interpreter, MissingArgumentsReadAsZeroWithinTheStatement) {
-  Scenario s;
-  // Short lists, a missing NO label, a lone quote: nothing is read past the
-  // statement (the sanitizer build would notice) and the run goes on.
-  s.script("boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
-           "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\n"
-           "if\"@01=1,yes\"\n");
-  const RunResult r = s.run();
-  EXPECT_EQ(r.out, "[textmode]\n");
-  const auto boxes = r.box_texts();
-  ASSERT_GE(boxes.size(), 3u);
-  EXPECT_EQ(boxes[boxes.size() - 2], "が見つからないの～、くすん。");
-  EXPECT_EQ(r.exit_code, 0);
+TEST(Trace, TheJumpShownIsTheBranchTheWindowShowsAndTheRunsEnd) {
+  // rand decides the branch; the trace says which, the screenshot shows it.
+  int reds = 0, blues = 0;
+  for (const char* time : {"1", "1700000000", "123456789", "1700000003"}) {
+    Scenario s;
+    s.script(
+        "rand\"@01\"\n"
+        "@02=@01/16384\n"
+        "if\"@02=0,red,blue\"\n"
+        "[red]\n"
+        "boxfill\"0,0,100,100,255\"\n"
+        "end\n"
+        "[blue]\n"
+        "boxfill\"0,0,100,100,16711680\"\n"
+        "end\n");
+    const PictureRun run = run_pictures(s, {"--trace", "--time", time});
+    const std::vector<std::string> lines = trace_lines(run.result.err);
+    ASSERT_EQ(lines.size(), 5u) << run.result.err;
+    const bool red = lines[2] == "3: if\"@02=0,red,blue\" → 5";
+    EXPECT_TRUE(red || lines[2] == "3: if\"@02=0,red,blue\" → 8") << lines[2];
+    EXPECT_EQ(lines[3].substr(0, 2), red ? "5:" : "8:");
+    EXPECT_EQ(lines[4], red ? "6: end" : "9: end");
+    EXPECT_EQ(at(run.screenshot, 50, 50), red ? 0xFF0000u : 0x0000FFu) << time;
+    (red ? reds : blues)++;
+  }
+  EXPECT_GT(reds, 0);
+  EXPECT_GT(blues, 0);
 }
 
 }  // namespace

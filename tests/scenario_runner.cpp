@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/common/cp932.h"
@@ -17,9 +18,7 @@ namespace fs = std::filesystem;
 
 std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 namespace {
@@ -33,53 +32,44 @@ std::string quote(const std::string& s) {
   return q + "'";
 }
 
-// Reads one JSON value from `s` at `i`.
-std::string json_value(std::string_view s, std::size_t& i) {
-  std::string v;
-  if (s[i] != '"') {
-    while (i < s.size() && s[i] != ',' && s[i] != '}') v += s[i++];
-    return v;
-  }
-  for (++i; i < s.size() && s[i] != '"'; ++i) {
-    if (s[i] != '\\') {
-      v += s[i];
-      continue;
-    }
-    const char e = s[++i];
-    if (e == 'n') v += '\n';
-    else if (e == 'r') v += '\r';
-    else if (e == 't') v += '\t';
-    else if (e == 'u') {
-      v += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 4)), nullptr, 16));
-      i += 4;
-    } else v += e;
-  }
-  ++i;
-  return v;
-}
-
 }  // namespace
 
 std::string to_cp932(std::string_view utf8) { return pf::utf8_to_cp932(utf8); }
 
+// The log holds one flat object a line: strings escaped as \" \\ \n \r \t
+// or \u00XX, every other value bare.
 std::vector<Event> parse_events(std::string_view jsonl) {
   std::vector<Event> events;
-  std::size_t start = 0;
-  while (start < jsonl.size()) {
-    std::size_t end = jsonl.find('\n', start);
-    if (end == std::string_view::npos) end = jsonl.size();
-    const std::string_view line = jsonl.substr(start, end - start);
-    start = end + 1;
-    if (line.size() < 2) continue;
-    Event ev;
-    std::size_t i = 1;
-    while (i < line.size() && line[i] != '}') {
-      const std::string key = json_value(line, i);
-      ++i;  // ':'
-      ev[key] = json_value(line, i);
-      if (i < line.size() && line[i] == ',') ++i;
+  std::string key, value;
+  bool in_key = true, quoted = false;
+  for (std::size_t i = 0; i < jsonl.size(); ++i) {
+    char c = jsonl[i];
+    std::string& text = in_key ? key : value;
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+      } else if (c != '\\') {
+        text += c;
+      } else if ((c = jsonl[++i]) == 'u') {
+        text += static_cast<char>(std::stoi(std::string(jsonl.substr(i + 1, 4)), nullptr, 16));
+        i += 4;
+      } else {
+        text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == '{') {
+      events.emplace_back();
+    } else if (c == ':') {
+      in_key = false;
+    } else if (c == ',' || c == '}') {
+      events.back()[key] = value;
+      key.clear();
+      value.clear();
+      in_key = true;
+    } else if (c != '\n') {
+      text += c;
     }
-    events.push_back(ev);
   }
   return events;
 }
@@ -112,8 +102,7 @@ void expect_outcome(const RunResult& r, const Outcome& expected) {
 }
 
 Scenario::Scenario() {
-  std::string pattern =
-      (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
+  std::string pattern = (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
   dir_ = pattern;
   fs::create_directories(dir_ + "/data");
@@ -131,8 +120,7 @@ void Scenario::script(std::string_view utf8) {
 void Scenario::write(const std::string& relative, std::string_view bytes) {
   const fs::path path = fs::path(dir_) / relative;
   fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string Scenario::read(const std::string& relative) const {
@@ -146,40 +134,23 @@ bool Scenario::exists(const std::string& relative) const {
 RunResult Scenario::run(const std::vector<std::string>& options,
                         std::string_view input) const {
   const std::string base = dir_ + "/.run";
-  // Appended word by word: `" " + word` trips a false -Wrestrict of GCC 12.
-  std::string command = quote(MOWA_HEADLESS_BIN);
-  const auto add = [&command](const std::string& word) {
-    command += ' ';
-    command += word;
-  };
-  add("--events");
-  add(quote(base + ".events"));
-  add("--time 0");
+  std::ostringstream command;
+  command << quote(MOWA_HEADLESS_BIN) << " --events " << quote(base + ".events") << " --time 0";
   if (!input.empty()) {
     std::ofstream(base + ".input", std::ios::binary) << input;
-    add("--input");
-    add(quote(base + ".input"));
+    command << " --input " << quote(base + ".input");
   }
-  for (const auto& o : options) add(quote(o));
-  add(quote(dir_));
-  command += " >";
-  command += quote(base + ".out");
-  command += " 2>";
-  command += quote(base + ".err");
-  const int status = std::system(command.c_str());
-  RunResult r;
-  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = slurp(base + ".out");
-  r.err = slurp(base + ".err");
-  r.events = parse_events(slurp(base + ".events"));
+  for (const auto& o : options) command << ' ' << quote(o);
+  command << ' ' << quote(dir_) << " >" << quote(base + ".out") << " 2>" << quote(base + ".err");
+  const int status = std::system(command.str().c_str());
+  const RunResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(base + ".out"),
+                    slurp(base + ".err"), parse_events(slurp(base + ".events"))};
   // Whatever a run does, it gives back what it took, unless a release call
   // was made to fail.
-  const bool faults = std::any_of(options.begin(), options.end(),
-                                  [](const std::string& o) { return o == "--fail"; });
-  for (const Event& held : faults ? std::vector<Event>{} : r.of("held")) {
+  const bool faults = std::find(options.begin(), options.end(), "--fail") != options.end();
+  for (const Event& held : faults ? std::vector<Event>{} : r.of("held"))
     for (const char* what : {"blocks", "locked_blocks", "gdi_objects", "dcs", "files"})
       EXPECT_EQ(held.at(what), "0") << what << " left behind in " << dir_;
-  }
   return r;
 }
 

@@ -1,5 +1,6 @@
 #include "window_capture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/softgdi/png_io.h"
@@ -46,13 +47,10 @@ PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
 
 Pixels drawn(const Bmp& picture, const std::vector<Rgb>& colours, int x, int y,
              Pixels under) {
-  for (int row = 0; row < picture.height; ++row)
-    for (int col = 0; col < picture.width; ++col) {
-      const int wx = x + col, wy = y + row;
-      if (wx < 0 || wy < 0 || wx >= kWindowWidth || wy >= kWindowHeight)
-        continue;
+  for (int row = std::max(0, -y); row < std::min(picture.height, kWindowHeight - y); ++row)
+    for (int col = std::max(0, -x); col < std::min(picture.width, kWindowWidth - x); ++col) {
       const std::uint8_t index = picture.at(col, row);
-      under[static_cast<std::size_t>(wy * kWindowWidth + wx)] =
+      under[static_cast<std::size_t>((y + row) * kWindowWidth + x + col)] =
           index < colours.size() ? packed(colours[index]) : 0;
     }
   return under;
@@ -63,13 +61,11 @@ Pixels drawn(const Bmp& picture, const std::vector<Rgb>& colours, int x, int y,
   if (shown.size() != expected.size())
     return ::testing::AssertionFailure()
            << "no picture of the window (" << shown.size() << " pixels)";
-  std::size_t differing = 0, first = 0;
-  for (std::size_t i = shown.size(); i-- > 0;)
-    if (shown[i] != expected[i]) {
-      ++differing;
-      first = i;
-    }
-  if (differing == 0) return ::testing::AssertionSuccess();
+  const auto first = static_cast<std::size_t>(
+      std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin());
+  if (first == shown.size()) return ::testing::AssertionSuccess();
+  std::size_t differing = 0;
+  for (std::size_t i = first; i < shown.size(); ++i) differing += shown[i] != expected[i];
   char detail[128];
   std::snprintf(detail, sizeof detail,
                 "%zu pixels differ; first at (%zu, %zu): %06X, not %06X",
