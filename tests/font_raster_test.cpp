@@ -112,9 +112,8 @@ TEST_F(FontRasterTest, InkIsUnblendedTextColourInsideTheEm) {
     EXPECT_TRUE(s.changed);
     ASSERT_GT(ink.count, 0);
     EXPECT_EQ(ink.whites, ink.count);  // no anti-aliasing
-    EXPECT_GE(ink.left, 100);
+    EXPECT_GE(std::min(ink.left, ink.top), 100);
     EXPECT_LT(ink.right, 100 + advance);
-    EXPECT_GE(ink.top, 100);
     EXPECT_LT(ink.bottom, 100 - c.height);
     // The same character grows with the height.
     EXPECT_TRUE(c.text != kCountry || ink.bottom - ink.top > previous_height);
@@ -203,10 +202,8 @@ TEST_F(FontRasterTest, ClipsToTheClientSize) {
       Surface s = screen(0, 320, 240), wide = screen(0, 800, 600);
       draw(*f, s, text, true, x, y);
       draw(*f, wide, text, true, x, y);
-      int differ = 0;
-      for (int row = 0; row < 240; ++row)
-        for (int column = 0; column < 320; ++column) differ += s.at(column, row) != wide.at(column, row);
-      EXPECT_EQ(differ, 0);
+      wide.resize(320, 240);  // keeps the top-left
+      EXPECT_EQ(s.pixels, wide.pixels);
       EXPECT_EQ(s.changed, ink_of(s).count > 0);
     }
   Surface hidden;  // a window not yet placed
