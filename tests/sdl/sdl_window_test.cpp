@@ -73,6 +73,7 @@ class SdlWindowTest : public ::testing::Test {
     ASSERT_TRUE(window.SetWindowPos(main, HWND_TOPMOST, 0, 0, 640, 480,
                                     SWP_SHOWWINDOW));
     drain();
+    handled_.clear();
   }
 
   std::uint32_t sdl_id() { return window.shown_view(main)->id(); }
@@ -183,7 +184,6 @@ TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
   close.window.event = SDL_WINDOWEVENT_CLOSE;
   SDL_PushEvent(&close);
   SDL_PushEvent(&quit);
-  handled_.clear();
   Msg m{};
   while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) window.DispatchMessageA(&m);
   EXPECT_EQ(handled(), (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
@@ -197,7 +197,6 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
   ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   SdlSound sound(faults, window);
   window.set_sound(&sound);
-  handled_.clear();
 
   std::thread later([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -232,7 +231,6 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
 // A sleep queues input without handling it; the quit request comes after
 // every queued message, input or posted, and paints after the quit.
 TEST_F(SdlWindowTest, SleepQueuesInputAndQuitComesAfterQueuedMessagesBeforePaints) {
-  handled_.clear();
   push_motion(5, 6);
   push_key(SDLK_ESCAPE);
   window.sleep_ms(20);
@@ -265,7 +263,6 @@ TEST_F(SdlWindowTest, BoxClosesByKeyServesItsOwnerAndIsEchoedInUtf8) {
               "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
   };
   for (SDL_Keycode key : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
-    handled_.clear();
     window.InvalidateRect(main, nullptr, kFalse);
     window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
     window.PostMessageA(main, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
@@ -310,17 +307,15 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
     Mode desktop;
     std::vector<Mode> offered;
   };
+  const Mode desktop{1920, 1080, 24, 60}, vga{640, 480, 24, 60};
   const auto same = [](const Mode& a, const Mode& b) {
     return std::tie(a.width, a.height, a.bits) == std::tie(b.width, b.height, b.bits);
   };
   for (const Case& c : std::vector<Case>{
-           {{{1920, 1080, 24, 60}, {640, 480, 24, 60}}, {1920, 1080, 24, 60},
-            {{1920, 1080, 24, 60}, {640, 480, 24, 60}}},
-           {{{1920, 1080, 24, 60}}, {1920, 1080, 24, 60},
-            {{1920, 1080, 24, 60}, {640, 480, 24, 60}}},
+           {{desktop, vga}, desktop, {desktop, vga}},
+           {{desktop}, desktop, {desktop, vga}},
            {{}, {800, 600, 32, 75}, {{800, 600, 32, 75}, {640, 480, 32, 75}}},
-           {{{640, 480, 16, 60}}, {640, 480, 24, 60},
-            {{640, 480, 16, 60}, {640, 480, 24, 60}}},
+           {{{640, 480, 16, 60}}, vga, {{640, 480, 16, 60}, vga}},
        })
     EXPECT_TRUE(
         std::ranges::equal(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
