@@ -1,6 +1,7 @@
 // Lines, comments and labels of the scenario file as the program reads them,
 // positioning in it by the index of line starts, and edits while it runs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -87,13 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "script_set_label", "none"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ScenarioFile, MissingScenarioIsReportedTwiceAndEndsTheRun) {
-  Scenario s;
-  const RunResult r = s.run();
-  expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
-                     "script_set_label", "none"});
-  EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
-            "script_read main");
+// A FIFO in its place is refused at once, as a missing file, so that nothing
+// waits for ever.
+TEST(ScenarioFile, AMissingScenarioOrAFifoIsReportedTwiceAndEndsTheRun) {
+  for (const bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "missing");
+    Scenario s;
+    if (fifo) {
+      ASSERT_EQ(::mkfifo((s.dir() + "/data/mowa.snr").c_str(), 0600), 0);
+    }
+    const RunResult r = s.run();
+    expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
+                       "script_set_label", "none"});
+    EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
+              "script_read main");
+  }
 }
 
 TEST(ScenarioFile, FileNamesIgnoreLetterCase) {
