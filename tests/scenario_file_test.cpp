@@ -32,6 +32,12 @@ struct FileCase {
   Outcome expected;
 };
 
+// A label line that can never be reached: the goto to `label` finds none.
+FileCase unreachable(const char* name, const std::string& label, const std::string& label_line) {
+  return {name, "goto\"" + label + "\"\n" + label_line + "\ntextmode\nend\n",
+          {"", {not_found(label), kFarewell}}};
+}
+
 void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 class ScenarioText : public ::testing::TestWithParam<FileCase> {};
@@ -57,15 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"the_first_of_two_labels_wins",
                  "goto\"a\"\nend\n[a]\nscreen_big\nend\n[b]\n[a]\ntextmode\nend\n",
                  {"[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        // Labels that can never be reached.
-        FileCase{"indented_label", "goto\"a\"\n  [a]\ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_then_blank", "goto\"a\"\n[a] \ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_then_comment", "goto\"a\"\n[a]#x\ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_with_a_blank", "goto\"mylabel\"\n[my label]\ntextmode\nend\n",
-                 {"", {not_found("mylabel"), kFarewell}}},
+        unreachable("indented_label", "a", "  [a]"), unreachable("label_then_blank", "a", "[a] "),
+        unreachable("label_then_comment", "a", "[a]#x"),
+        unreachable("label_with_a_blank", "mylabel", "[my label]"),
         FileCase{"last_label_line_without_line_feed", "goto\"z\"\n[z]",
                  {"", {not_found("z"), kFarewell}}},
         // A line of 300 bytes is read as 255 bytes and then the remaining 46,
