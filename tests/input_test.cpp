@@ -81,18 +81,14 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
     if (r.exit_code == 0) {
       EXPECT_EQ(r.of("exit").at(0).at("code"), "0");
     }
-  }
-}
-
-TEST(Input, TheDisplayIsSwitchedAndRestoredEvenWithoutAWindowClass) {
-  Scenario s;
-  s.script("end\n");
-  for (const std::vector<std::string>& options :
-       {std::vector<std::string>{}, std::vector<std::string>{"--fail", "RegisterClassA"}}) {
-    const auto changes = s.run(options).of("display_change");
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
-    EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
+    // The display is switched and restored by every run the program ends,
+    // even one without its window class.
+    if (r.exit_code < 2) {
+      const auto changes = r.of("display_change");
+      ASSERT_EQ(changes.size(), 2u);
+      EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
+      EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
+    }
   }
 }
 
