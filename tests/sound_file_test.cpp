@@ -60,8 +60,7 @@ TEST(SoundFile, OnlyARegularFileIsRead) {
 }
 
 std::optional<std::int64_t> length_of(const std::string& file) {
-  return pf::midi_length_ms(std::span(
-      reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
+  return pf::midi_length_ms(std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
 }
 
 std::string with_header(std::uint32_t length, std::uint32_t format, std::uint32_t tracks,
@@ -126,9 +125,7 @@ TEST(MidiLength, MalformedFilesAreNoSequence) {
   // Every truncation of a good file.
   for (std::size_t n = 0; n < file.size(); ++n)
     EXPECT_FALSE(length_of(file.substr(0, n)).has_value()) << n << " bytes";
-  const auto in_track = [](const std::string& events) {
-    return with_header(6, 0, 1, 480, track(events));
-  };
+  const auto in_track = [](const std::string& events) { return with_header(6, 0, 1, 480, track(events)); };
   const std::pair<const char*, std::string> broken[] = {
       {"a wave file", std::string("RIFF\x24\0\0\0WAVEfmt ", 16)},
       {"riff without data", std::string("RIFF\x04\0\0\0RMID", 12)},
