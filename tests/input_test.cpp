@@ -134,19 +134,17 @@ TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
   }
 }
 
-pf::Lresult record_messages(void* context, pf::Hwnd, pf::Uint message, pf::Wparam,
-                            pf::Lparam lparam) {
-  auto& got = *static_cast<std::vector<std::pair<pf::Uint, pf::Lparam>>*>(context);
-  got.emplace_back(message, lparam);
-  return 0;
-}
-
 // Pointer movements are merged as the window system merges them, and no
 // press is lost among them.
 TEST(Input, MovementsQueuedTogetherArriveAsOneAndPressesKeepTheirPlace) {
   pf::HeadlessPlatform hp(stdout);
-  std::vector<std::pair<pf::Uint, pf::Lparam>> got;
-  const pf::WndClassA wc{0, record_messages, &got, "Flood"};
+  using Got = std::vector<std::pair<pf::Uint, pf::Lparam>>;
+  Got got;
+  const auto record = [](void* got, pf::Hwnd, pf::Uint message, pf::Wparam, pf::Lparam lparam) {
+    static_cast<Got*>(got)->emplace_back(message, lparam);
+    return pf::Lresult{0};
+  };
+  const pf::WndClassA wc{0, record, &got, "Flood"};
   ASSERT_NE(hp.window.RegisterClassA(&wc), 0);
   ASSERT_NE(hp.window.CreateWindowExA(0, "Flood", "", 0, 0, 0, 640, 480, nullptr), nullptr);
   using Kind = pf::InputEvent::Kind;
