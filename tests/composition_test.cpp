@@ -287,32 +287,25 @@ TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
   EXPECT_EQ(sleeps, std::vector<std::string>(20, "50"));
 }
 
-TEST(Boxes, AreDrawnPixelForPixelInTheirColours) {
+// The boxes are drawn on the window only. The copy at the end sets the
+// repaint flag, the last box clears it: the paint of the last gload draws
+// nothing, so neither the copy nor the old picture replaces the boxes.
+TEST(Boxes, AreDrawnPixelForPixelAndCancelThePendingRedraw) {
   const PictureRun run = run_with({{"a.bmp", block_picture()}},
                                   kFirst + "boxfill\"10,20,30,40,255\"\nbox\"10,60,30,80,65280\"\n"
                                   "boxfill\"600,-5,700,3,16777215\"\nbox\"620,470,700,500,16711680\"\n"
-                                  "boxfill\"300,300,300,400,0\"\nend\n", true);
+                                  "boxfill\"300,300,300,400,0\"\nscreen_copy\"0,0,640,480,0,0\"\n"
+                                  "box\"5,5,50,50,255\"\ngload\"-,0,0,3\"\nend\n", true);
   EXPECT_TRUE(run.errors().empty());
   Pixels expected = drawn(block_picture());
   fill(expected, 10, 20, 30, 40, 0xFF0000);
   outline(expected, 10, 60, 30, 80, 0x00FF00);
   fill(expected, 600, -5, 700, 3, 0xFFFFFF);
   outline(expected, 620, 470, 700, 500, 0x0000FF);
-  EXPECT_TRUE(same_pixels(run.screenshot, expected));
-  // Each box is presented as soon as its device context is released.
-  EXPECT_EQ(run.frames.size(), 5u);
-}
-
-TEST(Boxes, CancelThePendingRedrawOfTheScreenImage) {
-  // The copy sets the repaint flag, the box clears it: the paint of the
-  // last gload draws nothing, so neither the copy nor the old picture
-  // replaces the box.
-  const PictureRun run = run_with({{"a.bmp", block_picture()}},
-                                  kFirst + "screen_copy\"0,0,640,480,0,0\"\nbox\"5,5,50,50,255\"\n"
-                                  "gload\"-,0,0,3\"\nend\n");
-  Pixels expected = drawn(block_picture());
   outline(expected, 5, 5, 50, 50, 0xFF0000);
   EXPECT_TRUE(same_pixels(run.screenshot, expected));
+  // Each box is presented as soon as its device context is released.
+  EXPECT_EQ(run.frames.size(), 6u);
 }
 
 }  // namespace
