@@ -25,6 +25,12 @@ std::string branch(const std::string& value, const std::string& condition) {
          ",small,big\"\n[big]\n@01=0\ngoto\"done\"\n[small]\n@01=1\n[done]\n";
 }
 
+std::string repeated(const std::string& line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
+}
+
 TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
   const struct {
     const char* name;
@@ -54,6 +60,7 @@ TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
         {"if_signed_compare", branch("-1", "@01<0"), 1},
         {"if_variable_operand", branch("9", "@01<@02"), 1},
         {"if_other_operator_is_false", branch("9", "@01!10"), 0},
+        {"comment_lines_count_for_the_check_line", "@01=-4\n" + repeated("# a comment\n", 10), -4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -62,12 +69,6 @@ TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
     s.script(c.statements + "check\"@01\"\nend\n");
     expect_outcome(s.run(), {"", {check_text(c.expected, lines + 1), kFarewell}});
   }
-}
-
-std::string repeated(const std::string& line, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += line;
-  return text;
 }
 
 TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
@@ -88,9 +89,6 @@ TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
        "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\ncheck\"@03\"\nend\n",
        {"--time", "1"},
        {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
-      {"check_shows_its_own_line",
-       "@03=-4\n" + repeated("# a comment\n", 10) + "check\"@03\"\nend\n", {},
-       {"", {"check=-4(script_pointer=12)\n", kFarewell}}},
       {"return_before_gosub_runs_the_first_statement_twice",
        "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\nend\n", {},
        {repeated("[screen_big]\n", 3), {kFarewell}, kFarewellCaption}},
