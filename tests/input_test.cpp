@@ -52,7 +52,8 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
       {"[loop]\ngoto\"loop\"\n", "2 key 13\n3 key 65\n", {"--max-steps", "20"}, kStopped},
       // Escape waits for the running statement: pressed during the first
       // wait, the step after it never starts.
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {}, {"", {kFarewell}, kFarewellCaption}},
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {},
+       {"", {kFarewell}, kFarewellCaption}},
       {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "1 key 27\n", {},
        {"", {kFarewell}, kFarewellCaption, "main", {"500"}}},
       {"end\n", "# fine\n\n3 ldown\n4 jump\n", {}, kRefused, "input line 4"},
@@ -139,8 +140,8 @@ TEST(Input, MovementsQueuedTogetherArriveAsOneAndPressesKeepTheirPlace) {
   pf::HeadlessPlatform hp(stdout);
   using Got = std::vector<std::pair<pf::Uint, pf::Lparam>>;
   Got got;
-  const auto record = [](void* got, pf::Hwnd, pf::Uint message, pf::Wparam, pf::Lparam lparam) {
-    static_cast<Got*>(got)->emplace_back(message, lparam);
+  const auto record = [](void* context, pf::Hwnd, pf::Uint message, pf::Wparam, pf::Lparam lparam) {
+    static_cast<Got*>(context)->emplace_back(message, lparam);
     return pf::Lresult{0};
   };
   const pf::WndClassA wc{0, record, &got, "Flood"};
