@@ -41,10 +41,9 @@ Decoding decoded_by_magick(const Scenario& s, const std::string& file) {
     return d;
   std::istringstream(slurp(s.dir() + "/" + file + ".size")) >> d.width >> d.height;
   const std::string rgb = slurp(s.dir() + "/" + file + ".rgb");
+  const auto byte = [&rgb](std::size_t i) { return static_cast<std::uint8_t>(rgb[i]); };
   for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-    d.pixels.push_back(static_cast<std::uint32_t>(
-        static_cast<std::uint8_t>(rgb[i]) << 16 | static_cast<std::uint8_t>(rgb[i + 1]) << 8 |
-        static_cast<std::uint8_t>(rgb[i + 2])));
+    d.pixels.push_back(packed({byte(i), byte(i + 1), byte(i + 2)}));
   EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(d.width * d.height)) << file;
   return d;
 }
@@ -87,6 +86,14 @@ std::string form_of(const Scenario& s, const std::string& file) {
   const int compression = core ? 0 : static_cast<std::uint8_t>(b[30]);
   return std::to_string(static_cast<std::uint8_t>(b[14])) + "/" + std::to_string(bits) +
          (compression == 1 ? "/rle8" : compression == 2 ? "/rle4" : "");
+}
+
+// Runs `script` in the folder: no box, and the screen shows `expected`.
+void expect_shown(Scenario& s, const std::string& script, const Pixels& expected) {
+  s.script(script);
+  const PictureRun run = run_pictures(s);
+  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
+  EXPECT_TRUE(same_pixels(run.screenshot, expected));
 }
 
 // An indexed picture with flat runs and busy literal stretches, written in
@@ -172,10 +179,7 @@ TEST_P(CommonFile, IsDrawnAsImageMagickDecodesIt) {
   {
     Scenario s;
     if (!make(s, c, 640, 480, kArt)) return;
-    s.script("gload\"p.bmp,0,0,0\"\nend\n");
-    const PictureRun run = run_pictures(s);
-    EXPECT_TRUE(run.errors().empty()) << run.errors().front();
-    EXPECT_TRUE(same_pixels(run.screenshot, decoded_by_magick(s, "p.bmp").pixels));
+    expect_shown(s, "gload\"p.bmp,0,0,0\"\nend\n", decoded_by_magick(s, "p.bmp").pixels);
   }
   if (c.sprite_width == 0) return;
   Scenario s;
@@ -186,12 +190,10 @@ TEST_P(CommonFile, IsDrawnAsImageMagickDecodesIt) {
   under.colours = colour_map(s, "p.bmp");
   ASSERT_FALSE(under.colours.empty());
   s.write("under.bmp", under.file());
-  s.script("gload\"under.bmp,0,0,0\"\ncharacter\"p.bmp,100,50,1,0\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
   Pixels expected(640 * 480, packed(under.colours[0]));
   draw_at_100_50(expected, decoded_by_magick(s, "p.bmp"), true);
-  EXPECT_TRUE(same_pixels(run.screenshot, expected));
+  expect_shown(s, "gload\"under.bmp,0,0,0\"\ncharacter\"p.bmp,100,50,1,0\"\nend\n",
+               expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CommonFile, ::testing::ValuesIn(kFiles),
@@ -224,16 +226,15 @@ TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
     return;
   for (const std::string& command : recipe)
     if (!shell(s, command)) return;
-  s.script("gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,100,50,0,0\"\nend\n");
-  const PictureRun run = run_pictures(s);
-  EXPECT_TRUE(run.errors().empty()) << run.errors().front();
   Decoding expected = decoded_by_magick(s, "data/room.bmp");
   const Decoding hero = decoded_by_magick(s, "data/hero.bmp");
   ASSERT_EQ(hero.width, 45);
   const int shown = draw_at_100_50(expected.pixels, hero, false);
   EXPECT_GT(shown, 300);
   EXPECT_LT(shown, 45 * 31);
-  EXPECT_TRUE(same_pixels(run.screenshot, expected.pixels));
+  expect_shown(s,
+               "gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,100,50,0,0\"\nend\n",
+               expected.pixels);
 }
 
 struct Refused {

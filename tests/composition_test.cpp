@@ -35,18 +35,6 @@ void lay(Bmp& screen, const Bmp& sprite, int x, int y, bool opaque) {
     }
 }
 
-std::uint8_t sprite_index(int j, int r) {
-  return static_cast<std::uint8_t>(j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7);
-}
-
-std::uint8_t odd_index(int j, int r) {
-  return static_cast<std::uint8_t>(j % 3 == 1 ? 0 : 40 + j + 5 * r);
-}
-
-std::uint8_t nibble_index(int j, int r) {
-  return static_cast<std::uint8_t>(j < 8 ? 0 : (j + r) % 16);
-}
-
 // `b` stored in `colours` colours of `bits` bits, `gap` bytes before the pixels.
 Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap, bool run_length) {
   b.use_colours(colours);
@@ -152,7 +140,11 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
 }
 
 TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
-  const Bmp plain = sprite(100, 50, sprite_index);
+  const Bmp plain = sprite(100, 50, [](int j, int r) { return j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7; });
+  const auto odd = [](int w, int h) {
+    return sprite(w, h, [](int j, int r) { return j % 3 == 1 ? 0 : 40 + j + 5 * r; });
+  };
+  const Bmp nibbles = sprite(21, 13, [](int j, int r) { return j < 8 ? 0 : (j + r) % 16; });
   const struct {
     const char* name;
     Bmp sprite;
@@ -162,13 +154,13 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
       {"opaque", plain, 10, 0, 1},
       {"only one is opaque", plain, 200, 300, 2},
       {"whole picture", other_picture(), 0, 0, 1},
-      {"odd width, few colours", coded(sprite(3, 2, odd_index), 16, 8, 0, false), 5, 7, 1},
-      {"odd width, gap", coded(sprite(37, 11, odd_index), 256, 8, 6, false), 300, 200, 0},
+      {"odd width, few colours", coded(odd(3, 2), 16, 8, 0, false), 5, 7, 1},
+      {"odd width, gap", coded(odd(37, 11), 256, 8, 6, false), 300, 200, 0},
       {"past the top right", plain, 600, 450, 1},
       {"past the bottom left", plain, -50, -20, 1},
       {"far outside", plain, 2147483600, -2147483600, 1},
-      {"four bits, run-length", coded(sprite(21, 13, nibble_index), 16, 4, 0, true), 33, 44, 0},
-      {"four bits", coded(sprite(21, 13, nibble_index), 16, 4, 0, false), 33, 44, 1},
+      {"four bits, run-length", coded(nibbles, 16, 4, 0, true), 33, 44, 0},
+      {"four bits", coded(nibbles, 16, 4, 0, false), 33, 44, 1},
   };
   const Bmp a = block_picture();
   for (const auto& c : cases) {
@@ -191,9 +183,7 @@ TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
   const char kCutShort[] = "が途中で切れているの～、くすん。";
   const char kTooLarge[] = "は640×480より大きいの～、くすん。";
   const std::string load = "gload\"p.bmp,30,30,0\"\n", lay = "character\"p.bmp,0,0,1,0\"\n";
-  const auto ones = [](int width, int height) {
-    return sprite(width, height, [](int, int) { return 1; });
-  };
+  const auto ones = [](int width, int height) { return sprite(width, height, [](int, int) { return 1; }); };
   const struct {
     const char* name;
     std::string statement;
@@ -297,32 +287,25 @@ TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
   EXPECT_EQ(sleeps, std::vector<std::string>(20, "50"));
 }
 
-TEST(Boxes, AreDrawnPixelForPixelInTheirColours) {
+// The boxes are drawn on the window only. The copy at the end sets the
+// repaint flag, the last box clears it: the paint of the last gload draws
+// nothing, so neither the copy nor the old picture replaces the boxes.
+TEST(Boxes, AreDrawnPixelForPixelAndCancelThePendingRedraw) {
   const PictureRun run = run_with({{"a.bmp", block_picture()}},
                                   kFirst + "boxfill\"10,20,30,40,255\"\nbox\"10,60,30,80,65280\"\n"
                                   "boxfill\"600,-5,700,3,16777215\"\nbox\"620,470,700,500,16711680\"\n"
-                                  "boxfill\"300,300,300,400,0\"\nend\n", true);
+                                  "boxfill\"300,300,300,400,0\"\nscreen_copy\"0,0,640,480,0,0\"\n"
+                                  "box\"5,5,50,50,255\"\ngload\"-,0,0,3\"\nend\n", true);
   EXPECT_TRUE(run.errors().empty());
   Pixels expected = drawn(block_picture());
   fill(expected, 10, 20, 30, 40, 0xFF0000);
   outline(expected, 10, 60, 30, 80, 0x00FF00);
   fill(expected, 600, -5, 700, 3, 0xFFFFFF);
   outline(expected, 620, 470, 700, 500, 0x0000FF);
-  EXPECT_TRUE(same_pixels(run.screenshot, expected));
-  // Each box is presented as soon as its device context is released.
-  EXPECT_EQ(run.frames.size(), 5u);
-}
-
-TEST(Boxes, CancelThePendingRedrawOfTheScreenImage) {
-  // The copy sets the repaint flag, the box clears it: the paint of the
-  // last gload draws nothing, so neither the copy nor the old picture
-  // replaces the box.
-  const PictureRun run = run_with({{"a.bmp", block_picture()}},
-                                  kFirst + "screen_copy\"0,0,640,480,0,0\"\nbox\"5,5,50,50,255\"\n"
-                                  "gload\"-,0,0,3\"\nend\n");
-  Pixels expected = drawn(block_picture());
   outline(expected, 5, 5, 50, 50, 0xFF0000);
   EXPECT_TRUE(same_pixels(run.screenshot, expected));
+  // Each box is presented as soon as its device context is released.
+  EXPECT_EQ(run.frames.size(), 6u);
 }
 
 }  // namespace

@@ -100,33 +100,25 @@ TEST_F(HostFilesTest, CurrentDirectoryReportsTheNeededSize) {
 
 // A FIFO, a terminal or /dev/stdin given where the program reads a file is
 // refused at once with the box a missing file gets, before anything is read,
-// so that nothing waits for ever. (The save file: see save_file_test.)
+// so that nothing waits for ever. (The scenario file: see scenario_file_test;
+// the save file: save_file_test.)
 TEST(NotAFile, DevicesAreMissingFiles) {
   const struct {
-    const char* script;  // nullptr: the scenario file itself is a FIFO
-    std::vector<std::string> boxes;
-    const char* caption;
-    const char* owner = "main";
+    const char* script;
+    const char* name;  // as the box says it
   } cases[] = {
-      {"gload\"pipe.bmp,0,0,0\"", {"pipe.bmpが見つからないの～、くすん。"}, "opendib"},
-      {"gload\"/dev/stdin,0,0,2\"", {"/dev/stdinが見つからないの～、くすん。"}, "opendib"},
-      {"character\"pipe.bmp,0,0,1,0\"", {"pipe.bmpが見つからないの～、くすん。"}, "opendib"},
-      {"character\"/dev/zero,0,0,1,0\"", {"/dev/zeroが見つからないの～、くすん。"}, "opendib"},
-      {nullptr, {"mowa.snrが見つからないの～、くすん。", "mowa.snrが見つからないの～、くすん。"},
-       "script_set_label", "none"},
+      {"gload\"pipe.bmp,0,0,0\"", "pipe.bmp"},
+      {"gload\"/dev/stdin,0,0,2\"", "/dev/stdin"},
+      {"character\"pipe.bmp,0,0,1,0\"", "pipe.bmp"},
+      {"character\"/dev/zero,0,0,1,0\"", "/dev/zero"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.script ? c.script : "mowa.snr");
+    SCOPED_TRACE(c.script);
     Scenario s;
     ASSERT_EQ(::mkfifo((s.dir() + "/pipe.bmp").c_str(), 0600), 0);
-    if (c.script) {
-      s.script(std::string(c.script) + "\nend\n");
-    } else {
-      ASSERT_EQ(::mkfifo((s.dir() + "/data/mowa.snr").c_str(), 0600), 0);
-    }
-    Outcome expected{"", c.boxes, c.caption, c.owner};
-    expected.boxes.push_back(kFarewell);
-    expect_outcome(s.run(), expected);
+    s.script(std::string(c.script) + "\nend\n");
+    expect_outcome(s.run(),
+                   {"", {std::string(c.name) + "が見つからないの～、くすん。", kFarewell}, "opendib"});
   }
 }
 

@@ -24,7 +24,6 @@ constexpr char kTextLoop[] = "[loop]\ntextmode\ngoto\"loop\"\n";
 Outcome buttons(long b, long x, long y) {
   return {"", {check(b, 6), check(x, 7), check(y, 8), kFarewell}};
 }
-const Outcome kGoodbye{"", {kFarewell}, kFarewellCaption};
 const Outcome kGoodbyeAfterTwo{"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption};
 const Outcome kStopped{"", {}, "", "", {}, 3};  // by the step limit
 const Outcome kRefused{"", {}, "", "", {}, 2};  // before the program starts
@@ -53,7 +52,8 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
       {"[loop]\ngoto\"loop\"\n", "2 key 13\n3 key 65\n", {"--max-steps", "20"}, kStopped},
       // Escape waits for the running statement: pressed during the first
       // wait, the step after it never starts.
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {}, kGoodbye},
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {},
+       {"", {kFarewell}, kFarewellCaption}},
       {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "1 key 27\n", {},
        {"", {kFarewell}, kFarewellCaption, "main", {"500"}}},
       {"end\n", "# fine\n\n3 ldown\n4 jump\n", {}, kRefused, "input line 4"},
@@ -81,18 +81,14 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
     if (r.exit_code == 0) {
       EXPECT_EQ(r.of("exit").at(0).at("code"), "0");
     }
-  }
-}
-
-TEST(Input, TheDisplayIsSwitchedAndRestoredEvenWithoutAWindowClass) {
-  Scenario s;
-  s.script("end\n");
-  for (const std::vector<std::string>& options :
-       {std::vector<std::string>{}, std::vector<std::string>{"--fail", "RegisterClassA"}}) {
-    const auto changes = s.run(options).of("display_change");
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
-    EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
+    // The display is switched and restored by every run the program ends,
+    // even one without its window class.
+    if (r.exit_code < 2) {
+      const auto changes = r.of("display_change");
+      ASSERT_EQ(changes.size(), 2u);
+      EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
+      EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
+    }
   }
 }
 
@@ -138,19 +134,17 @@ TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
   }
 }
 
-pf::Lresult record_messages(void* context, pf::Hwnd, pf::Uint message, pf::Wparam,
-                            pf::Lparam lparam) {
-  auto& got = *static_cast<std::vector<std::pair<pf::Uint, pf::Lparam>>*>(context);
-  got.emplace_back(message, lparam);
-  return 0;
-}
-
 // Pointer movements are merged as the window system merges them, and no
 // press is lost among them.
 TEST(Input, MovementsQueuedTogetherArriveAsOneAndPressesKeepTheirPlace) {
   pf::HeadlessPlatform hp(stdout);
-  std::vector<std::pair<pf::Uint, pf::Lparam>> got;
-  const pf::WndClassA wc{0, record_messages, &got, "Flood"};
+  using Got = std::vector<std::pair<pf::Uint, pf::Lparam>>;
+  Got got;
+  const auto record = [](void* context, pf::Hwnd, pf::Uint message, pf::Wparam, pf::Lparam lparam) {
+    static_cast<Got*>(context)->emplace_back(message, lparam);
+    return pf::Lresult{0};
+  };
+  const pf::WndClassA wc{0, record, &got, "Flood"};
   ASSERT_NE(hp.window.RegisterClassA(&wc), 0);
   ASSERT_NE(hp.window.CreateWindowExA(0, "Flood", "", 0, 0, 0, 640, 480, nullptr), nullptr);
   using Kind = pf::InputEvent::Kind;
@@ -192,13 +186,9 @@ TEST(Input, TheStatementAfterALongWaitSeesTheLastPositionAndEveryHeldPress) {
       "[loop]\nget_mouse_state\"@05\"\nif\"@05=@06,same,changed\"\n"
       "[changed]\n@06=@05\nif\"@05=0,same,pressed\"\n[pressed]\n@07=@07+1\n"
       "[same]\nif\"@07<20,loop,done\"\n[done]\ncheck\"@07\"\nend\n");
-  const RunResult r = s.run({"--max-steps", "5000"}, input);
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  const auto boxes = r.box_texts();
-  ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0], check(321, 3));
-  EXPECT_EQ(boxes[1], check(123, 4));
-  EXPECT_EQ(boxes[2].substr(0, 9), "check=20(");
+  expect_outcome(s.run({"--max-steps", "5000"}, input),
+                 {"", {check(321, 3), check(123, 4), check(20, 16), kFarewell}, "script_read", "main",
+                  {"600000"}});
 }
 
 }  // namespace

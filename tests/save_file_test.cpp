@@ -26,14 +26,16 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
   const std::string zeros(396, '\0'), previous = be32(42) + zeros;
   const std::string cannot_write = "save.datに書き込めないの～、くすん。";
   const std::string broken = "save.datがこわれているの～、くすん。";
-  const struct {
-    const char* name;
+  const std::string load_5 = "@00=5\nload\ncheck\"@00\"\nend\n";
+  struct Case {
+    std::string name;
     std::string before;  // data/save.dat before the run, or kNone, or kFifo
-    const char* script;
+    std::string script;
     Outcome expected;
     std::string after;  // data/save.dat after the run, or kNone, or kFifo
     std::vector<std::string> options = {};
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"the variables big-endian", kNone,
        "@00=1\n@01=-1\n@02=2147483647\n@03=-2147483648\n@99=258\nsave\nend\n",
        {"", {kFarewell}, kFarewellCaption},
@@ -48,28 +50,22 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
       {"bytes after the first 400 are ignored", be32(0xFFFFFF80) + zeros + "tail",
        "load\ncheck\"@00\"\nend\n", {"", {check("-128", 2), kFarewell}},
        be32(0xFFFFFF80) + zeros + "tail"},
-      {"a missing file changes nothing", kNone, "@00=5\nload\ncheck\"@00\"\nend\n",
+      {"a missing file changes nothing", kNone, load_5,
        {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kNone},
-      {"a FIFO is not read", kFifo, "@00=5\nload\ncheck\"@00\"\nend\n",
+      {"a FIFO is not read", kFifo, load_5,
        {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kFifo},
-      {"an empty file changes nothing", "",
-       "@00=5\nload\ncheck\"@00\"\nend\n", {"", {broken, check("5", 3), kFarewell}}, ""},
-      {"a short file changes nothing", std::string(399, '\x11'),
-       "@00=5\nload\ncheck\"@00\"\nend\n", {"", {broken, check("5", 3), kFarewell}},
-       std::string(399, '\x11')},
-      {"a failed write keeps the previous save", previous, "@00=1\nsave\nend\n",
-       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fputc@200"}},
-      {"a failed flush keeps the previous save", previous, "@00=1\nsave\nend\n",
-       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fsync"}},
-      {"a failed close keeps the previous save", previous, "@00=1\nsave\nend\n",
-       {"", {cannot_write, kFarewell}}, previous, {"--fail", "fclose"}},
-      {"a failed rename keeps the previous save", previous, "@00=1\nsave\nend\n",
-       {"", {cannot_write, kFarewell}}, previous, {"--fail", "rename"}},
+      {"an empty file changes nothing", "", load_5, {"", {broken, check("5", 3), kFarewell}}, ""},
+      {"a short file changes nothing", std::string(399, '\x11'), load_5,
+       {"", {broken, check("5", 3), kFarewell}}, std::string(399, '\x11')},
       // The rename is done: the new save stays, but it may not survive a power loss.
       {"a folder that cannot be synced keeps the new save and says so",
        std::string(400, 'o'), "@00=7\nsave\nend\n", {"", {cannot_write, kFarewell}},
        be32(7) + zeros, {"--fail", "sync_folder"}},
   };
+  for (const char* fault : {"fputc@200", "fsync", "fclose", "rename"})
+    cases.push_back({std::string("a failed ") + fault + " keeps the previous save", previous,
+                     "@00=1\nsave\nend\n", {"", {cannot_write, kFarewell}}, previous,
+                     {"--fail", fault}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;

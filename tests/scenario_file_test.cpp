@@ -1,6 +1,7 @@
 // Lines, comments and labels of the scenario file as the program reads them,
 // positioning in it by the index of line starts, and edits while it runs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -31,6 +32,12 @@ struct FileCase {
   Outcome expected;
 };
 
+// A label line that can never be reached: the goto to `label` finds none.
+FileCase unreachable(const char* name, const std::string& label, const std::string& label_line) {
+  return {name, "goto\"" + label + "\"\n" + label_line + "\ntextmode\nend\n",
+          {"", {not_found(label), kFarewell}}};
+}
+
 void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 class ScenarioText : public ::testing::TestWithParam<FileCase> {};
@@ -56,15 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"the_first_of_two_labels_wins",
                  "goto\"a\"\nend\n[a]\nscreen_big\nend\n[b]\n[a]\ntextmode\nend\n",
                  {"[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        // Labels that can never be reached.
-        FileCase{"indented_label", "goto\"a\"\n  [a]\ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_then_blank", "goto\"a\"\n[a] \ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_then_comment", "goto\"a\"\n[a]#x\ntextmode\nend\n",
-                 {"", {not_found("a"), kFarewell}}},
-        FileCase{"label_with_a_blank", "goto\"mylabel\"\n[my label]\ntextmode\nend\n",
-                 {"", {not_found("mylabel"), kFarewell}}},
+        unreachable("indented_label", "a", "  [a]"), unreachable("label_then_blank", "a", "[a] "),
+        unreachable("label_then_comment", "a", "[a]#x"),
+        unreachable("label_with_a_blank", "mylabel", "[my label]"),
         FileCase{"last_label_line_without_line_feed", "goto\"z\"\n[z]",
                  {"", {not_found("z"), kFarewell}}},
         // A line of 300 bytes is read as 255 bytes and then the remaining 46,
@@ -87,13 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "script_set_label", "none"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ScenarioFile, MissingScenarioIsReportedTwiceAndEndsTheRun) {
-  Scenario s;
-  const RunResult r = s.run();
-  expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
-                     "script_set_label", "none"});
-  EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
-            "script_read main");
+// A FIFO in its place is refused at once, as a missing file, so that nothing
+// waits for ever.
+TEST(ScenarioFile, AMissingScenarioOrAFifoIsReportedTwiceAndEndsTheRun) {
+  for (const bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "missing");
+    Scenario s;
+    if (fifo) {
+      ASSERT_EQ(::mkfifo((s.dir() + "/data/mowa.snr").c_str(), 0600), 0);
+    }
+    const RunResult r = s.run();
+    expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
+                       "script_set_label", "none"});
+    EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
+              "script_read main");
+  }
 }
 
 TEST(ScenarioFile, FileNamesIgnoreLetterCase) {

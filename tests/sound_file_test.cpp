@@ -19,10 +19,7 @@
 namespace mowa::test {
 namespace {
 
-std::string le32(std::uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
+std::string le32(std::uint32_t v) { const std::string b = be32(v); return {b.rbegin(), b.rend()}; }
 
 const std::string kFormat = "fmt " + le32(16) + std::string("\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00", 16);
 
@@ -30,11 +27,10 @@ TEST(SoundFile, ChunkSizesAreCutToTheBytesTheFileHolds) {
   const auto wave = [](std::uint32_t riff_size, const std::string& chunks) {
     return "RIFF" + le32(riff_size) + "WAVE" + kFormat + chunks;
   };
-  struct Case {
+  const struct {
     const char* what;
     std::string file, expected;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       // A 44-byte file that once had the sound library ask for 4 GiB.
       {"data of 4 GiB", wave(36, "data" + le32(0xFFFFFF00)), wave(36, "data" + le32(0))},
       {"riff and data too long", wave(9999, "data" + le32(10) + "abc"),
@@ -45,7 +41,7 @@ TEST(SoundFile, ChunkSizesAreCutToTheBytesTheFileHolds) {
       {"sound as declared", wave(38, "data" + le32(2) + "ab"), wave(38, "data" + le32(2) + "ab")},
       {"not RIFF", "OggS" + le32(0xFFFFFFFF) + "rest", "OggS" + le32(0xFFFFFFFF) + "rest"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     std::vector<std::uint8_t> bytes(c.file.begin(), c.file.end());
     pf::cut_riff_chunks(bytes);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.expected) << c.what;
@@ -64,8 +60,7 @@ TEST(SoundFile, OnlyARegularFileIsRead) {
 }
 
 std::optional<std::int64_t> length_of(const std::string& file) {
-  return pf::midi_length_ms(std::span(
-      reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
+  return pf::midi_length_ms(std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
 }
 
 std::string with_header(std::uint32_t length, std::uint32_t format, std::uint32_t tracks,
@@ -130,9 +125,7 @@ TEST(MidiLength, MalformedFilesAreNoSequence) {
   // Every truncation of a good file.
   for (std::size_t n = 0; n < file.size(); ++n)
     EXPECT_FALSE(length_of(file.substr(0, n)).has_value()) << n << " bytes";
-  const auto in_track = [](const std::string& events) {
-    return with_header(6, 0, 1, 480, track(events));
-  };
+  const auto in_track = [](const std::string& events) { return with_header(6, 0, 1, 480, track(events)); };
   const std::pair<const char*, std::string> broken[] = {
       {"a wave file", std::string("RIFF\x24\0\0\0WAVEfmt ", 16)},
       {"riff without data", std::string("RIFF\x04\0\0\0RMID", 12)},

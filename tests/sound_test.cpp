@@ -163,9 +163,6 @@ class SoundRoutines : public ::testing::Test {
     in_.hp.files.GetCurrentDirectoryA(sizeof buffer, buffer);
     return buffer;
   }
-  static void write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
 
   // The event log from here on, in memory; it outlives the program.
   struct MemoryLog {
@@ -183,7 +180,7 @@ class SoundRoutines : public ::testing::Test {
 };
 
 TEST_F(SoundRoutines, FileGoneBeforeTheReplayStopsTheMusic) {
-  write("data/a.mid", one_note_midi(250, 250));
+  s_.write("mowa sound/data/a.mid", one_note_midi(250, 250));
   sound::play_midi(in_.p.sound, ".\\data\\a.mid");
   fs::remove("data/a.mid");
   in_.hp.clock.Sleep(600);
@@ -207,8 +204,7 @@ TEST_F(SoundRoutines, MidiPathMayTakeUpTo227Bytes) {
   const std::size_t room = 227 - directory().size() - 1;  // after a separator
   const std::string fits = std::string(room - 4, 'f') + ".mid";
   const std::string over = std::string(room - 3, 'o') + ".mid";
-  write(fits, one_note_midi(100, 100));
-  write(over, one_note_midi(100, 100));
+  for (const std::string& name : {fits, over}) std::ofstream(name) << one_note_midi(100, 100);
   sound::play_midi(in_.p.sound, (".\\" + fits).c_str());
   sound::play_midi(in_.p.sound, (".\\" + over).c_str());
   in_.hp.clock.Sleep(300);
