@@ -24,11 +24,15 @@ struct Finding {
 struct Kind {
   const char* name;
   Severity severity;
-  const char* summary;
+  const char* summary;  // one line, for --list
+  const char* meaning;  // the guide's words (Markdown), and how to fix it
+  const char* fix;
 };
 // Every kind of finding, errors first.
 const std::vector<Kind>& kinds();
 const Kind* find_kind(const std::string& name);
+// The guide's tables of errors and warnings, in Markdown.
+std::string guide_tables();
 
 // Checks the scenario .\data\mowa.snr and the files it names, all resolved
 // through `files` from the current folder as the engine resolves them.

@@ -13,10 +13,12 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: mowa-lint [--json] [-W no-NAME]... [--list] [DIR]\n"
+    "usage: mowa-lint [--json] [-W no-NAME]... [--list | --list-markdown] "
+    "[DIR]\n"
     "Checks the scenario DIR/data/mowa.snr (DIR defaults to the current\n"
     "folder) and the files it names. --json prints one JSON object a finding;\n"
-    "-W no-NAME silences the findings of one kind; --list names every kind.\n"
+    "-W no-NAME silences the findings of one kind; --list names every kind,\n"
+    "--list-markdown gives the guide's tables of them.\n"
     "Exit status: 1 when there is an error, 0 otherwise, 2 for a usage "
     "error.\n";
 
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
             "%-20s %-7s %s\n", k.name,
             k.severity == mowa::lint::Severity::error ? "error" : "warning",
             k.summary);
+      return 0;
+    }
+    if (a == "--list-markdown") {
+      std::fputs(mowa::lint::guide_tables().c_str(), stdout);
       return 0;
     }
     if (a == "--json") {
