@@ -46,7 +46,18 @@ Scenario& folder_with_files() {
                              picture + "pic.bmp && convert -size 640x480 gradient:red-blue BMP3:rgb.bmp" +
                              " && convert -size 64x48 gradient:red-blue" + picture + "spr.bmp" +
                              " && convert -size 700x8 gradient:red-blue" + picture + "big.bmp" +
-                             " && sox -n -r 8000 -c 1 a.wav trim 0 0.1";
+                             " && sox -n -r 8000 -c 1 a.wav trim 0 0.1" +
+                             // The guide's recipe for art that shares one palette, on a grey
+                             // sprite, and without its -colorspace and -dither.
+                             " && convert -size 640x480 gradient:yellow-navy room.png" +
+                             " && convert -size 40x40 radial-gradient:white-black hero.png" +
+                             " && convert room.png hero.png -append -colors 255 -unique-colors" +
+                             " xc:black +append -unique-colors palette.png" +
+                             " && convert room.png -resize '640x480!' -colorspace sRGB -dither None" +
+                             " -remap palette.png -type Palette BMP3:room.bmp" +
+                             " && convert hero.png -colorspace sRGB -dither None" +
+                             " -remap palette.png -type Palette BMP3:hero.bmp" +
+                             " && convert hero.png -remap palette.png -type Palette BMP3:hero-old.bmp";
     EXPECT_EQ(std::system(make.c_str()), 0) << make;
     return s;
   }();
@@ -71,18 +82,25 @@ struct Case {
   std::string expect;  // the kind, line:column, and a part of the message
   std::string good;
   bool raw = false;
+  bool alone = false;  // the only finding in `bad`
 };
 
+// The message window needs the palette of a picture loaded first.
+const std::string kPicture = "gload\"data\\pic.bmp,0,0,0\"\n";
+
 const Case kCases[] = {
-    {"goto\"thre\"\n[there]\nend\n", "missing-label 1:6", "goto\"there\"\n[there]\nend\n"},
+    {"goto\"thre\"\n[there]\nend\n", "missing-label 1:6 did you mean 'there'?",
+     "goto\"there\"\n[there]\nend\n"},
+    {"if\"@01<1,stay,Go\"\n[stay]\nend\n[go]\nend\n", "missing-label 1:15 did you mean 'go'?",
+     "if\"@01<1,stay,go\"\n[stay]\nend\n[go]\nend\n"},
     {"if\"@01<1,there,no\"\n[there]\nend\n", "missing-label 1:16",
      "if\"@01<1,there,there\"\n[there]\nend\n"},
     {"\"thre\"\n[there]\nend\n", "missing-label 1:2", "\"there\"\n[there]\nend\n"},
     {"wait\"10\" #pause\nend\n", "comment-statement 1:10", "# pause\nwait\"10\"\nend\n"},
-    {"message\"あ [え]\"\nend\n", "comment-statement 1:11", "message\"あ［え］\"\nend\n"},
+    {"message\"あ [え]\"\nend\n", "comment-statement 1:11", kPicture + "message\"あ［え］\"\nend\n"},
     {"Goto\"a\"\n[a]\nend\n", "unknown-command 1:1 did you mean 'goto'?", "goto\"a\"\n[a]\nend\n"},
     {"  mesage\"あ\"\nend\n", "unknown-command 1:3 did you mean 'message'?",
-     "  message\"あ\"\nend\n"},
+     kPicture + "  message\"あ\"\nend\n"},
     {"boxfill\"0,0,10,10\"\nend\n", "missing-argument 1:18", "boxfill\"0,0,10,10,255\"\nend\n"},
     {"text_write\"あ\"\nend\n", "missing-argument 1:13", "text_write\"あ,0,0,16,255,0\"\nend\n"},
     {"wait\"ten\"\nend\n", "bad-argument 1:6", "wait\"10\"\nend\n"},
@@ -123,11 +141,11 @@ const Case kCases[] = {
     {"@05=1+2+3\nend\n", "assign-operators 1:8", "@05=1+2\n@05=@05+3\nend\n"},
     {"@01=-5*2\nend\n", "assign-operators 1:7", "@01=-5\n@01=@01*2\nend\n"},
     {"wait\"10ms\"\nend\n", "number-text 1:8", "wait\"10\"\nend\n"},
-    {"message\"あいxyz\"\nend\n", "message-ascii 1:11", "message\"あいｘｙｚ\"\nend\n"},
-    {"message\"catです\"\nend\n", "message-escape 1:9", "message\"c0000ffです\"\nend\n"},
-    {"message\"一/二/三/四/五\"\nend\n", "message-overflow 1:16", "message\"一/二/三/四\"\nend\n"},
+    {"message\"あいxyz\"\nend\n", "message-ascii 1:11", kPicture + "message\"あいｘｙｚ\"\nend\n"},
+    {"message\"catです\"\nend\n", "message-escape 1:9", kPicture + "message\"c0000ffです\"\nend\n"},
+    {"message\"一/二/三/四/五\"\nend\n", "message-overflow 1:16", kPicture + "message\"一/二/三/四\"\nend\n"},
     {"message\"" + ichi(24) + "\"\nend\n", "message-overflow 1:32",
-     "message\"" + ichi(23) + "\"\nend\n"},
+     kPicture + "message\"" + ichi(23) + "\"\nend\n"},
     {"text_write\"\x85\x40,0,0,16,255,0\"\nend\n", "bad-cp932 1:12",
      "text_write\"あ,0,0,16,255,0\"\nend\n", true},
     {"screen_black_out\"-1\"\nend\n", "negative-delay 1:18", "screen_black_out\"1\"\nend\n"},
@@ -140,6 +158,18 @@ const Case kCases[] = {
     {"if\"@01=0,a,b\"\n[a]\nend\n[b]\n", "no-end 1:1", "if\"@01=0,a,b\"\n[a]\nend\n[b]\nend\n"},
     {"gosub\"a\"\nend\n[a]\ngosub\"b\"\nreturn\n[b]\nreturn\n", "nested-gosub 4:1",
      "gosub\"a\"\ngosub\"b\"\nend\n[a]\nreturn\n[b]\nreturn\n"},
+    // Saved without iconv: one finding, not one for each odd byte.
+    {kPicture + "message\"ようこそ/" + ichi(30) + "\"\ntext_write\"もわ,0,0,16,255,0\"\nend\n",
+     "utf8-scenario 2:9 iconv -f UTF-8 -t CP932",
+     kPicture + "message\"ようこそ/" + ichi(20) + "\"\ntext_write\"もわ,0,0,16,255,0\"\nend\n", true,
+     true},
+    {"message\"あ\"\nend\n", "message-no-picture 1:1 SelectPaletteに失敗しました。",
+     kPicture + "message\"あ\"\nend\n"},
+    {"if\"@01=0,a,b\"\n[a]\n" + kPicture + "[b]\n  message_out\nend\n", "message-no-picture 5:3",
+     kPicture + "if\"@01=0,a,b\"\n[a]\n[b]\nmessage_out\nend\n"},
+    {"gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero-old.bmp,0,0,0,0\"\nend\n",
+     "sprite-palette 2:11 a sprite's own colours are ignored",
+     "gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,0,0,0,0\"\nend\n"},
 };
 
 TEST(Lint, EachKindFoundAtItsPlaceAndGoneWhenCorrected) {
@@ -160,6 +190,9 @@ TEST(Lint, EachKindFoundAtItsPlaceAndGoneWhenCorrected) {
     }
     EXPECT_EQ(found->at("line") + ":" + found->at("column"), place) << r.out;
     EXPECT_NE(found->at("message").find(says), std::string::npos) << found->at("message");
+    if (c.alone) {
+      EXPECT_EQ(r.findings.size(), 1u) << r.out;
+    }
 
     s.write("data/mowa.snr", to_cp932(c.good));
     const Lint fixed = lint(s.dir());
@@ -174,9 +207,13 @@ TEST(Lint, WhatTheEngineDoesAsMeantIsNoError) {
   for (const char* text : {"\"top\"\n[top]\nend\n", "goto  \"a b\"\n[ab]\nend\n",
                            "get_mouse_position\"@01;@02\"\nend\n",
                            "@01=-7\n@02=7/-2\n@03=@01*-1\n@04 = 4 * 5\nend\n",
-                           "stop_wav\"x\"\nwait\"@07\"\nend\n", "message\"あ\nend\n",
+                           "stop_wav\"x\"\nwait\"@07\"\nend\n", "gload\"data\\pic.bmp,0,0,0\"\nmessage\"あ\nend\n",
                            "goto\"a\"\r\n[a]\r\nend\r\n",
-                           "text_write\"ABC,0,0,24,255,1\"\nmessage\"c0000ff赤/cff0000青\"\nend\n",
+                           "gload\"data\\pic.bmp,0,0,0\"\ntext_write\"ABC,0,0,24,255,1\"\n"
+                           "message\"c0000ff赤/cff0000青\"\nend\n",
+                           // Free text needs no picture, and a fade gives the window a palette.
+                           "text_write\"あ,0,0,16,255,0\"\nnumber_write\"5,0,0,16,255,0\"\n"
+                           "screen_black_in\"0\"\nmessage_out\nend\n",
                            "wait\"10\"#pause\n\t# comment\nend"}) {
     s.write("data/mowa.snr", to_cp932(text));
     const Lint r = lint(s.dir());
@@ -202,6 +239,15 @@ TEST(Lint, TextFormSilencingAndExitStatus) {
   EXPECT_EQ(quiet.findings[0].at("name"), "negative-delay");
   EXPECT_EQ(quiet.exit_code, 0);
   EXPECT_EQ(lint(s.dir(), "-W no-such-kind").exit_code, 2);
+}
+
+// The guide's tables of findings are the checker's own list.
+TEST(Lint, TheGuideListsEveryKind) {
+  const Lint tables = lint("", "--list-markdown");
+  ASSERT_EQ(tables.exit_code, 0) << tables.out;
+  EXPECT_NE(slurp(std::string(MOWA_SOURCE_DIR) + "/docs/scenario.md").find(tables.out),
+            std::string::npos)
+      << "docs/scenario.md should hold mowa-lint --list-markdown:\n" << tables.out;
 }
 
 TEST(Lint, TheDemoLintsClean) {
