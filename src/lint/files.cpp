@@ -122,8 +122,10 @@ void Linter::check_values(const Context& c, CommandId id,
       flow.opaque = n[2] && *n[2] == 1;
       if (!file.empty()) {
         const SpriteSize size = check_sprite(c, file, file_at, flow);
-        check_inside(c, {n[0], offset_by(n[0], size.width)}, kPictureWidth, "x");
-        check_inside(c, {n[1], offset_by(n[1], size.height)}, kPictureHeight, "y");
+        check_inside(c, {n[0], offset_by(n[0], size.width)}, kPictureWidth,
+                     "x");
+        check_inside(c, {n[1], offset_by(n[1], size.height)}, kPictureHeight,
+                     "y");
       }
       return;
     case CommandId::kPlayWav:
@@ -152,8 +154,9 @@ void Linter::check_inside(const Context& c,
   }
 }
 
-void Linter::missing_file(const Context& c, std::size_t at, const std::string& file,
-                  const std::string& consequence) {
+void Linter::missing_file(const Context& c, std::size_t at,
+                          const std::string& file,
+                          const std::string& consequence) {
   report(c, at, "missing-file",
          in_quotes(file) +
              " is not found from the folder that holds data (letter case "
@@ -217,7 +220,8 @@ Linter::SpriteSize Linter::check_sprite(const Context& c,
   return {};
 }
 
-void Linter::check_wav(const Context& c, const std::string& file, std::size_t at) {
+void Linter::check_wav(const Context& c, const std::string& file,
+                       std::size_t at) {
   const std::string host = pf::host_path(file);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(host, ec)) {
@@ -229,13 +233,13 @@ void Linter::check_wav(const Context& c, const std::string& file, std::size_t at
   in.read(head, sizeof head);
   if (in.gcount() < 12 || std::memcmp(head, "RIFF", 4) != 0 ||
       std::memcmp(head + 8, "WAVE", 4) != 0)
-    bad_file(
-        c, at, file,
-        "it is not a WAV file (no RIFF WAVE header); the system's default "
-        "sound plays instead");
+    bad_file(c, at, file,
+             "it is not a WAV file (no RIFF WAVE header); the system's default "
+             "sound plays instead");
 }
 
-void Linter::check_midi(const Context& c, const std::string& path, std::size_t at) {
+void Linter::check_midi(const Context& c, const std::string& path,
+                        std::size_t at) {
   char directory[pf::MAX_PATH] = {};
   const pf::Dword length =
       files_.GetCurrentDirectoryA(sizeof directory, directory);

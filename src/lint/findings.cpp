@@ -101,11 +101,11 @@ const std::vector<Kind> kKinds = {
      "mowa.utf8.snr && iconv -f UTF-8 -t CP932 mowa.utf8.snr > data/mowa.snr`"},
     {"message-no-picture", Severity::error,
      "a message shown before any picture was loaded",
-     "`message` or `message_out` can run before any picture was loaded (by "
-     "`gload`) or faded in: the message window has no palette to select, and "
+     "`message` or `message_out` can run before `gload` loaded any picture or "
+     "a fade ran: the message window has no palette to select, and "
      "each of the 7 frames of its animation shows the box "
-     "\"SelectPaletteに失敗しました。\". `text_write` and `number_write` draw without "
-     "it",
+     "\"SelectPaletteに失敗しました。\". `text_write` and `number_write` "
+     "draw without it",
      "load a picture with `gload` before the first message"},
     {"unclosed-quote", Severity::warning,
      "arguments not closed by a double quote",
@@ -213,7 +213,8 @@ const Kind* find_kind(const std::string& name) {
 std::string guide_tables() {
   std::string out;
   for (const Severity severity : {Severity::error, Severity::warning}) {
-    out += severity == Severity::error ? "### Errors\n\n" : "\n### Warnings\n\n";
+    out +=
+        severity == Severity::error ? "### Errors\n\n" : "\n### Warnings\n\n";
     out += "| name | what it means | how to fix it |\n|---|---|---|\n";
     for (const Kind& k : kKinds)
       if (k.severity == severity)

@@ -133,7 +133,8 @@ void Linter::report_no_palette(long at) {
   add_at(i, line.find_first_not_of(" \t"), "message-no-picture",
          "the message window can open here before any picture was loaded: "
          "with no palette to select, each of its 7 frames shows the box "
-         "\"SelectPaletteに失敗しました。\"; load a picture with gload first",
+         "\"SelectPaletteに失敗しました。\"; load a picture with gload "
+         "first",
          without_newline(line.substr(line.find_first_not_of(" \t"))));
 }
 

@@ -11,7 +11,8 @@ namespace {
 std::string label_name(const std::string& line) {
   const std::string shown = without_newline(line);
   const std::size_t close = shown.find(']');
-  return shown.substr(1, (close == std::string::npos ? shown.size() : close) - 1);
+  return shown.substr(1,
+                      (close == std::string::npos ? shown.size() : close) - 1);
 }
 
 }  // namespace
@@ -33,12 +34,11 @@ void Linter::build_labels() {
             name.size() > kNameBytes
                 ? "the label name " + in_quotes(name) + " is " +
                       std::to_string(name.size()) + " bytes"
+                      "; a label name has at most 16 bytes"
                 : "the label line " + in_quotes(shown) +
-                      " holds more than [NAME]";
+                      " has text after ']', which makes it too long";
         add_at(i, 0, "label-too-long",
-               why + "; a label name has at most 16 bytes, so it is not "
-                     "entered in the label table",
-               shown);
+               why + ", so it is not entered in the label table", shown);
         continue;
       }
       case engine::LabelLine::table_full:
@@ -60,7 +60,8 @@ void Linter::check_label_form(std::size_t i) {
   const std::string shown = without_newline(bytes);
   const std::string name = label_name(bytes);
   if (close == std::string::npos || close + 1 < shown.size()) {
-    const std::size_t at = close == std::string::npos ? shown.size() : close + 1;
+    const std::size_t at =
+        close == std::string::npos ? shown.size() : close + 1;
     add_at(i, at, "label-trailing-text",
            "the label line " + in_quotes(shown) +
                " has more than \"[NAME]\" on it; no jump can reach it",
@@ -117,15 +118,16 @@ std::int32_t Linter::jump_to(std::size_t index, std::size_t at,
   return 0;
 }
 
-// A label line whose name, with blanks removed and brackets trimmed,
-// matches: a label that is there but cannot be found.
+// A label line of that name, or whose name matches with blanks removed and
+// brackets trimmed: a label that is there but cannot be found. Only the
+// jump's own name was looked up, so even "[NAME]" itself was not entered.
 std::string Linter::near_label(const std::string& name) const {
   for (const Line& l : lines_) {
     if (l.bytes.empty() || l.bytes[0] != '[') continue;
     std::string squeezed;
     for (char c : without_newline(l.bytes))
       if (c != ' ' && c != '\t') squeezed += c;
-    if (squeezed == "[" + name + "]" && l.bytes != "[" + name + "]\n")
+    if (squeezed == "[" + name + "]" || label_name(l.bytes) == name)
       return without_newline(l.bytes);
   }
   return {};

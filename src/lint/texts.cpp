@@ -37,8 +37,8 @@ void Linter::check_cp932(const Context& c, engine::Span span) {
 
 
 // The message window's own reading of its text (the message layout):
-// two-byte characters, one-byte half-width katakana, "/" line breaks, "c" colour escapes, everything
-// else from 0x00 to 0x80 skipped.
+// two-byte characters, one-byte half-width katakana, "/" line breaks, "c"
+// colour escapes, everything else from 0x00 to 0x80 skipped.
 void Linter::check_message(const Context& c, engine::Span span) {
   const std::string_view text = text_of(c, span);
   check_cp932(c, span);
