@@ -208,3 +208,69 @@ test('the debugger starts mowa --dap in the story folder', () => {
     options: { cwd: '/stories/one' },
   });
 });
+
+test('the extension serves the editor and reports a missing checker once',
+    async () => {
+      const { loadExtension, document } = require('./vscode_stub');
+      const { stub, extension } =
+          loadExtension(path.join(ext, 'src', 'extension.js'));
+      extension.activate({ subscriptions: [], extensionPath: ext });
+      const r = stub.registered;
+      for (const name of ['completion', 'hover', 'definition', 'references',
+        'symbols']) {
+        assert.deepStrictEqual(r[name].selector, { language: 'mowa' }, name);
+      }
+      assert.strictEqual(r.adapter.selector, 'mowa');
+
+      const story = fs.mkdtempSync(path.join(os.tmpdir(), 'mowa-vscode-'));
+      try {
+        const doc = document(path.join(story, 'data', 'mowa.snr'),
+            'gosub"sub"\nend\n[sub]\nreturn');
+        const at = (line, character) => ({ line, character });
+        const where = (l) => [l.range.start.line, l.range.start.character,
+          l.range.end.character];
+        assert.deepStrictEqual(
+            where(r.definition.provider.provideDefinition(doc, at(0, 7))),
+            [2, 1, 4]);
+        assert.deepStrictEqual(r.references.provider.provideReferences(
+            doc, at(2, 2), { includeDeclaration: true }).map(where),
+        [[2, 1, 4], [0, 6, 9]]);
+        const hover = r.hover.provider.provideHover(doc, at(1, 1));
+        assert.match(hover.contents.value, /end the run/);
+        assert.deepStrictEqual(r.symbols.provider.provideDocumentSymbols(doc)
+            .map((s) => [s.name, s.range.start.line, s.range.end.line]),
+        [['sub', 2, 3]]);
+        assert.deepStrictEqual(r.completion.provider.provideCompletionItems(
+            document(doc.uri.fsPath, 'goto"\n[sub]'), at(0, 5))
+            .map((c) => c.label), ['sub']);
+
+        // A checker that finds one error, then one that is not there.
+        const fake = path.join(story, 'fake-lint');
+        fs.writeFileSync(fake, '#!/bin/sh\necho \'{"line":2,"column":1,' +
+            '"severity":"error","name":"n","message":"m","text":"end"}\'\n' +
+            'exit 1\n', { mode: 0o755 });
+        stub.settings['mowa.lintPath'] = fake;
+        const save = (d) => stub.listeners.save.forEach((fn) => fn(d));
+        const settled = async (done) => {
+          for (let i = 0; i < 100 && !done(); ++i) {
+            await new Promise((resolve) => setTimeout(resolve, 50));
+          }
+        };
+        save(doc);
+        await settled(() => stub.diagnostics.has(doc.uri.fsPath));
+        const [d] = stub.diagnostics.get(doc.uri.fsPath);
+        assert.deepStrictEqual([d.message, d.code, d.source, d.severity,
+          ...where(d)], ['m', 'n', 'mowa-lint', 0, 1, 0, 3]);
+
+        stub.settings['mowa.lintPath'] = path.join(story, 'missing-lint');
+        save(doc);
+        save(doc);
+        await settled(() => !stub.diagnostics.has(doc.uri.fsPath));
+        await new Promise((resolve) => setTimeout(resolve, 200));
+        assert.strictEqual(stub.warnings.length, 1);
+        assert.match(stub.warnings[0], /missing-lint was not found/);
+        assert.ok(!stub.diagnostics.has(doc.uri.fsPath));
+      } finally {
+        fs.rmSync(story, { recursive: true, force: true });
+      }
+    });

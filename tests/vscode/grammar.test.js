@@ -17,10 +17,12 @@ const textmate = load('vscode-textmate');
 const oniguruma = load('vscode-oniguruma');
 
 async function loadGrammar() {
-  const wasm = fs.readFileSync(load.resolve('vscode-oniguruma/release/onig.wasm'));
+  const wasm = fs.readFileSync(
+      load.resolve('vscode-oniguruma/release/onig.wasm'));
   await oniguruma.loadWASM(
       wasm.buffer.slice(wasm.byteOffset, wasm.byteOffset + wasm.byteLength));
-  const grammarPath = path.join(extensionDir, 'syntaxes', 'mowa.tmLanguage.json');
+  const grammarPath =
+      path.join(extensionDir, 'syntaxes', 'mowa.tmLanguage.json');
   const registry = new textmate.Registry({
     onigLib: Promise.resolve({
       createOnigScanner: (patterns) => new oniguruma.OnigScanner(patterns),
@@ -49,8 +51,9 @@ function assertScoped(tokens, lineText, lineNo, start, end, prefixes, what) {
     const token = tokens.find((t) => t.startIndex <= i && i < t.endIndex);
     const ok = token && token.scopes.some(
         (s) => prefixes.some((p) => s.startsWith(p)));
+    const scopes = token ? token.scopes.join(' ') : 'none';
     assert.ok(ok, `${what} '${lineText.slice(start, end)}' on line ` +
-        `${lineNo + 1} at ${i + 1}: ${token ? token.scopes.join(' ') : 'none'}`);
+        `${lineNo + 1} at ${i + 1}: ${scopes}`);
   }
 }
 

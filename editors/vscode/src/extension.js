@@ -103,7 +103,8 @@ function registerLanguage(context, hoverTable) {
       const text = document.lineAt(position.line).text;
       return scenario.completionItems(documentLines(document), hoverTable,
           text, position.character).map((c) => {
-        const item = new vscode.CompletionItem(c.label, completionKinds[c.kind]);
+        const item = new vscode.CompletionItem(c.label,
+            completionKinds[c.kind]);
         item.detail = c.detail;
         if (c.kind === 'command' && hoverTable[c.label]) {
           item.documentation = new vscode.MarkdownString(
