@@ -142,4 +142,7 @@ test('the grammar shows the traps of the line rules', async () => {
     const [tokens] = tokenize(grammar, [line]);
     assertScoped(tokens, line, 0, start, end, prefixes, what);
   }
+  // Blanks alone make an empty line, which is no mistake.
+  const [blank] = tokenize(grammar, [' \t ']);
+  assert.ok(blank.every((t) => t.scopes.every((s) => !/invalid/.test(s))));
 });
