@@ -10,9 +10,10 @@ const path = require('path');
 const { createRequire } = require('module');
 
 const root = path.join(__dirname, '..', '..');
-const extensionDir = path.resolve(process.env.MOWA_VSCODE_DIR ||
-    path.join(root, 'editors', 'vscode'));
-const load = createRequire(path.join(extensionDir, 'package.json'));
+const extensionDir = path.join(root, 'editors', 'vscode');
+// The npm packages may be installed in a staged copy of the extension.
+const load = createRequire(path.join(
+    path.resolve(process.env.MOWA_VSCODE_MODULES || extensionDir), 'x.js'));
 const textmate = load('vscode-textmate');
 const oniguruma = load('vscode-oniguruma');
 

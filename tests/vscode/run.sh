@@ -19,7 +19,7 @@ stage() {
 case $group in
   grammar)
     stage --modules-only
-    MOWA_VSCODE_DIR=$work/extension node --test "$tests/grammar.test.js" ;;
+    MOWA_VSCODE_MODULES=$work/extension node --test "$tests/grammar.test.js" ;;
   extension)
     MOWA_LINT=${4:-} node --test "$tests/extension.test.js" ;;
   package)
