@@ -274,3 +274,9 @@ test('the extension serves the editor and reports a missing checker once',
         fs.rmSync(story, { recursive: true, force: true });
       }
     });
+
+test('the extension is versioned as the program it serves', () => {
+  const manifest = JSON.parse(read('editors', 'vscode', 'package.json'));
+  const project = /project\(mowa VERSION ([0-9.]+)/.exec(read('CMakeLists.txt'));
+  assert.strictEqual(manifest.version, project[1]);
+});
