@@ -50,6 +50,10 @@ const corners = [
   '"a"', // 7: a quote alone jumps
   'wait"1" [a]', // 8: a comment line, no jump
   '[my label]', // 9: holds a blank: never reached
+  '[あいうえおかきく]', // 10: 16 bytes
+  '[あいうえおかきくけ]', // 11: 18 bytes: left out of the table
+  '[abcdefghijklmnopq]', // 12: 17 bytes: left out
+  '[last]', // 13: no line feed after it: never reached
 ];
 
 test('labels and jumps follow the line rules', () => {
@@ -59,6 +63,10 @@ test('labels and jumps follow the line rules', () => {
     ['mylabel', 3, [1]],
     ['gone', null, [4]],
     ['my label', null, []],
+    ['あいうえおかきく', 10, []],
+    ['あいうえおかきくけ', null, []],
+    ['abcdefghijklmnopq', null, []],
+    ['last', null, []],
   ];
   for (const [name, definition, jumps] of cases) {
     const label = scenario.findDefinition(corners, name);
@@ -69,7 +77,13 @@ test('labels and jumps follow the line rules', () => {
   assert.deepStrictEqual(scenario.scanLabels(corners).map(
       (l) => [l.line, l.name, l.reachable]),
   [[0, 'a', true], [2, 'a', true], [3, 'mylabel', true],
-    [6, 'gone', false], [9, 'my label', false]]);
+    [6, 'gone', false], [9, 'my label', false], [10, 'あいうえおかきく', true],
+    [11, 'あいうえおかきくけ', false], [12, 'abcdefghijklmnopq', false],
+    [13, 'last', false]]);
+  // Labels beyond the table's 1000 are left out.
+  const many = Array.from({ length: 1001 }, (_, i) => `[l${i}]`).concat('');
+  assert.deepStrictEqual(scenario.scanLabels(many).filter(
+      (l) => !l.reachable).map((l) => l.name), ['l1000']);
   // The name under the cursor, on a label line and in each kind of jump.
   assert.strictEqual(scenario.labelAt(corners, 1, 8), 'mylabel');
   assert.strictEqual(scenario.labelAt(corners, 4, 9), 'a');
@@ -82,10 +96,10 @@ test('labels and jumps follow the line rules', () => {
 test('completion offers labels in jumps and command words at the start', () => {
   const offered = (text, at) => scenario.completionItems(
       corners, hoverTable, text, at ?? text.length);
-  assert.deepStrictEqual(offered('goto"').map((c) => c.label),
-      ['a', 'mylabel']);
+  const reachable = ['a', 'mylabel', 'あいうえおかきく'];
+  assert.deepStrictEqual(offered('goto"').map((c) => c.label), reachable);
   assert.deepStrictEqual(offered('if"@01<3,a,').map((c) => c.label),
-      ['a', 'mylabel']);
+      reachable);
   assert.deepStrictEqual(offered('if"@01<'), []);
   assert.deepStrictEqual(offered('wait"'), []);
   assert.deepStrictEqual(offered('# go'), []);
@@ -241,7 +255,7 @@ test('the extension serves the editor and reports a missing checker once',
             .map((s) => [s.name, s.range.start.line, s.range.end.line]),
         [['sub', 2, 3]]);
         assert.deepStrictEqual(r.completion.provider.provideCompletionItems(
-            document(doc.uri.fsPath, 'goto"\n[sub]'), at(0, 5))
+            document(doc.uri.fsPath, 'goto"\n[sub]\n'), at(0, 5))
             .map((c) => c.label), ['sub']);
 
         // A checker that finds one error, then one that is not there.
@@ -277,6 +291,7 @@ test('the extension serves the editor and reports a missing checker once',
 
 test('the extension is versioned as the program it serves', () => {
   const manifest = JSON.parse(read('editors', 'vscode', 'package.json'));
-  const project = /project\(mowa VERSION ([0-9.]+)/.exec(read('CMakeLists.txt'));
+  const project =
+      /project\(mowa VERSION ([0-9.]+)/.exec(read('CMakeLists.txt'));
   assert.strictEqual(manifest.version, project[1]);
 });

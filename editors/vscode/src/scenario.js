@@ -21,16 +21,39 @@ function lineKind(text) {
   return 'statement';
 }
 
+const MAX_LABELS = 1000;
+const MAX_LABEL_NAME_BYTES = 16;
+
+// The bytes a text takes in code page 932: one for ASCII and half-width
+// katakana, two for the rest.
+function cp932Length(text) {
+  let bytes = 0;
+  for (const ch of text) {
+    const code = ch.codePointAt(0);
+    bytes += code < 0x80 || (code >= 0xff61 && code <= 0xff9f) ? 1 : 2;
+  }
+  return bytes;
+}
+
 // Every label line of the file, for the outline: {name, line, start, end,
-// reachable}. Only a line that is exactly "[NAME]" can be jumped to.
+// reachable}. A jump can reach only a line that is exactly "[NAME]" followed
+// by a line feed, with a name of at most 16 bytes and no blank, among the
+// first 1000 labels.
 function scanLabels(lines) {
   const labels = [];
+  let entries = 0;
   lines.forEach((text, line) => {
     if (lineKind(text) !== 'label') return;
     const m = /^\[([^\]]*)\](.*?)\r?$/.exec(text);
     const name = m ? m[1] : text.slice(1).replace(/\r$/, '');
-    const reachable = Boolean(m) && m[2] === '' && !/[ \t]/.test(name);
-    labels.push({ name, line, start: 1, end: 1 + name.length, reachable });
+    const registered = cp932Length(name) <= MAX_LABEL_NAME_BYTES &&
+        entries < MAX_LABELS;
+    if (registered) ++entries;
+    const reachable = registered && Boolean(m) && m[2] === '' &&
+        !/[ \t]/.test(name) && line < lines.length - 1;
+    labels.push({
+      name, line, start: 1, end: 1 + name.length, registered, reachable,
+    });
   });
   return labels;
 }
