@@ -124,3 +124,10 @@ fuzz-ci: build-fuzz
 fuzz-seeds: build-fuzz
 	rm -rf fuzz/corpus
 	$(FUZZ_BUILD)/mowa-fuzz-seeds fuzz/corpus $(FUZZ_BUILD)/demo
+
+# ---- The VS Code extension -------------------------------------------------
+# dist/mowa-vscode-VERSION.vsix, packaged with @vscode/vsce as pinned by
+# editors/vscode/package-lock.json (needs node and npm: scripts/setup).
+.PHONY: vscode
+vscode:
+	@editors/vscode/tools/package.sh dist

@@ -1,0 +1,297 @@
+'use strict';
+// The extension's own logic, without an editor: labels and jumps as the
+// program resolves them, completion, the hover table made from the guide,
+// mowa-lint's findings as ranges, and how the debugger is started.
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+
+const root = path.join(__dirname, '..', '..');
+const ext = path.join(root, 'editors', 'vscode');
+const scenario = require(path.join(ext, 'src', 'scenario'));
+const lint = require(path.join(ext, 'src', 'lint'));
+const debug = require(path.join(ext, 'src', 'debug'));
+const { buildHoverTable, hoverMarkdown } =
+    require(path.join(ext, 'src', 'hover-table'));
+
+const read = (...p) => fs.readFileSync(path.join(root, ...p), 'utf8');
+const demo = read('demo', 'data', 'mowa.utf8.snr').split('\n');
+const hoverTable = buildHoverTable(read('docs', 'scenario.md'));
+const commandWords = [...read('src', 'engine', 'commands.cpp')
+    .matchAll(/\{"([a-z_@]+)", k\w+\}/g)].map((m) => m[1]);
+
+test('every jump of the demo lands on its label', () => {
+  const jumps = scenario.scanJumps(demo);
+  const written = demo.join('\n').match(/(goto|gosub|if)"/g).length;
+  assert.ok(jumps.length >= written, `${jumps.length} jumps found`);
+  for (const jump of jumps) {
+    const label = scenario.findDefinition(demo, jump.name);
+    assert.ok(label, `line ${jump.line + 1} jumps to '${jump.name}'`);
+    assert.strictEqual(demo[label.line], `[${jump.name}]`);
+    assert.deepStrictEqual(
+        scenario.findReferences(demo, jump.name).filter(
+            (j) => j.line === jump.line && j.start === jump.start).length, 1);
+  }
+  const clicks = demo.join('\n').match(/gosub"click"|,click[,"]/g).length;
+  assert.strictEqual(scenario.findReferences(demo, 'click').length, clicks);
+});
+
+// A small scenario with the line rules' corner cases.
+const corners = [
+  '[a]', // 0: the first of two
+  'goto "my label"', // 1: blanks are dropped: jumps to mylabel
+  '[a]', // 2: a duplicate, never reached
+  '[mylabel]', // 3
+  'if"@01<3,a,gone"', // 4
+  '  [gone]', // 5: indented: no label
+  '[gone] #x', // 6: trailing text: no label
+  '"a"', // 7: a quote alone jumps
+  'wait"1" [a]', // 8: a comment line, no jump
+  '[my label]', // 9: holds a blank: never reached
+  '[あいうえおかきく]', // 10: 16 bytes
+  '[あいうえおかきくけ]', // 11: 18 bytes: left out of the table
+  '[abcdefghijklmnopq]', // 12: 17 bytes: left out
+  '[last]', // 13: no line feed after it: never reached
+];
+
+test('labels and jumps follow the line rules', () => {
+  const cases = [
+    // name, the definition's line or null, the lines that jump to it
+    ['a', 0, [4, 7]],
+    ['mylabel', 3, [1]],
+    ['gone', null, [4]],
+    ['my label', null, []],
+    ['あいうえおかきく', 10, []],
+    ['あいうえおかきくけ', null, []],
+    ['abcdefghijklmnopq', null, []],
+    ['last', null, []],
+  ];
+  for (const [name, definition, jumps] of cases) {
+    const label = scenario.findDefinition(corners, name);
+    assert.strictEqual(label ? label.line : null, definition, name);
+    assert.deepStrictEqual(
+        scenario.findReferences(corners, name).map((j) => j.line), jumps, name);
+  }
+  assert.deepStrictEqual(scenario.scanLabels(corners).map(
+      (l) => [l.line, l.name, l.reachable]),
+  [[0, 'a', true], [2, 'a', true], [3, 'mylabel', true],
+    [6, 'gone', false], [9, 'my label', false], [10, 'あいうえおかきく', true],
+    [11, 'あいうえおかきくけ', false], [12, 'abcdefghijklmnopq', false],
+    [13, 'last', false]]);
+  // Labels beyond the table's 1000 are left out.
+  const many = Array.from({ length: 1001 }, (_, i) => `[l${i}]`).concat('');
+  assert.deepStrictEqual(scenario.scanLabels(many).filter(
+      (l) => !l.reachable).map((l) => l.name), ['l1000']);
+  // The name under the cursor, on a label line and in each kind of jump.
+  assert.strictEqual(scenario.labelAt(corners, 1, 8), 'mylabel');
+  assert.strictEqual(scenario.labelAt(corners, 4, 9), 'a');
+  assert.strictEqual(scenario.labelAt(corners, 4, 12), 'gone');
+  assert.strictEqual(scenario.labelAt(corners, 4, 1), null);
+  assert.strictEqual(scenario.labelAt(corners, 7, 2), 'a');
+  assert.strictEqual(scenario.labelAt(corners, 3, 3), 'mylabel');
+});
+
+test('completion offers labels in jumps and command words at the start', () => {
+  const offered = (text, at) => scenario.completionItems(
+      corners, hoverTable, text, at ?? text.length);
+  const reachable = ['a', 'mylabel', 'あいうえおかきく'];
+  assert.deepStrictEqual(offered('goto"').map((c) => c.label), reachable);
+  assert.deepStrictEqual(offered('if"@01<3,a,').map((c) => c.label),
+      reachable);
+  assert.deepStrictEqual(offered('if"@01<'), []);
+  assert.deepStrictEqual(offered('wait"'), []);
+  assert.deepStrictEqual(offered('# go'), []);
+  assert.deepStrictEqual(offered('goto"a"'), []);
+  const words = offered('  scr').map((c) => c.label);
+  assert.deepStrictEqual(words,
+      commandWords.filter((w) => w !== '@'));
+  assert.ok(offered('  scr').every((c) => c.detail && c.documentation));
+});
+
+test('the hover table from the guide covers every command word', () => {
+  assert.deepStrictEqual(Object.keys(hoverTable), commandWords);
+  for (const word of commandWords) {
+    const entry = hoverTable[word];
+    assert.ok(entry.summary, word);
+    const markdown = hoverMarkdown(entry);
+    assert.ok(markdown.includes(entry.form), word);
+    assert.ok(!/\]\(#/.test(markdown), `${word}: a link into the guide`);
+  }
+  // The guide's paragraph on a command comes with it.
+  assert.match(hoverMarkdown(hoverTable.gosub), /one place to remember/);
+  const at = scenario.commandAt(['  gosub "click"'], 0, 4);
+  assert.deepStrictEqual([at.word, at.start, at.end], ['gosub', 2, 7]);
+  assert.strictEqual(scenario.commandAt(['# gosub'], 0, 3), null);
+});
+
+test("mowa-lint's findings become ranges of their lines", () => {
+  const lines = ['Goto"x"', 'wait"10ms"', 'message"あいうOK"', '[a]'];
+  const out = [
+    '{"file":"s/data/mowa.snr","line":1,"column":1,"severity":"error",' +
+      '"name":"unknown-command","message":"unknown command","text":"Goto"}',
+    'not json',
+    '{"file":"s/data/mowa.snr","line":2,"column":8,"severity":"warning",' +
+      '"name":"number-text","message":"reads as 10","text":"10ms"}',
+    '{"file":"s/data/mowa.snr","line":3,"column":12,"severity":"warning",' +
+      '"name":"message-ascii","message":"skipped","text":"OK"}',
+    '{"file":"s/data/mowa.snr","line":4,"column":1,"severity":"warning",' +
+      '"name":"unused-label","message":"unused","text":""}',
+  ].join('\n');
+  assert.deepStrictEqual(
+      lint.parseFindings(out, lines).map(
+          (f) => [f.line, f.start, f.end, f.severity, f.name]),
+      [[0, 0, 4, 'error', 'unknown-command'],
+        [1, 5, 9, 'warning', 'number-text'],
+        [2, 11, 13, 'warning', 'message-ascii'],
+        [3, 0, 3, 'warning', 'unused-label']]);
+  assert.strictEqual(lint.lintFolder('/s/data/mowa.snr'), '/s');
+  assert.strictEqual(lint.lintFolder('/s/other.snr'), null);
+  assert.strictEqual(lint.lintFolder('/s/mowa.snr'), null);
+});
+
+test('the real mowa-lint is run and a missing one is told apart',
+    { skip: !process.env.MOWA_LINT && 'no mowa-lint given' }, async () => {
+      const story = fs.mkdtempSync(path.join(os.tmpdir(), 'mowa-vscode-'));
+      try {
+        fs.mkdirSync(path.join(story, 'data'));
+        const lines = ['textmode', 'Goto"x"', 'wait"10ms"', 'end'];
+        fs.writeFileSync(path.join(story, 'data', 'mowa.snr'),
+            lines.join('\n') + '\n');
+        const run = (program) => new Promise((resolve) => lint.runLint(
+            program, story, (error, stdout) => resolve({ error, stdout })));
+        const found = await run(process.env.MOWA_LINT);
+        assert.strictEqual(found.error, null);
+        assert.deepStrictEqual(
+            lint.parseFindings(found.stdout, lines).map(
+                (f) => [f.line, lines[f.line].slice(f.start, f.end), f.name]),
+            [[1, 'Goto', 'unknown-command'], [2, '10ms', 'number-text']]);
+        const missing = await run(path.join(story, 'no-such-lint'));
+        assert.strictEqual(missing.error.code, 'ENOENT');
+      } finally {
+        fs.rmSync(story, { recursive: true, force: true });
+      }
+    });
+
+test('the debugger starts mowa --dap in the story folder', () => {
+  const manifest = JSON.parse(read('editors', 'vscode', 'package.json'));
+  const contributed = manifest.contributes.debuggers.find(
+      (d) => d.type === 'mowa');
+  assert.deepStrictEqual(contributed.initialConfigurations,
+      [debug.INITIAL_CONFIGURATION]);
+  // F5 without a launch.json plays the story of the scenario being edited.
+  assert.deepStrictEqual(
+      debug.resolveConfiguration({}, '/s/data/mowa.snr', '/w'),
+      { ...debug.INITIAL_CONFIGURATION, folder: '/s' });
+  assert.strictEqual(debug.resolveConfiguration({}, null, null), null);
+  assert.strictEqual(debug.resolveConfiguration(
+      { type: 'mowa', request: 'launch', name: 'x' }, null, '/w').folder, '/w');
+
+  // With a stub of the editor's API: what gets registered and started.
+  const registered = {};
+  const vscode = {
+    workspace: {
+      getConfiguration: (section) => ({
+        get: (key) => (section === 'mowa' && key === 'path' ?
+          '/opt/mowa/bin/mowa' : undefined),
+      }),
+    },
+    window: { activeTextEditor: undefined },
+    debug: {
+      registerDebugAdapterDescriptorFactory: (type, f) => {
+        registered.factory = [type, f];
+      },
+      registerDebugConfigurationProvider: (type, p) => {
+        registered.provider = [type, p];
+      },
+    },
+    DebugAdapterExecutable: class {
+      constructor(command, args, options) {
+        Object.assign(this, { command, args, options });
+      }
+    },
+  };
+  debug.registerDebugger(vscode, { subscriptions: [] });
+  assert.strictEqual(registered.factory[0], 'mowa');
+  assert.strictEqual(registered.provider[0], 'mowa');
+  const adapter = registered.factory[1].createDebugAdapterDescriptor(
+      { configuration: { folder: '/stories/one' } });
+  assert.deepStrictEqual({ ...adapter }, {
+    command: '/opt/mowa/bin/mowa', args: ['--dap'],
+    options: { cwd: '/stories/one' },
+  });
+});
+
+test('the extension serves the editor and reports a missing checker once',
+    async () => {
+      const { loadExtension, document } = require('./vscode_stub');
+      const { stub, extension } =
+          loadExtension(path.join(ext, 'src', 'extension.js'));
+      extension.activate({ subscriptions: [], extensionPath: ext });
+      const r = stub.registered;
+      for (const name of ['completion', 'hover', 'definition', 'references',
+        'symbols']) {
+        assert.deepStrictEqual(r[name].selector, { language: 'mowa' }, name);
+      }
+      assert.strictEqual(r.adapter.selector, 'mowa');
+
+      const story = fs.mkdtempSync(path.join(os.tmpdir(), 'mowa-vscode-'));
+      try {
+        const doc = document(path.join(story, 'data', 'mowa.snr'),
+            'gosub"sub"\nend\n[sub]\nreturn');
+        const at = (line, character) => ({ line, character });
+        const where = (l) => [l.range.start.line, l.range.start.character,
+          l.range.end.character];
+        assert.deepStrictEqual(
+            where(r.definition.provider.provideDefinition(doc, at(0, 7))),
+            [2, 1, 4]);
+        assert.deepStrictEqual(r.references.provider.provideReferences(
+            doc, at(2, 2), { includeDeclaration: true }).map(where),
+        [[2, 1, 4], [0, 6, 9]]);
+        const hover = r.hover.provider.provideHover(doc, at(1, 1));
+        assert.match(hover.contents.value, /end the run/);
+        assert.deepStrictEqual(r.symbols.provider.provideDocumentSymbols(doc)
+            .map((s) => [s.name, s.range.start.line, s.range.end.line]),
+        [['sub', 2, 3]]);
+        assert.deepStrictEqual(r.completion.provider.provideCompletionItems(
+            document(doc.uri.fsPath, 'goto"\n[sub]\n'), at(0, 5))
+            .map((c) => c.label), ['sub']);
+
+        // A checker that finds one error, then one that is not there.
+        const fake = path.join(story, 'fake-lint');
+        fs.writeFileSync(fake, '#!/bin/sh\necho \'{"line":2,"column":1,' +
+            '"severity":"error","name":"n","message":"m","text":"end"}\'\n' +
+            'exit 1\n', { mode: 0o755 });
+        stub.settings['mowa.lintPath'] = fake;
+        const save = (d) => stub.listeners.save.forEach((fn) => fn(d));
+        const settled = async (done) => {
+          for (let i = 0; i < 100 && !done(); ++i) {
+            await new Promise((resolve) => setTimeout(resolve, 50));
+          }
+        };
+        save(doc);
+        await settled(() => stub.diagnostics.has(doc.uri.fsPath));
+        const [d] = stub.diagnostics.get(doc.uri.fsPath);
+        assert.deepStrictEqual([d.message, d.code, d.source, d.severity,
+          ...where(d)], ['m', 'n', 'mowa-lint', 0, 1, 0, 3]);
+
+        stub.settings['mowa.lintPath'] = path.join(story, 'missing-lint');
+        save(doc);
+        save(doc);
+        await settled(() => !stub.diagnostics.has(doc.uri.fsPath));
+        await new Promise((resolve) => setTimeout(resolve, 200));
+        assert.strictEqual(stub.warnings.length, 1);
+        assert.match(stub.warnings[0], /missing-lint was not found/);
+        assert.ok(!stub.diagnostics.has(doc.uri.fsPath));
+      } finally {
+        fs.rmSync(story, { recursive: true, force: true });
+      }
+    });
+
+test('the extension is versioned as the program it serves', () => {
+  const manifest = JSON.parse(read('editors', 'vscode', 'package.json'));
+  const project =
+      /project\(mowa VERSION ([0-9.]+)/.exec(read('CMakeLists.txt'));
+  assert.strictEqual(manifest.version, project[1]);
+});
