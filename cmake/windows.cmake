@@ -12,6 +12,9 @@ file(GLOB MOWA_CORE_SOURCES CONFIGURE_DEPENDS
      src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp src/sound/*.cpp
      src/shell/*.cpp)
 list(FILTER MOWA_CORE_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
+# Code page 932 is converted by Windows itself in the backend (win32_text).
+file(GLOB MOWA_BASE_SOURCES CONFIGURE_DEPENDS src/base/*.cpp)
+list(FILTER MOWA_BASE_SOURCES EXCLUDE REGEX ".*/cp932\\.cpp$")
 
 set(MOWA_ICON_FILE ${CMAKE_BINARY_DIR}/mowa.ico)
 set(MOWA_MANIFEST_FILE ${CMAKE_SOURCE_DIR}/res/windows/mowa.exe.manifest)
@@ -27,7 +30,8 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/mowa.rc PROPERTIES
   OBJECT_DEPENDS "${MOWA_ICON_FILE};${MOWA_MANIFEST_FILE}")
 
 add_executable(mowa WIN32
-  src/shell/main_windows.cpp ${MOWA_CORE_SOURCES} ${MOWA_WIN32_SOURCES}
+  src/shell/main_windows.cpp ${MOWA_CORE_SOURCES} ${MOWA_BASE_SOURCES}
+  ${MOWA_WIN32_SOURCES}
   src/platform/common/faults.cpp src/platform/common/host_stream.cpp
   ${CMAKE_BINARY_DIR}/mowa.rc)
 target_compile_definitions(mowa PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless/presenter.h"
+#include "platform/headless/headless_window.h"
 #include "platform/softgdi/png_io.h"
 
 namespace mowa::pf {

@@ -1,16 +1,2 @@
-// Waiting while the scenario only polls an unchanged mouse. Not a Windows
-// service: the runner asks for it between two turns of the main loop.
 #pragma once
-
-namespace mowa::pf {
-
-class IdleWait {
- public:
-  virtual ~IdleWait() = default;
-  // Sleeps until input arrives or the program must act by itself (a
-  // sequence plays to its end) instead of spinning; returns at once when the
-  // queue is not empty.
-  virtual void wait_for_input() = 0;
-};
-
-}  // namespace mowa::pf
+#include "platform/platform.h"  // forwarding: removed after the merge

@@ -1,20 +1,10 @@
-// Code page 932 (Shift-JIS as Windows writes it) at the platform boundary.
+// forwarding: removed after the merge
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "base/cp932.h"
 
 namespace mowa::pf {
-
-// Lead bytes of a two-byte character: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool cp932_is_lead(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-// Bytes that cannot be converted become U+FFFD; a lead byte with no second
-// byte too.
-std::string cp932_to_utf8(std::string_view cp932);
-// Characters that code page 932 lacks become '?'.
-std::string utf8_to_cp932(std::string_view utf8);
-
+using base::cp932_is_lead;
+using base::cp932_to_utf8;
+using base::utf8_to_cp932;
 }  // namespace mowa::pf

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/common/faults.h"
-#include "platform/memory.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

@@ -9,10 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 #include "platform/common/host_path.h"
 #include "platform/common/host_stream.h"
-#include "platform/common/regular_file.h"
 
 namespace mowa::pf {
 
@@ -90,7 +89,7 @@ Dword HostFiles::GetCurrentDirectoryA(Dword length, char* buffer) {
   if (faults_.fail("GetCurrentDirectoryA")) return 0;
   char cwd[4096];
   if (!::getcwd(cwd, sizeof cwd)) return 0;
-  const std::string name = utf8_to_cp932(cwd);
+  const std::string name = base::utf8_to_cp932(cwd);
   if (name.size() + 1 > length || !buffer)
     return static_cast<Dword>(name.size() + 1);
   std::memcpy(buffer, name.c_str(), name.size() + 1);

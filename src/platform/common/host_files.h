@@ -6,8 +6,7 @@
 #include <map>
 
 #include "platform/common/faults.h"
-#include "platform/file_versions.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

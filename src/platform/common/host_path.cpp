@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::pf {
 namespace {
@@ -18,7 +18,7 @@ std::vector<std::string_view> split_components(std::string_view path,
   for (std::size_t i = 0; i <= path.size(); ++i) {
     if (i < path.size()) {
       const auto c = static_cast<unsigned char>(path[i]);
-      if (cp932_is_lead(c)) {
+      if (base::cp932_is_lead(c)) {
         ++i;  // the second byte is never a separator
         continue;
       }
@@ -89,7 +89,7 @@ std::string host_path(std::string_view cp932_path) {
       continue;
     }
     starts.push_back(out.size());
-    out += find_entry(out, cp932_to_utf8(part));
+    out += find_entry(out, base::cp932_to_utf8(part));
     out += '/';
   }
   if (out.size() > 1 && out.back() == '/') out.pop_back();
@@ -102,7 +102,7 @@ std::string direct_host_path(std::string_view cp932_path) {
   std::string out = absolute ? "/" : "";
   for (const auto part : parts) {
     if (part == ".") continue;
-    out += cp932_to_utf8(part);
+    out += base::cp932_to_utf8(part);
     out += '/';
   }
   if (out.size() > 1 && out.back() == '/') out.pop_back();

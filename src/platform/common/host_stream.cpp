@@ -11,8 +11,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/common/regular_file.h"
-
 namespace mowa::pf {
 namespace {
 
@@ -253,6 +251,26 @@ class HostStream final : public Stream {
 };
 
 }  // namespace
+
+#ifndef _WIN32
+int open_regular_file(const std::string& host_path, int flags) {
+  // Without O_NONBLOCK, opening a FIFO waits for its other end.
+  const int fd =
+      ::open(host_path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  const int status = ::fcntl(fd, F_GETFL);
+  if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+#endif
 
 std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
                                          const char* mode, Faults& faults) {

@@ -1,13 +1,21 @@
-// A buffered stream over a file descriptor.
+// A buffered stream over a file descriptor, and opening only what is a
+// regular file.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/common/faults.h"
-#include "platform/file_versions.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
+
+// A FIFO, a terminal or any other device named where the program expects a
+// file would block the only thread on its first read (or already on the
+// open), so it is refused at once, as if it were missing. open(2) with
+// `flags`, for a regular file only: a descriptor in blocking mode, or -1 when
+// the file cannot be opened or is not a regular file. Not on Windows.
+int open_regular_file(const std::string& host_path, int flags);
 
 // Opens `host_path` with a C library mode ("r", "rt", "rb", "wb", "a+", ...).
 // Without "b" the stream is in text mode, as on Windows. Null on failure.

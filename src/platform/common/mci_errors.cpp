@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::pf {
 namespace {
@@ -50,7 +50,7 @@ void copy_cut(const char* from, char* to, Uint length) {
   std::size_t n = 0;
   const std::size_t size = std::strlen(from);
   while (n < size) {
-    const bool lead = cp932_is_lead(static_cast<unsigned char>(from[n]));
+    const bool lead = base::cp932_is_lead(static_cast<unsigned char>(from[n]));
     const std::size_t step = lead && n + 1 < size ? 2 : 1;
     if (n + step > room) break;
     n += step;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/types.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

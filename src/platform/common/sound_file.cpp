@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/common/regular_file.h"
+#include "platform/common/host_stream.h"
 
 namespace mowa::pf {
 namespace {

@@ -1,35 +1,13 @@
 #include "platform/headless/event_log.h"
 
-namespace mowa::pf {
+#include "base/json.h"
 
-std::string json_escape(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
+namespace mowa::pf {
 
 EventLog::Event::Event(EventLog* log, std::string_view kind) : log_(log) {
   line_ = "{\"step\":" + std::to_string(log->steps) +
           ",\"t\":" + std::to_string(log->now_ms) +
-          ",\"ev\":" + json_escape(kind);
+          ",\"ev\":" + base::json_escape(kind);
 }
 
 EventLog::Event::~Event() {
@@ -44,7 +22,7 @@ EventLog::Event::~Event() {
 EventLog::Event& EventLog::Event::field(std::string_view key,
                                         std::string_view json_value) {
   line_ += ',';
-  line_ += json_escape(key);
+  line_ += base::json_escape(key);
   line_ += ':';
   line_ += json_value;
   return *this;
@@ -52,7 +30,7 @@ EventLog::Event& EventLog::Event::field(std::string_view key,
 
 EventLog::Event& EventLog::Event::str(std::string_view key,
                                       std::string_view utf8_value) {
-  return field(key, json_escape(utf8_value));
+  return field(key, base::json_escape(utf8_value));
 }
 
 EventLog::Event& EventLog::Event::null(std::string_view key) {

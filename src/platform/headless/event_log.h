@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/json.h"  // forwarding: removed after the merge
+
 namespace mowa::pf {
 
 class EventLog {
@@ -40,6 +42,7 @@ class EventLog {
   std::FILE* out_ = nullptr;
 };
 
-std::string json_escape(std::string_view utf8);
+// forwarding: removed after the merge
+using base::json_escape;
 
 }  // namespace mowa::pf

@@ -2,6 +2,7 @@
 // log, fault injection, and the software GDI drawing into real pixels.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/common/faults.h"
@@ -10,7 +11,6 @@
 #include "platform/headless/event_log.h"
 #include "platform/headless/headless_services.h"
 #include "platform/headless/headless_window.h"
-#include "platform/headless/presenter.h"
 #include "platform/platform.h"
 #include "platform/softgdi/soft_gdi.h"
 
@@ -19,14 +19,24 @@ namespace mowa::pf {
 class HeadlessPlatform {
  public:
   // Trace lines go to `out`.
-  explicit HeadlessPlatform(std::FILE* out = stdout);
+  explicit HeadlessPlatform(std::FILE* out = stdout)
+      : platform_(assemble(*this, out)) {}
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   Platform& platform() { return platform_; }
   // Logs what the program still holds as it ends: memory blocks (and those
   // still locked), GDI objects, device contexts, files and streams.
-  void log_held();
+  void log_held() {
+    log.event("held")
+        .num("blocks", static_cast<std::int64_t>(memory.live_blocks()))
+        .num("locked_blocks",
+             static_cast<std::int64_t>(memory.locked_blocks()))
+        .num("gdi_objects", static_cast<std::int64_t>(gdi.live_objects()))
+        .num("dcs", static_cast<std::int64_t>(gdi.open_dcs()))
+        .num("files", static_cast<std::int64_t>(files.open_handles() +
+                                                files.open_streams()));
+  }
 
   Faults faults;
   EventLog log;

@@ -4,16 +4,13 @@
 
 #include <vector>
 
-#include "platform/box.h"
-#include "platform/clock.h"
+#include "platform/platform.h"
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/common/mci_sequencer.h"
-#include "platform/display.h"
 #include "platform/headless/event_log.h"
 #include "platform/headless/headless_window.h"
 #include "platform/softgdi/soft_gdi.h"
-#include "platform/sound.h"
 
 namespace mowa::pf {
 

@@ -3,7 +3,7 @@
 namespace mowa::pf {
 
 SdlPlatform::SdlPlatform(const SdlSession& /*session*/, std::FILE* out)
-    : platform_{box, clock, window, gdi, display, sound, memory, files, files, files, out} {
+    : platform_(assemble(*this, out)) {
   window.set_sound(&sound);
   window.set_outside_requests(&outside);
 }

@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 #include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {
@@ -283,8 +283,8 @@ std::unique_ptr<RasterFont> FontLibrary::create(const LogFontA& logfont) {
   const char* name_bytes = logfont.lfFaceName;
   const std::size_t name_length = static_cast<std::size_t>(
       std::find(name_bytes, name_bytes + LF_FACESIZE, '\0') - name_bytes);
-  const FT_Face face =
-      impl_->find(cp932_to_utf8(std::string_view(name_bytes, name_length)));
+  const FT_Face face = impl_->find(
+      base::cp932_to_utf8(std::string_view(name_bytes, name_length)));
   if (face == nullptr) return nullptr;
 
   auto font = std::make_unique<RasterFont::Impl>();
@@ -361,7 +361,7 @@ int RasterFont::draw(Surface& surface, int x, int y, std::string_view cp932,
   std::size_t i = 0;
   while (i < cp932.size()) {
     const std::size_t count =
-        cp932_is_lead(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+        base::cp932_is_lead(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
     if (i + count > cp932.size()) break;  // a lead byte cut off by the end
     char32_t code_point = 0;
     FT_UInt glyph = 0;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/common/faults.h"
-#include "platform/gdi.h"
+#include "platform/platform.h"
 #include "platform/softgdi/surface.h"
 
 namespace mowa::pf {

@@ -1,8 +1,10 @@
 // The window's client area as a true-colour framebuffer of its own size.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace mowa::pf {
@@ -42,6 +44,23 @@ class Surface {
   int width_ = 0;
   int height_ = 0;
 };
+
+inline void Surface::resize(int width, int height) {
+  width = std::clamp(width, 0, kMaxSide);
+  height = std::clamp(height, 0, kMaxSide);
+  if (width == width_ && height == height_) return;
+  std::vector<std::uint32_t> resized(
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  const int kept_width = std::min(width, width_);
+  const int kept_height = std::min(height, height_);
+  for (int y = 0; y < kept_height; ++y)
+    for (int x = 0; x < kept_width; ++x)
+      resized[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+              static_cast<std::size_t>(x)] = at(x, y);
+  pixels = std::move(resized);
+  width_ = width;
+  height_ = height;
+}
 
 // 0x00BBGGRR (a COLORREF) to 0x00RRGGBB.
 constexpr std::uint32_t rgb_from_colorref(std::uint32_t c) {

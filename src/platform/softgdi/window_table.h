@@ -13,7 +13,7 @@
 
 #include "platform/common/faults.h"
 #include "platform/softgdi/soft_gdi.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

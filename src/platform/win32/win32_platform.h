@@ -21,8 +21,7 @@ class Win32Platform {
   explicit Win32Platform(HINSTANCE instance, std::FILE* out = stdout)
       : window(instance),
         display(window),
-        platform_{box,    clock, window, gdi,   display, sound,
-                  memory, files, files,  files, out} {}
+        platform_(assemble(*this, out)) {}
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 

@@ -1,10 +1,10 @@
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 
-namespace mowa::pf {
+namespace mowa::base {
 namespace {
 
 class Converter {
@@ -75,4 +75,4 @@ std::string utf8_to_cp932(std::string_view utf8) {
   });
 }
 
-}  // namespace mowa::pf
+}  // namespace mowa::base

@@ -1,7 +1,9 @@
+#include "platform/headless/headless_services.h"
+
 #include <cstdio>
 
-#include "platform/common/cp932.h"
-#include "platform/headless/headless_services.h"
+#include "base/cp932.h"
+#include "platform/common/mci_errors.h"
 
 namespace mowa::pf {
 
@@ -9,8 +11,8 @@ int HeadlessBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
                              Uint /*type*/) {
   window_.present_all();
   if (faults_.fail("MessageBoxA")) return 0;
-  const std::string utf8_text = cp932_to_utf8(text ? text : "");
-  const std::string utf8_caption = cp932_to_utf8(caption ? caption : "");
+  const std::string utf8_text = base::cp932_to_utf8(text ? text : "");
+  const std::string utf8_caption = base::cp932_to_utf8(caption ? caption : "");
   log_.event("message_box")
       .str("owner", owner ? "main" : "none")
       .str("caption", utf8_caption)
@@ -58,6 +60,35 @@ Long HeadlessDisplay::ChangeDisplaySettingsA(DevModeA* mode, Dword /*flags*/) {
                           static_cast<int>(mode->dmPelsHeight),
                           static_cast<int>(mode->dmBitsPerPel));
   return DISP_CHANGE_SUCCESSFUL;
+}
+
+Bool HeadlessSound::PlaySoundA(const char* sound, void* /*module*/,
+                               Dword flags) {
+  if (faults_.fail("PlaySoundA")) return kFalse;
+  auto ev = log_.event("play_sound");
+  if (sound)
+    ev.str("file", base::cp932_to_utf8(sound));
+  else
+    ev.null("file");
+  ev.num("flags", flags);
+  return kTrue;
+}
+
+McError HeadlessSound::mciSendStringA(const char* command, char* return_string,
+                                      Uint return_length, Hwnd callback) {
+  if (return_string && return_length > 0) return_string[0] = '\0';
+  const McError result = faults_.fail("mciSendStringA")
+                             ? MCIERR_DEVICE_NOT_READY
+                             : sequencer_.send(command, callback, log_.now_ms);
+  log_.event("mci")
+      .str("command", base::cp932_to_utf8(command ? command : ""))
+      .boolean("notify", callback != nullptr)
+      .num("result", result);
+  return result;
+}
+
+Bool HeadlessSound::mciGetErrorStringA(McError error, char* text, Uint length) {
+  return mci_error_text(error, text, length);
 }
 
 }  // namespace mowa::pf
