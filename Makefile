@@ -102,8 +102,9 @@ bench-window: build
 # Fuzzing, with Clang's libFuzzer and the sanitizers. `make fuzz` runs every
 # target for FUZZ_SECONDS and keeps what it finds new in
 # $(FUZZ_BUILD)/corpus; `make fuzz-ci` replays every corpus in the tree and
-# then fuzzes each target for 30 seconds; `make fuzz-seeds` writes the seed
-# corpora of fuzz/corpus again.
+# then fuzzes each whole-program target for 30 seconds and each reader,
+# which tries thousands of inputs a second where those try tens, for 15;
+# `make fuzz-seeds` writes the seed corpora of fuzz/corpus again.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
@@ -119,7 +120,7 @@ fuzz: build-fuzz
 	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 fuzz-ci: build-fuzz
-	@scripts/fuzz --ci $(FUZZ_BUILD) 30
+	@scripts/fuzz --ci $(FUZZ_BUILD) 30 15
 
 fuzz-seeds: build-fuzz
 	rm -rf fuzz/corpus

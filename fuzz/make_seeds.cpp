@@ -1,11 +1,15 @@
 // Writes the seed corpora of the fuzz targets, one folder each, from the
 // test helpers' pictures and MIDI files and the staged demo's own files:
 //   mowa-fuzz-seeds OUT_DIR DEMO_DIR
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -140,6 +144,110 @@ void scenarios() {
   for (const auto& s : snippets) seed("scenario", s[0], s[1]);
 }
 
+// The readers' own seeds: whole files and single lines, small.
+
+void bmp_files() {
+  const auto diagonal = [](int x, int y) { return static_cast<std::uint8_t>((x + 3 * y) % 16); };
+  struct Form {
+    const char* name;
+    std::function<void(Bmp&)> change;
+  };
+  const std::vector<Form> forms = {
+      {"8-bit", [](Bmp&) {}},
+      {"top-down", [](Bmp& b) { b.top_down = true; }},
+      {"v5-profile", [](Bmp& b) { b.info_bytes = 124; b.profile_behind = true; b.trailing_bytes = 8; }},
+      {"16-colours-gap", [](Bmp& b) { b.use_colours(16); b.gap_bytes = 6; }},
+      {"4-bit", [](Bmp& b) { b.bits_per_pixel = 4; b.use_colours(16); }},
+      {"1-bit", [](Bmp& b) {
+         b.bits_per_pixel = 1;
+         b.use_colours(2);
+         for (std::uint8_t& p : b.pixels) p &= 1;
+       }},
+      {"rle8", [](Bmp& b) { b.run_length = true; }},
+      {"rle4", [](Bmp& b) { b.bits_per_pixel = 4; b.use_colours(16); b.run_length = true; }},
+      {"truncated", [](Bmp& b) { b.keep_bytes = 1150; }},
+      {"24-bit", [](Bmp& b) { b.bits_per_pixel = 24; b.use_colours(0); }},
+  };
+  for (const Form& f : forms) {
+    Bmp b = mowa::test::sprite(19, 7, diagonal);
+    f.change(b);
+    seed("bmp_decode", f.name, b.file());
+  }
+  // The 12-byte core header, which the writer above does not write: 3x2
+  // pixels, two colours of three bytes.
+  std::string core = "BM" + le(14 + 12 + 6 + 8, 4) + le(0, 4) + le(14 + 12 + 6, 4) +
+                     le(12, 4) + le(3, 2) + le(2, 2) + le(1, 2) + le(8, 2) +
+                     std::string("\x00\x00\x00\xFF\xFF\xFF", 6) +
+                     std::string("\x00\x01\x00\x00\x01\x00\x01\x00", 8);
+  seed("bmp_decode", "core-header", core);
+  seed("bmp_decode", "demo-star", demo_file("star.bmp"));
+}
+
+void statements() {
+  // The first line of each command the demo uses, and the odd forms.
+  std::istringstream demo(demo_file("mowa.snr"));
+  std::set<std::string> words;
+  for (std::string line; std::getline(demo, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string word = line.substr(0, line.find('"'));
+    if (!word.empty() && word[0] == '@') word = "assign";
+    const bool named = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    });
+    if (named && words.insert(word).second) seed("statement", "demo-" + word, line + "\n");
+  }
+  const char* const odd[][2] = {
+      {"blanks", " g l o a d \t\"p.bmp , 1,\t2 ,0\"  \n"},
+      {"assign-references", "@01=@02*@03\n"},
+      {"assign-negative", "@99=-12\n"},
+      {"assign-bad-operator", "@05=7%2\n"},
+      {"if-reference", "if\"@01>@02,yes,no\"\n"},
+      {"if-missing-no", "if\"@01=3,yes\n"},
+      {"unclosed", "text_write\"abc,1,2\n"},
+      {"two-quotes", "message\"a\"b\"\n"},
+      {"long-word", "abcdefghijklmnopqrstuvwxyz0123456789\"1\"\n"},
+      {"references-cut", "get_mouse_position\"@0\n"},
+  };
+  for (const auto& o : odd) seed("statement", o[0], o[1]);
+  seed("statement", "long-line", "message\"" + std::string(250, 'x') + "\"\n");
+}
+
+void mci_commands() {
+  const char* const commands[][2] = {
+      {"open", "open .\\data\\theme.mid type sequencer alias myseq"},
+      {"open-quoted", "open \"C:\\my type\\a b.mid\" type sequencer notify alias myseq"},
+      {"open-capitals", "OPEN x.mid TYPE Sequencer ALIAS Foo NOTIFY"},
+      {"open-waveaudio", "open x.wav type waveaudio alias w"},
+      {"open-no-alias", "open x.mid type sequencer"},
+      {"play", "play myseq notify"},
+      {"close", "close myseq"},
+      {"status", "status myseq mode"},
+      {"tabs", "\tplay\tmyseq\t"},
+  };
+  for (const auto& c : commands) seed("mci_command", c[0], c[1]);
+}
+
+void midi_lengths() {
+  using mowa::test::MidiTrack;
+  const std::string song = mowa::test::one_note_midi(300, 50);
+  seed("midi_length", "rmid", "RIFF" + le(static_cast<std::int64_t>(song.size()) + 12, 4) +
+                                  "RMIDdata" + le(static_cast<std::int64_t>(song.size()), 4) + song);
+  // 25 frames a second of 40 ticks.
+  seed("midi_length", "smpte",
+       mowa::test::midi_file(0, 0xE728, {MidiTrack().note_on(0, 60).note_off(1000, 60).end(0)}));
+  seed("midi_length", "tempo-map",
+       mowa::test::midi_file(1, 96, {MidiTrack().tempo(0, 400000).tempo(96, 800000).tempo(0, 300000).end(200),
+                                     MidiTrack().note_on(10, 64).raw(std::string("\x20\x40\x00", 3))
+                                         .raw(std::string("\x00\xF0\x03\x7E\x7F\xF7", 6)).end(0)}));
+}
+
+void cp932_texts() {
+  seed("cp932", "japanese", mowa::pf::utf8_to_cp932("もわもわの　はらっぱ！ｶﾅ①Ⅹ"));
+  seed("cp932", "utf8", "もわ ÷ €");
+  seed("cp932", "two-spellings", "\xED\x40\xFA\x5C\x87\x9B\x81\xBE");  // NEC and IBM rows
+  seed("cp932", "broken", "ab\x85\x40\xA0\xFD\x81");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,5 +264,10 @@ int main(int argc, char** argv) {
   midis();
   wavs();
   scenarios();
+  bmp_files();
+  statements();
+  mci_commands();
+  midi_lengths();
+  cp932_texts();
   return 0;
 }

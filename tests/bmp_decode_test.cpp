@@ -36,6 +36,11 @@ std::vector<std::uint8_t> file(int width, int height, int bits, int compression,
   return out;
 }
 
+std::vector<std::uint8_t> first(std::vector<std::uint8_t> bytes, std::size_t count) {
+  bytes.resize(count);
+  return bytes;
+}
+
 struct Case {
   const char* name;
   std::vector<std::uint8_t> bytes;
@@ -60,6 +65,8 @@ TEST(BmpDecode, SpeltOutFiles) {
        file(2, 1, 8, 1, 4, {2, 3, 0, 0}), Refusal::none, {3, 3}, 4},
       {"rle cut before the last row", file(2, 2, 8, 1, 4, {2, 3, 0, 0}), Refusal::cut_short, {}},
       {"pixels said to start past the end", file(2, 1, 8, 0, 4, {}, 5000), Refusal::cut_short, {}},
+      {"pixels said to start past a file cut short", first(file(2, 1, 8, 0, 4, {}, 5000), 80),
+       Refusal::cut_short, {}},
       {"table cut short by the pixels", file(2, 1, 8, 0, 2, {1, 0, 0, 0}, 54 + 4), Refusal::none,
        {1, 0}, 1},
       {"four bits, rows padded", file(3, 2, 4, 0, 16, {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0}),

@@ -172,6 +172,7 @@ Decoded decode(std::span<const std::uint8_t> file) {
   p.indices.assign(static_cast<std::size_t>(p.width) * p.height, 0);
   if (h.pixels_at > file.size()) {
     d.refusal = Refusal::cut_short;
+    d.picture = {};
     return d;
   }
   const std::span<const std::uint8_t> data = file.subspan(h.pixels_at);
