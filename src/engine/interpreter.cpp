@@ -48,7 +48,7 @@ int script_read(Script& sc, CommandSink& sink) {
   char word[kWordBytes + 1];
   command_word(s, word);
   const CommandEntry& entry = find_command(word);
-  const int result = execute(sc, sink, entry.id, s);
+  const int result = execute(sc, sink, entry, s);
   if (traced && sc.trace)
     sc.trace->line(traced->finish(entry.id, result, sc.pointer, sc.variables));
   return result;

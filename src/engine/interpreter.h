@@ -1,7 +1,7 @@
 // One step of the scenario: read one statement and carry it out.
 #pragma once
 
-#include "engine/command_sink.h"
+#include "engine/commands.h"
 #include "engine/script.h"
 
 namespace mowa::engine {

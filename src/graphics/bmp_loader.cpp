@@ -9,6 +9,7 @@
 #include "graphics/logical_palette.h"
 #include "graphics/picture_layout.h"
 #include "graphics/picture_refusal.h"
+#include "graphics/repaint_request.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
@@ -201,6 +202,16 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   // Without the block there are no colours to take.
   if (block != nullptr) take_palettes(g, block);
   palette_black(g);
+}
+
+void gload(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
+           std::int32_t mode) {
+  if (mode >= 0 && mode <= 2) {
+    opendib(g, file, x, y, mode == 2 ? 1 : 0);
+    if (mode != 1) palette_show(g);
+  }
+  // The command's own request has never been checked.
+  request_repaint(g, nullptr);
 }
 
 void palette_black(Graphics& g) {

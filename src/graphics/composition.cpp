@@ -75,8 +75,10 @@ void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   g.memory.SetLastError(pf::NO_ERROR);
 }
 
-void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
-               std::int32_t opaque, std::int32_t /*fifth*/) {
+namespace {
+
+void place_sprite(Graphics& g, const char* file, std::int32_t x,
+                  std::int32_t y, std::int32_t opaque) {
   constexpr char kCaption[] = "character";
   // A sprite file is reported as the loader reports picture files.
   constexpr char kFileCaption[] = "opendib";
@@ -99,6 +101,15 @@ void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   }
   g.files.fclose(in);
   request_repaint(g, kCaption);
+}
+
+}  // namespace
+
+void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
+               std::int32_t opaque, std::int32_t /*fifth*/) {
+  place_sprite(g, file, x, y, opaque);
+  // The command's own request has never been checked.
+  request_repaint(g, nullptr);
 }
 
 void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,

@@ -12,7 +12,8 @@ namespace mowa::graphics {
 // through the view rectangle.
 void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image);
 // Lays a sprite from a BMP file over the screen image; its bottom-left pixel
-// lands at column x, stored row y (rows counted from the bottom).
+// lands at column x, stored row y (rows counted from the bottom); then asks
+// for the paint.
 void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
                std::int32_t opaque, std::int32_t fifth);
 // A sprite file's bytes as `character` reads them, from the start, up to the

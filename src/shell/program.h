@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/command_sink.h"
+#include "engine/commands.h"
 #include "engine/script.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
@@ -58,34 +58,7 @@ class Program final : public engine::CommandSink {
   sound::Sound sound;
 
   // ---- engine::CommandSink ----
-  std::int32_t mouse_state() override;
-  void mouse_position(std::int32_t& x, std::int32_t& y) override;
-  void boxfill(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-               std::int32_t y2, std::int32_t colour) override;
-  void box(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-           std::int32_t colour) override;
-  void screen_black_out(std::int32_t delay_ms) override;
-  void screen_black_in(std::int32_t delay_ms) override;
-  void gload(const char* file, std::int32_t x, std::int32_t y,
-             std::int32_t mode) override;
-  void character(const char* file, std::int32_t x, std::int32_t y,
-                 std::int32_t opaque, std::int32_t fifth) override;
-  void screen_copy(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                   std::int32_t y2, std::int32_t dx, std::int32_t dy) override;
-  void screen_big_small() override;
-  void message(const char* text) override;
-  void message_out() override;
-  void number_write(std::int32_t value, std::int32_t x, std::int32_t y,
-                    std::int32_t size, std::int32_t colour,
-                    std::int32_t opaque) override;
-  void text_write(const char* text, std::int32_t x, std::int32_t y,
-                  std::int32_t size, std::int32_t colour,
-                  std::int32_t opaque) override;
-  void force_write() override;
-  void play_wav(const char* file, std::int32_t loop) override;
-  void stop_wav() override;
-  void play_midi(const char* path) override;
-  void stop_midi() override;
+  void carry_out(engine::CommandId id, const engine::Arguments& a) override;
 
  private:
   int exit_code_ = 0;
@@ -93,5 +66,10 @@ class Program final : public engine::CommandSink {
   std::uint64_t step_limit_ = std::numeric_limits<std::uint64_t>::max();
   shell::PollLoop poll_;
 };
+
+namespace shell {
+// Carries out a command the engine hands on, through the shell's own rows.
+void carry_out(Program& p, engine::CommandId id, const engine::Arguments& a);
+}  // namespace shell
 
 }  // namespace mowa
