@@ -12,7 +12,6 @@
 #include "graphics/fades.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
-#include "shell/window_proc.h"
 
 namespace {
 

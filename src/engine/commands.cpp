@@ -206,7 +206,7 @@ constexpr CommandRoutine kSink = nullptr;
 
 }  // namespace
 
-const CommandEntry kCommandTable[kCommandCount] = {
+constexpr CommandEntry kCommandTable[kCommandCount] = {
     {"goto", kGoto, takes(K::label), go_to, kQuiet},
     {"if", kIf, {}, if_then, kQuiet},
     {"gosub", kGosub, takes(K::label), go_sub, kQuiet},
@@ -243,6 +243,13 @@ const CommandEntry kCommandTable[kCommandCount] = {
     {"force_write", kForceWrite, {}, kSink},
     {"dummy", kDummy, {}, trace_only<kDummyLine>},
 };
+static_assert(
+    [] {
+      for (const CommandEntry& row : kCommandTable)
+        if (row.name[0] == '\0') return false;
+      return kCommandTable[kCommandCount - 1].id == kDummy;
+    }(),
+    "kCommandCount counts every row, and `dummy` comes last");
 
 const CommandEntry& find_command(const char* word) {
   if (word[0] == '\0') return kCommandTable[0];

@@ -40,6 +40,7 @@ int script_read(Script& sc, CommandSink& sink) {
   sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
+  if (sc.watch) sc.watch->before_statement(sc.pointer);
   std::optional<StatementTrace> traced;
   if (sc.trace) traced.emplace(sc.pointer, line, sc.variables);
   ++sc.pointer;

@@ -8,7 +8,6 @@
 #include "graphics/boxes.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
-#include "shell/display_mode.h"
 #include "shell/program.h"
 #include "sound/playback.h"
 #include "text/free_text.h"

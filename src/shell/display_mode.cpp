@@ -1,4 +1,4 @@
-#include "shell/display_mode.h"
+#include "shell/program.h"
 
 #include "graphics/repaint_request.h"
 

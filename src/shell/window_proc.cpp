@@ -1,10 +1,8 @@
-#include "shell/window_proc.h"
+#include "shell/program.h"
 
 #include "graphics/repaint_request.h"
 #include "report/error_box.h"
 #include "report/texts.h"
-#include "shell/display_mode.h"
-#include "shell/program.h"
 #include "sound/playback.h"
 
 namespace mowa::shell {
