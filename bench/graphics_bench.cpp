@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/bmp_loader.h"
+#include "graphics/images.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
 #include "platform/headless/headless_platform.h"

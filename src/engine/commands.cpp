@@ -8,7 +8,6 @@
 
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
-#include "engine/save_file.h"
 #include "engine/variables.h"
 #include "report/error_box.h"
 #include "report/texts.h"

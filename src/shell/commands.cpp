@@ -4,14 +4,12 @@
 #include <cstddef>
 
 #include "engine/variables.h"
-#include "graphics/bmp_loader.h"
-#include "graphics/boxes.h"
+#include "graphics/images.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
 #include "shell/program.h"
-#include "sound/playback.h"
-#include "text/free_text.h"
-#include "text/message.h"
+#include "sound/sound.h"
+#include "text/text.h"
 
 namespace mowa::shell {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
-#include "graphics/image_block.h"
-#include "text/font_set.h"
+#include "graphics/graphics.h"
+#include "text/text.h"
 
 namespace mowa {
 namespace {
