@@ -7,12 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/bmp_loader.h"
+#include "graphics/images.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
-#include "shell/window_proc.h"
 
 namespace {
 

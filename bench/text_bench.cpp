@@ -8,8 +8,7 @@
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
 #include "report/texts.h"
-#include "text/font_set.h"
-#include "text/message.h"
+#include "text/text.h"
 
 namespace mowa {
 namespace {

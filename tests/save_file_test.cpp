@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/save_file.h"
+#include "engine/variables.h"
 #include "midi_writer.h"
 #include "platform/headless/headless_platform.h"
 #include "scenario_runner.h"

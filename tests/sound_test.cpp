@@ -19,7 +19,7 @@
 #include "scenario_runner.h"
 #include "shell/program.h"
 #include "report/texts.h"
-#include "sound/playback.h"
+#include "sound/sound.h"
 
 namespace mowa::test {
 namespace {

@@ -6,8 +6,6 @@
 
 #include "graphics/graphics.h"
 #include "platform/headless/headless_platform.h"
-#include "text/font_set.h"
-#include "text/message.h"
 #include "text/text.h"
 #include "text_test_support.h"
 

@@ -5,42 +5,12 @@
 namespace mowa::engine {
 namespace {
 
-using enum CommandId;
 using K = ArgumentKind;
-constexpr K N = K::number;
-
-constexpr ArgumentForm kForms[] = {
-    {kGoto, 1, {K::label}},
-    {kGosub, 1, {K::label}},
-    {kWait, 1, {N}},
-    {kCheck, 1, {K::target}},
-    {kBoxFill, 5, {N, N, N, N, N}},
-    {kBox, 5, {N, N, N, N, N}},
-    {kRand, 1, {K::target}},
-    {kGetMouseState, 1, {K::target}},
-    {kGetMousePosition, 2, {K::target, K::target}},
-    {kScreenBlackOut, 1, {N}},
-    {kScreenBlackIn, 1, {N}},
-    {kGload, 4, {K::file, N, N, N}},
-    {kCharacter, 5, {K::file, N, N, N, N}},
-    {kMessage, 1, {K::whole_text}},
-    {kPlayWav, 2, {K::file, N}},
-    {kPlayMidi, 1, {K::path}},
-    {kScreenCopy, 6, {N, N, N, N, N, N}},
-    {kNumberWrite, 6, {N, N, N, N, N, N}},
-    {kTextWrite, 6, {K::text, N, N, N, N, N}},
-};
 
 // Positions of the first and second target variable after Q.
 constexpr std::size_t kTargetOffsets[2] = {1, 5};
 
 }  // namespace
-
-const ArgumentForm* argument_form(CommandId id) {
-  for (const ArgumentForm& form : kForms)
-    if (form.id == id) return &form;
-  return nullptr;
-}
 
 ScannedArguments scan_arguments(const Statement& s, const ArgumentForm& form) {
   ScannedArguments r;

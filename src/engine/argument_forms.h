@@ -1,13 +1,15 @@
-// What each command takes as arguments, in the order it reads them: the one
-// description that both the command handlers and the scenario checker use.
+// What a command takes as arguments, in the order it reads them, and where
+// each of them lies in a statement: the one reading that both the
+// interpreter and the scenario checker use.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/commands.h"
 #include "engine/statement_syntax.h"
 
 namespace mowa::engine {
+
+enum class CommandId : std::uint32_t;
 
 enum class ArgumentKind : std::uint8_t {
   number,      // N: a decimal number or a variable reference
@@ -22,9 +24,8 @@ enum class ArgumentKind : std::uint8_t {
 inline constexpr int kMaxArguments = 6;
 
 struct ArgumentForm {
-  CommandId id;
-  std::uint8_t count;
-  ArgumentKind kinds[kMaxArguments];
+  std::uint8_t count = 0;
+  ArgumentKind kinds[kMaxArguments] = {};
 };
 
 // The form of a command, or null for the commands that take no arguments and
@@ -43,7 +44,8 @@ struct ScannedArguments {
   int count = 0;
 };
 
-// Where each argument of the statement lies, read as the handler reads it.
+// Where each argument of the statement lies, read as the interpreter reads
+// it.
 ScannedArguments scan_arguments(const Statement& s, const ArgumentForm& form);
 
 }  // namespace mowa::engine

@@ -1,12 +1,13 @@
 #include "engine/interpreter.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
 #include "engine/statement_syntax.h"
-#include "engine/statement_trace.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
@@ -40,6 +41,7 @@ int script_read(Script& sc, CommandSink& sink) {
   sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
+  if (sc.watch) sc.watch->before_statement(sc.pointer);
   std::optional<StatementTrace> traced;
   if (sc.trace) traced.emplace(sc.pointer, line, sc.variables);
   ++sc.pointer;
@@ -48,10 +50,51 @@ int script_read(Script& sc, CommandSink& sink) {
   char word[kWordBytes + 1];
   command_word(s, word);
   const CommandEntry& entry = find_command(word);
-  const int result = execute(sc, sink, entry.id, s);
+  const int result = execute(sc, sink, entry, s);
   if (traced && sc.trace)
     sc.trace->line(traced->finish(entry.id, result, sc.pointer, sc.variables));
   return result;
+}
+
+namespace {
+
+// "→" in code page 932.
+constexpr char kArrow[] = "\x81\xa8";
+
+bool is_jump(CommandId id) {
+  return id == CommandId::kGoto || id == CommandId::kGosub ||
+         id == CommandId::kReturn || id == CommandId::kIf;
+}
+
+}  // namespace
+
+StatementTrace::StatementTrace(std::int32_t line, const char* text_as_read,
+                               const std::int32_t (&variables)[kVariableCount])
+    : line_(line), text_(text_as_read) {
+  while (!text_.empty() && (text_.back() == '\n' || text_.back() == '\r'))
+    text_.pop_back();
+  std::copy(std::begin(variables), std::end(variables), before_);
+}
+
+std::string StatementTrace::finish(
+    CommandId id, int result, std::int32_t pointer,
+    const std::int32_t (&variables)[kVariableCount]) const {
+  std::string line = std::to_string(line_) + ": " + text_;
+  if (is_jump(id)) {
+    // A jump that ends the run found no label.
+    line +=
+        std::string(" ") + kArrow + " " +
+        (result == 1 ? std::string("no such label") : std::to_string(pointer));
+  }
+  for (int i = 0; i < kVariableCount; ++i) {
+    if (before_[i] == variables[i]) continue;
+    char change[64];
+    std::snprintf(change, sizeof change, "  @%02d %ld %s %ld", i,
+                  static_cast<long>(before_[i]), kArrow,
+                  static_cast<long>(variables[i]));
+    line += change;
+  }
+  return line + "\n";
 }
 
 }  // namespace mowa::engine

@@ -41,6 +41,14 @@ class TraceSink {
   virtual void line(const std::string& cp932) = 0;
 };
 
+// Told of each statement before it runs, with the line it stands on; it may
+// hold the program there (a debugger does).
+class StatementWatch {
+ public:
+  virtual ~StatementWatch() = default;
+  virtual void before_statement(std::int32_t line) = 0;
+};
+
 struct Script {
   Script(pf::FileService& file_service, pf::FileVersions& file_versions,
          pf::FileReplacement& file_replacement, pf::ClockService& clock_service,
@@ -72,6 +80,7 @@ struct Script {
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
   TraceSink* trace = nullptr;  // none: no trace
+  StatementWatch* watch = nullptr;  // none: nothing watches
 };
 
 }  // namespace mowa::engine

@@ -1,4 +1,5 @@
-// The variable bank and the reading of statement arguments.
+// The variable bank, the reading of decimal arguments, and the save file:
+// the 100 variables as big-endian 32-bit values, 400 bytes.
 #pragma once
 
 #include <cstdint>
@@ -19,5 +20,13 @@ void variable_set(Script& sc, const char* reference, std::int32_t value);
 // Decimal text as the C library's atol reads it: optional sign, digits up to
 // the first other byte, wrapping to 32 bits; no digits read 0.
 std::int32_t read_decimal(const char* text, std::size_t length);
+
+// Writes the variable bank to .\data\save.dat. The bytes go to a file beside
+// it first and replace the old save only once they are safely on disk, so a
+// failure part-way never destroys the previous save.
+void save(Script& sc);
+// Replaces the variable bank with the save file's contents; a missing or
+// short file is reported and changes nothing.
+void load(Script& sc);
 
 }  // namespace mowa::engine

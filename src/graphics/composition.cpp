@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "graphics/bmp_decode.h"
-#include "graphics/image_block.h"
-#include "graphics/picture_refusal.h"
-#include "graphics/repaint_request.h"
+#include "graphics/graphics.h"
+#include "graphics/images.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
 namespace mowa::graphics {
+
 namespace {
 
 // No palette sprite of at most 640x480 comes near this size; a longer file
@@ -57,7 +57,6 @@ std::vector<std::uint8_t> read_all(pf::Stream& in) {
   return bytes;
 }
 
-
 void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   constexpr char kCaption[] = "showdib";
   const ImageLock lock(g, image, kCaption);
@@ -75,8 +74,10 @@ void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   g.memory.SetLastError(pf::NO_ERROR);
 }
 
-void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
-               std::int32_t opaque, std::int32_t /*fifth*/) {
+namespace {
+
+void place_sprite(Graphics& g, const char* file, std::int32_t x,
+                  std::int32_t y, std::int32_t opaque) {
   constexpr char kCaption[] = "character";
   // A sprite file is reported as the loader reports picture files.
   constexpr char kFileCaption[] = "opendib";
@@ -101,6 +102,15 @@ void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   request_repaint(g, kCaption);
 }
 
+}  // namespace
+
+void character(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
+               std::int32_t opaque, std::int32_t /*fifth*/) {
+  place_sprite(g, file, x, y, opaque);
+  // The command's own request has never been checked.
+  request_repaint(g, nullptr);
+}
+
 void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                  std::int32_t y2, std::int32_t dx, std::int32_t dy) {
   constexpr char kCaption[] = "screen_copy";
@@ -120,6 +130,89 @@ void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
       std::memcpy(screen + pixel_offset(dx + columns.first, dy + s),
                   back + pixel_offset(x1 + columns.first, y1 + s), bytes);
   }
+}
+
+void request_repaint(Graphics& g, const char* caption) {
+  const bool invalidated =
+      g.window.InvalidateRect(g.main_window, nullptr, pf::kFalse) != pf::kFalse;
+  if (!invalidated && caption != nullptr)
+    call_failed(g.report, caption, "InvalidateRect");
+  const bool updated = g.window.UpdateWindow(g.main_window) != pf::kFalse;
+  if (!updated && caption != nullptr)
+    call_failed(g.report, caption, "UpdateWindow");
+}
+
+void text_drawn(Graphics& g) { g.repaint = 0; }
+
+void paint(Graphics& g, pf::Hdc hdc) {
+  if (g.window_palette) {
+    g.gdi.SelectPalette(hdc, g.window_palette, pf::kFalse);
+    g.gdi.RealizePalette(hdc);
+  }
+  if (g.repaint == 1) showdib(g, hdc, g.screen_image);
+  g.repaint = 0;
+}
+
+void zoom_frame(Graphics& g, const ViewRect& view, const char* caption) {
+  g.view = view;
+  g.repaint = 1;
+  request_repaint(g, caption);
+}
+
+namespace {
+
+void select(Graphics& g, pf::Hdc hdc, pf::Hgdiobj object,
+            const char* caption) {
+  if (g.gdi.SelectObject(hdc, object) == nullptr)
+    call_failed(g.report, caption, "SelectObject");
+}
+
+pf::Hpen make_pen(Graphics& g, std::int32_t colour, const char* caption) {
+  const pf::Hpen pen =
+      g.gdi.CreatePen(pf::PS_SOLID, 1, static_cast<pf::ColorRef>(colour));
+  if (pen == nullptr) call_failed(g.report, caption, "CreatePen");
+  return pen;
+}
+
+}  // namespace
+
+void boxfill(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+             std::int32_t y2, std::int32_t colour) {
+  constexpr char kCaption[] = "boxfill";
+  text_drawn(g);
+  // Given back in the reverse order: the DC, the brush, the pen.
+  const DrawingObject pen(g, make_pen(g, colour, kCaption), kCaption);
+  const DrawingObject brush(
+      g, g.gdi.CreateSolidBrush(static_cast<pf::ColorRef>(colour)), kCaption);
+  // Misspelt, and kept so: scenario writers and their players know the box
+  // by this text.
+  if (!brush) call_failed(g.report, kCaption, "CreateDolidBrush");
+  const WindowDc dc(g, kCaption, WindowDc::Release::kOnlyHeld);
+  // Drawing without the pen or the brush of the colour asked for would show
+  // another colour, so nothing is drawn then.
+  if (dc.get() == nullptr || !pen || !brush) return;
+  select(g, dc.get(), pen.get(), kCaption);
+  select(g, dc.get(), brush.get(), kCaption);
+  if (g.gdi.Rectangle(dc.get(), x1, y1, x2, y2) == pf::kFalse)
+    call_failed(g.report, kCaption, "Rectangle");
+}
+
+void box(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+         std::int32_t y2, std::int32_t colour) {
+  constexpr char kCaption[] = "box";
+  text_drawn(g);
+  const DrawingObject pen(g, make_pen(g, colour, kCaption), kCaption);
+  const WindowDc dc(g, kCaption, WindowDc::Release::kOnlyHeld);
+  if (dc.get() == nullptr || !pen) return;
+  select(g, dc.get(), pen.get(), kCaption);
+  pf::GdiService& gdi = g.gdi;
+  if (gdi.MoveToEx(dc.get(), x1, y1, nullptr) == pf::kFalse)
+    call_failed(g.report, kCaption, "MoveToEx");
+  // Each side leaves out its end point, which the next side draws.
+  const pf::Point corners[] = {{x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+  for (const pf::Point& corner : corners)
+    if (gdi.LineTo(dc.get(), corner.x, corner.y) == pf::kFalse)
+      call_failed(g.report, kCaption, "LineTo");
 }
 
 }  // namespace mowa::graphics

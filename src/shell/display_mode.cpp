@@ -1,6 +1,6 @@
-#include "shell/display_mode.h"
+#include "shell/program.h"
 
-#include "graphics/repaint_request.h"
+#include "graphics/composition.h"
 
 namespace mowa::shell {
 

@@ -34,6 +34,22 @@ struct Options {
   bool trace = false;
 };
 
+// Scripted input is keyed to the idle steps completed.
+class StepCounter final : public mowa::shell::RunHooks {
+ public:
+  explicit StepCounter(mowa::pf::EventLog& log) : log_(log) {}
+  void after_turn(const mowa::Program& p, mowa::Program::Turn turn) override {
+    log_.steps = p.steps();
+    if (turn != mowa::Program::Turn::kStepLimit) return;
+    std::fflush(stdout);
+    std::fprintf(stderr, "mowa-headless: stopped after %llu idle steps\n",
+                 static_cast<unsigned long long>(p.steps()));
+  }
+
+ private:
+  mowa::pf::EventLog& log_;
+};
+
 int usage_error(const std::string& why) {
   std::fprintf(stderr, "mowa-headless: %s\n%s", why.c_str(), kUsage);
   return 2;
@@ -133,24 +149,10 @@ int main(int argc, char** argv) {
       mowa::shell::Utf8Trace trace(stderr);
       if (o.trace) program.script.trace = &trace;
       program.set_step_limit(o.max_steps);
-      bool stopped = false;
-      if (program.start(mowa::pf::SW_SHOWNORMAL)) {
-        for (;;) {
-          const mowa::Program::Turn turn = program.step();
-          if (turn == mowa::Program::Turn::kQuit) break;
-          // Scripted input is keyed to the idle steps completed.
-          hp.log.steps = program.steps();
-          if (turn == mowa::Program::Turn::kStepLimit) {
-            std::fflush(stdout);
-            std::fprintf(stderr,
-                         "mowa-headless: stopped after %llu idle steps\n",
-                         static_cast<unsigned long long>(program.steps()));
-            stopped = true;
-            break;
-          }
-        }
-      }
-      program.finish();
+      StepCounter hooks(hp.log);
+      const bool stopped =
+          mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks) ==
+          mowa::shell::RunEnd::kStepLimit;
       code = stopped ? 3 : program.exit_code();
     }
     hp.window.present_all();

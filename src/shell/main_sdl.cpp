@@ -90,15 +90,8 @@ int main(int argc, char** argv) {
     mowa::Program program(sp.platform());
     mowa::shell::Utf8Trace trace_output(stderr);
     if (trace) program.script.trace = &trace_output;
-    if (program.start(mowa::pf::SW_SHOWNORMAL)) {
-      for (;;) {
-        const mowa::Program::Turn turn = program.step();
-        if (turn == mowa::Program::Turn::kQuit) break;
-        if (turn == mowa::Program::Turn::kMouseUnchanged)
-          sp.window.wait_for_input();
-      }
-    }
-    program.finish();
+    mowa::shell::WaitForInput hooks(sp.window);
+    mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks);
     code = program.exit_code();
   }
   std::fflush(stdout);

@@ -13,15 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/,
   {
     mowa::pf::Win32Platform wp(instance, stdout);
     mowa::Program program(wp.platform());
-    if (program.start(show_command)) {
-      for (;;) {
-        const mowa::Program::Turn turn = program.step();
-        if (turn == mowa::Program::Turn::kQuit) break;
-        if (turn == mowa::Program::Turn::kMouseUnchanged)
-          wp.window.wait_for_input();
-      }
-    }
-    program.finish();
+    mowa::shell::WaitForInput hooks(wp.window);
+    mowa::shell::run(program, show_command, &hooks);
     code = program.exit_code();
   }
   std::fflush(stdout);

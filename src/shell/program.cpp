@@ -1,16 +1,35 @@
 #include "shell/program.h"
 
-#include "graphics/bmp_loader.h"
-#include "graphics/boxes.h"
-#include "graphics/composition.h"
-#include "graphics/fades.h"
-#include "graphics/repaint_request.h"
-#include "shell/display_mode.h"
-#include "sound/playback.h"
-#include "text/free_text.h"
-#include "text/message.h"
+#include <algorithm>
+#include <iterator>
+
+#include "engine/interpreter.h"
+#include "engine/label_table.h"
+#include "graphics/graphics.h"
+#include "text/text.h"
 
 namespace mowa {
+namespace {
+
+constexpr char kClassName[] = "MowaMowa";
+
+// Seeds the random generator, allocates the two images, builds the label
+// table and creates the font set. False when a font cannot be created.
+bool program_init(Program& p) {
+  engine::seed_random(p.script,
+                      static_cast<std::uint32_t>(p.pf.clock.time_seconds()));
+  graphics::images_allocate(p.gfx);
+  engine::script_set_label(p.script);
+  return text::font_set_create(p.text);
+}
+
+// Releases whatever start-up made; safe when any of it is missing.
+void program_end(Program& p) {
+  text::font_set_release(p.text);
+  graphics::images_release(p.gfx);
+}
+
+}  // namespace
 
 Program::Program(pf::Platform& platform)
     : pf(platform),
@@ -23,98 +42,114 @@ Program::Program(pf::Platform& platform)
            shell.main_window),
       sound(platform.sound, platform.files, report, shell.main_window) {}
 
-std::int32_t Program::mouse_state() {
-  const std::int32_t buttons = shell.mouse.left + 2 * shell.mouse.right;
-  shell::note_mouse_read(shell);
-  return buttons;
+void Program::carry_out(engine::CommandId id, const engine::Arguments& a) {
+  shell::carry_out(*this, id, a);
 }
 
-void Program::mouse_position(std::int32_t& x, std::int32_t& y) {
-  x = shell.mouse.x;
-  y = shell.mouse.y;
-  shell::note_mouse_read(shell);
-}
-
-void Program::boxfill(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                      std::int32_t y2, std::int32_t colour) {
-  graphics::boxfill(gfx, x1, y1, x2, y2, colour);
-}
-
-void Program::box(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                  std::int32_t y2, std::int32_t colour) {
-  graphics::box(gfx, x1, y1, x2, y2, colour);
-}
-
-void Program::screen_black_out(std::int32_t delay_ms) {
-  graphics::palette_black_out(gfx, delay_ms);
-}
-
-void Program::screen_black_in(std::int32_t delay_ms) {
-  graphics::palette_black_in(gfx, delay_ms);
-}
-
-void Program::gload(const char* file, std::int32_t x, std::int32_t y,
-                    std::int32_t mode) {
-  switch (mode) {
-    case 0:
-      graphics::opendib(gfx, file, x, y, 0);
-      graphics::palette_show(gfx);
-      break;
-    case 1:
-      graphics::opendib(gfx, file, x, y, 0);
-      break;
-    case 2:
-      graphics::opendib(gfx, file, x, y, 1);
-      graphics::palette_show(gfx);
-      break;
-    default:
-      break;
+bool Program::start(int show_command) {
+  pf::WindowService& w = pf.window;
+  exit_code_ = 0;
+  shell::display_mode(*this, 0);
+  if (!program_init(*this)) {
+    program_end(*this);
+    // Leaving early must not leave the display in the program's mode.
+    shell::display_mode(*this, 1);
+    return false;
   }
-  // The command's own request has never been checked.
-  graphics::request_repaint(gfx, nullptr);
+  const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, this,
+                         kClassName};
+  // Without a window the program leaves at once, releasing what start-up
+  // made.
+  if (!w.RegisterClassA(&wc)) {
+    program_end(*this);
+    shell::display_mode(*this, 1);
+    return false;
+  }
+  shell.main_window = w.CreateWindowExA(0, kClassName, "MowaMowa",
+                                        pf::WS_POPUP, 0, 0, 0, 0, nullptr);
+  if (!shell.main_window) {
+    program_end(*this);
+    shell::display_mode(*this, 1);
+    return false;
+  }
+  w.SetWindowPos(shell.main_window, pf::HWND_TOPMOST, 0, 0, 640, 480,
+                 pf::SWP_SHOWWINDOW);
+  w.ShowWindow(shell.main_window, show_command);
+  w.UpdateWindow(shell.main_window);
+  return true;
 }
 
-void Program::character(const char* file, std::int32_t x, std::int32_t y,
-                        std::int32_t opaque, std::int32_t fifth) {
-  graphics::character(gfx, file, x, y, opaque, fifth);
-  graphics::request_repaint(gfx, nullptr);
+Program::Turn Program::step() {
+  pf::WindowService& w = pf.window;
+  pf::Msg msg{};
+  if (w.PeekMessageA(&msg, nullptr, 0, 0, pf::PM_REMOVE)) {
+    if (msg.message == pf::WM_QUIT) {
+      exit_code_ = static_cast<int>(msg.wParam);
+      return Turn::kQuit;
+    }
+    w.TranslateMessage(&msg);
+    w.DispatchMessageA(&msg);
+    return Turn::kMessage;
+  }
+  if (steps_ >= step_limit_) return Turn::kStepLimit;
+  // One idle step: one statement; its end closes the window.
+  shell.mouse_read = false;
+  const int ended = engine::script_read(script, *this);
+  ++steps_;
+  if (ended == 1) {
+    // Should the post fail, the window hears of its end at once: the
+    // scenario would otherwise run on past its end.
+    if (w.PostMessageA(shell.main_window, pf::WM_DESTROY, 0, 0) == pf::kFalse) {
+      const pf::Msg destroy{shell.main_window, pf::WM_DESTROY, 0, 0, 0, {0, 0}};
+      w.DispatchMessageA(&destroy);
+    }
+    return Turn::kStatement;
+  }
+  if (!shell.mouse_read) return Turn::kStatement;
+  shell::PollVisit visit;
+  visit.mouse = shell.mouse;
+  visit.return_slot = script.return_slot;
+  visit.effects = script.effects + report.reports();
+  std::copy(std::begin(script.variables), std::end(script.variables),
+            visit.variables.begin());
+  return poll_.came_round(script.pointer, visit) ? Turn::kMouseUnchanged
+                                                 : Turn::kStatement;
 }
 
-void Program::screen_copy(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                          std::int32_t y2, std::int32_t dx, std::int32_t dy) {
-  graphics::screen_copy(gfx, x1, y1, x2, y2, dx, dy);
+void Program::finish() { program_end(*this); }
+
+namespace shell {
+
+bool PollLoop::came_round(std::int32_t after, const PollVisit& now) {
+  const auto [it, first] = visits_.try_emplace(after, now);
+  if (first) return false;
+  const bool same = it->second == now;
+  it->second = now;
+  return same;
 }
 
-void Program::screen_big_small() { shell::screen_big_small(*this); }
-
-void Program::message(const char* message_text) {
-  text::message_in(text, message_text);
+RunEnd run(Program& p, int show_command, RunHooks* hooks) {
+  RunHooks none;
+  RunHooks& h = hooks != nullptr ? *hooks : none;
+  engine::StatementWatch* const watch = p.script.watch;
+  if (h.watches_statements()) p.script.watch = &h;
+  RunEnd end = RunEnd::kQuit;
+  if (p.start(show_command)) {
+    for (;;) {
+      const Program::Turn turn = p.step();
+      if (turn == Program::Turn::kQuit) break;
+      h.after_turn(p, turn);
+      if (turn == Program::Turn::kStepLimit) {
+        end = RunEnd::kStepLimit;
+        break;
+      }
+      if (turn == Program::Turn::kMouseUnchanged) h.idle_wait();
+    }
+  }
+  p.finish();
+  p.script.watch = watch;
+  return end;
 }
 
-void Program::message_out() { text::message_out(text); }
-
-void Program::number_write(std::int32_t value, std::int32_t x, std::int32_t y,
-                           std::int32_t size, std::int32_t colour,
-                           std::int32_t opaque) {
-  text::number_write(text, value, x, y, size, colour, opaque);
-}
-
-void Program::text_write(const char* shown, std::int32_t x, std::int32_t y,
-                         std::int32_t size, std::int32_t colour,
-                         std::int32_t opaque) {
-  text::text_write(text, shown, x, y, size, colour, opaque);
-}
-
-void Program::force_write() { text::force_write(text); }
-
-void Program::play_wav(const char* file, std::int32_t loop) {
-  sound::play_wav(sound, file, loop);
-}
-
-void Program::stop_wav() { sound::stop_wav(sound); }
-
-void Program::play_midi(const char* path) { sound::play_midi(sound, path); }
-
-void Program::stop_midi() { sound::stop_midi(sound); }
-
+}  // namespace shell
 }  // namespace mowa

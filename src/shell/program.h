@@ -1,21 +1,55 @@
-// The whole program: the parts it is made of, composed over one platform,
-// and the main loop as one turn at a time, which both runners drive.
+// The whole program: the parts it is made of, composed over one platform;
+// its start-up, the main loop as one turn at a time, and its teardown; and
+// `run`, the loop every runner drives it with.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
+#include <map>
 
-#include "engine/command_sink.h"
+#include "engine/commands.h"
 #include "engine/script.h"
 #include "graphics/graphics.h"
+#include "platform/idle_wait.h"
 #include "platform/platform.h"
 #include "report/error_box.h"
-#include "shell/poll_loop.h"
 #include "shell/shell.h"
 #include "sound/sound.h"
 #include "text/text.h"
 
 namespace mowa {
+
+namespace shell {
+
+// Whether the scenario only polls the mouse. A scenario waiting for a click
+// runs a loop of statements that read the mouse, compare and jump. When such
+// a read comes round again and finds the mouse, the variables and the return
+// slot as at its previous run, with nothing but reads, comparisons, jumps and
+// arithmetic in between, every further turn would repeat the last one until
+// input arrives: the main loop may sleep until then. Two reads that merely
+// follow each other (the position right after the buttons) are not a loop.
+struct PollVisit {
+  Mouse mouse;
+  std::int32_t return_slot = 0;
+  // Statements with effects, boxes and trace lines so far.
+  std::uint64_t effects = 0;
+  std::array<std::int32_t, engine::kVariableCount> variables{};
+  bool operator==(const PollVisit&) const = default;
+};
+
+class PollLoop {
+ public:
+  // After a statement that read the mouse; `after` is the script pointer
+  // past it, which names the statement whichever way it was reached. True
+  // when that statement's previous run saw the same.
+  bool came_round(std::int32_t after, const PollVisit& now);
+
+ private:
+  std::map<std::int32_t, PollVisit> visits_;
+};
+
+}  // namespace shell
 
 class Program final : public engine::CommandSink {
  public:
@@ -36,8 +70,10 @@ class Program final : public engine::CommandSink {
     kQuit,  // the quit message arrived
   };
 
-  // From the display switch to the shown window. False when the program
-  // ends before its main loop; exit_code() then holds its code.
+  // From the display switch to the shown window: seeds the random
+  // generator, allocates the two images, builds the label table, creates
+  // the font set and the main window. False when the program ends before
+  // its main loop; exit_code() then holds its code.
   bool start(int show_command);
   // One turn: one message removed and dispatched, or with none one statement.
   Turn step();
@@ -58,34 +94,7 @@ class Program final : public engine::CommandSink {
   sound::Sound sound;
 
   // ---- engine::CommandSink ----
-  std::int32_t mouse_state() override;
-  void mouse_position(std::int32_t& x, std::int32_t& y) override;
-  void boxfill(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-               std::int32_t y2, std::int32_t colour) override;
-  void box(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-           std::int32_t colour) override;
-  void screen_black_out(std::int32_t delay_ms) override;
-  void screen_black_in(std::int32_t delay_ms) override;
-  void gload(const char* file, std::int32_t x, std::int32_t y,
-             std::int32_t mode) override;
-  void character(const char* file, std::int32_t x, std::int32_t y,
-                 std::int32_t opaque, std::int32_t fifth) override;
-  void screen_copy(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                   std::int32_t y2, std::int32_t dx, std::int32_t dy) override;
-  void screen_big_small() override;
-  void message(const char* text) override;
-  void message_out() override;
-  void number_write(std::int32_t value, std::int32_t x, std::int32_t y,
-                    std::int32_t size, std::int32_t colour,
-                    std::int32_t opaque) override;
-  void text_write(const char* text, std::int32_t x, std::int32_t y,
-                  std::int32_t size, std::int32_t colour,
-                  std::int32_t opaque) override;
-  void force_write() override;
-  void play_wav(const char* file, std::int32_t loop) override;
-  void stop_wav() override;
-  void play_midi(const char* path) override;
-  void stop_midi() override;
+  void carry_out(engine::CommandId id, const engine::Arguments& a) override;
 
  private:
   int exit_code_ = 0;
@@ -94,4 +103,58 @@ class Program final : public engine::CommandSink {
   shell::PollLoop poll_;
 };
 
+namespace shell {
+
+// What the runners differ in while `run` drives the program. Each hook does
+// nothing unless a runner gives it something to do.
+class RunHooks : public engine::StatementWatch {
+ public:
+  // The scenario only polls an unchanged mouse: the runner may sleep until
+  // input arrives (or a sequence ends).
+  virtual void idle_wait() {}
+  // After every turn but the last (the quit message).
+  virtual void after_turn(const Program& /*p*/, Program::Turn /*turn*/) {}
+  // Before each statement, with the line it stands on: a debugger may hold
+  // the program here. Called only when watches_statements() says so, so
+  // that the other runners' statements cost no call.
+  void before_statement(std::int32_t /*line*/) override {}
+  virtual bool watches_statements() const { return false; }
+};
+
+// The runners with a window of their own: a scenario that only polls an
+// unchanged mouse sleeps until input arrives.
+class WaitForInput final : public RunHooks {
+ public:
+  explicit WaitForInput(pf::IdleWait& window) : window_(window) {}
+  void idle_wait() override { window_.wait_for_input(); }
+
+ private:
+  pf::IdleWait& window_;
+};
+
+// How a run ended.
+enum class RunEnd {
+  kQuit,       // the quit message: exit_code() is the program's
+  kStepLimit,  // the step limit was reached
+};
+
+// Starts the program, turns the main loop until the quit message or the
+// step limit, then tears it down.
+RunEnd run(Program& p, int show_command, RunHooks* hooks = nullptr);
+
+// Carries out a command the engine hands on, through the shell's own rows.
+void carry_out(Program& p, engine::CommandId id, const engine::Arguments& a);
+
+// The main window's procedure: paints, Escape, the mouse, the MIDI loop and
+// the farewell. `context` is the Program.
+pf::Lresult window_proc(void* context, pf::Hwnd hwnd, pf::Uint message,
+                        pf::Wparam wparam, pf::Lparam lparam);
+
+// 0: switch to 640x480 at the current depth and remember the mode in force;
+// 1: restore the remembered mode.
+void display_mode(Program& p, std::uint8_t mode);
+// Zooms into the picture's top-left corner and back out, twenty frames.
+void screen_big_small(Program& p);
+
+}  // namespace shell
 }  // namespace mowa

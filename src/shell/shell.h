@@ -24,7 +24,15 @@ struct Shell {
   std::int32_t saved_display_mode = 0;
 };
 
-// Called by the statements that read the mouse state.
-inline void note_mouse_read(Shell& shell) { shell.mouse_read = true; }
+// left + 2 * right, and the pointer. Each read is noted, so that a scenario
+// polling an unchanged mouse can be told from one that works.
+inline std::int32_t mouse_state(Shell& shell) {
+  shell.mouse_read = true;
+  return shell.mouse.left + 2 * shell.mouse.right;
+}
+inline Mouse mouse_position(Shell& shell) {
+  shell.mouse_read = true;
+  return shell.mouse;
+}
 
 }  // namespace mowa::shell

@@ -1,11 +1,9 @@
-#include "shell/window_proc.h"
+#include "shell/program.h"
 
-#include "graphics/repaint_request.h"
+#include "graphics/composition.h"
 #include "report/error_box.h"
 #include "report/texts.h"
-#include "shell/display_mode.h"
-#include "shell/program.h"
-#include "sound/playback.h"
+#include "sound/sound.h"
 
 namespace mowa::shell {
 namespace {

@@ -1,4 +1,4 @@
-#include "sound/playback.h"
+#include "sound/sound.h"
 
 #include <cstdio>
 #include <cstring>

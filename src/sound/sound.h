@@ -2,6 +2,8 @@
 // plays and names files with.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "platform/types.h"
@@ -26,5 +28,12 @@ struct Sound {
 
   char midi_path[pf::MAX_PATH] = {};
 };
+
+void play_wav(Sound& s, const char* file, std::int32_t loop);
+void stop_wav(Sound& s);
+void play_midi(Sound& s, const char* path);
+void stop_midi(Sound& s);
+// Run when the sequence has played to its end: close, reopen, play again.
+void replay_midi(Sound& s);
 
 }  // namespace mowa::sound

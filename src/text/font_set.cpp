@@ -1,8 +1,7 @@
-#include "text/font_set.h"
+#include "text/text.h"
 
 #include "report/error_box.h"
 #include "report/texts.h"
-#include "text/gothic_font.h"
 
 namespace mowa::text {
 

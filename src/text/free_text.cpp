@@ -1,14 +1,13 @@
-#include "text/free_text.h"
+#include "text/text.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/repaint_request.h"
-#include "graphics/window_dc.h"
+#include "graphics/composition.h"
+#include "graphics/graphics.h"
 #include "report/error_box.h"
-#include "text/gothic_font.h"
 
 namespace mowa::text {
 namespace {

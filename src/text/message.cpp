@@ -1,4 +1,4 @@
-#include "text/message.h"
+#include "text/text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,8 +6,7 @@
 #include <limits>
 
 #include "graphics/composition.h"
-#include "graphics/repaint_request.h"
-#include "graphics/window_dc.h"
+#include "graphics/graphics.h"
 #include "report/error_box.h"
 
 namespace mowa::text {

@@ -1,18 +1,18 @@
-#include "graphics/bmp_loader.h"
+#include "graphics/images.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "graphics/bmp_decode.h"
-#include "graphics/image_block.h"
-#include "graphics/logical_palette.h"
-#include "graphics/picture_layout.h"
-#include "graphics/picture_refusal.h"
+#include "graphics/graphics.h"
+#include "graphics/fades.h"
+#include "graphics/composition.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
 namespace mowa::graphics {
+
 namespace {
 
 constexpr char kCaption[] = "opendib";
@@ -203,6 +203,16 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   palette_black(g);
 }
 
+void gload(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
+           std::int32_t mode) {
+  if (mode >= 0 && mode <= 2) {
+    opendib(g, file, x, y, mode == 2 ? 1 : 0);
+    if (mode != 1) palette_show(g);
+  }
+  // The command's own request has never been checked.
+  request_repaint(g, nullptr);
+}
+
 void palette_black(Graphics& g) {
   constexpr char kOwnCaption[] = "palette_black";
   const ImageLock lock(g, g.screen_image, kOwnCaption);
@@ -223,6 +233,72 @@ void palette_show(Graphics& g) {
     quad[1] = to_byte(colour.green);
     quad[2] = to_byte(colour.red);
   }
+}
+
+std::uint8_t* lock_image(Graphics& g, pf::Hglobal block, const char* caption) {
+  void* bytes = g.memory.GlobalLock(block);
+  if (bytes == nullptr) call_failed(g.report, caption, "GlobalLock");
+  return static_cast<std::uint8_t*>(bytes);
+}
+
+void unlock_image(Graphics& g, pf::Hglobal block, const char* caption) {
+  if (g.memory.GlobalUnlock(block) == pf::kFalse &&
+      g.memory.GetLastError() != pf::NO_ERROR)
+    call_failed(g.report, caption, "GlobalUnlock");
+}
+
+void images_allocate(Graphics& g) {
+  constexpr char kCaption[] = "Program";
+  constexpr pf::Uint kFlags = pf::GMEM_MOVEABLE | pf::GMEM_ZEROINIT;
+  g.screen_image = g.memory.GlobalAlloc(kFlags, kImageBytes);
+  if (!g.screen_image) error_box(g.report, kCaption, texts::kNoBitmapMemory);
+  g.back_image = g.memory.GlobalAlloc(kFlags, kImageBytes);
+  if (!g.back_image) error_box(g.report, kCaption, texts::kNoBackBitmapMemory);
+}
+
+void images_release(Graphics& g) {
+  if (g.window_palette) g.gdi.DeleteObject(g.window_palette);
+  if (g.screen_image) g.memory.GlobalFree(g.screen_image);
+  if (g.back_image) g.memory.GlobalFree(g.back_image);
+  g.window_palette = nullptr;
+  g.screen_image = nullptr;
+  g.back_image = nullptr;
+}
+
+namespace {
+
+constexpr std::uint32_t kTableBytes = 1024;
+
+}  // namespace
+
+PictureForm picture_form(const pf::BitmapInfoHeader& h, pf::Dword file_bytes) {
+  const bool standard_header =
+      h.biSize == 40 && h.biWidth == kImageWidth && h.biHeight == kImageHeight &&
+      h.biBitCount == 8 && h.biCompression == pf::BI_RGB &&
+      (h.biClrUsed == 0 || h.biClrUsed == 256);
+  if (!standard_header) return PictureForm::other;
+  // Without the size only the standard header can still be trusted.
+  if (file_bytes == pf::INVALID_FILE_SIZE) return PictureForm::standard;
+  // The gap between the info header and the pixels, counted from the end of
+  // the file in 32-bit arithmetic as the loader counts it.
+  const std::uint32_t gap =
+      (file_bytes - h.biSize - kPixelBytes - kFileHeaderBytes) & ~3u;
+  return gap == kTableBytes ? PictureForm::standard : PictureForm::other;
+}
+
+const char* refusal_format(bmp::Refusal why, FileUse use) {
+  switch (why) {
+    case bmp::Refusal::not_bmp: return texts::kNotBmpFmt;
+    case bmp::Refusal::not_palette: return texts::kNotPaletteFmt;
+    case bmp::Refusal::unknown_compression: return texts::kUnknownCompressionFmt;
+    case bmp::Refusal::too_large:
+      return use == FileUse::picture ? texts::kNot640x480Fmt
+                                     : texts::kLargerThan640x480Fmt;
+    case bmp::Refusal::cut_short: return texts::kCutShortFmt;
+    case bmp::Refusal::none:
+    case bmp::Refusal::broken: break;
+  }
+  return texts::kBrokenFmt;
 }
 
 }  // namespace mowa::graphics
