@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace {
 
@@ -45,18 +45,18 @@ std::string with_question_marks(std::string utf8) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using mowa::pf::cp932_to_utf8;
-  using mowa::pf::utf8_to_cp932;
+  using mowa::base::cp932_to_utf8;
+  using mowa::base::utf8_to_cp932;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-  const std::string utf8 = cp932_to_utf8(input);
+  const std::string utf8 = base::cp932_to_utf8(input);
   require(well_formed_utf8(utf8), "cp932 text became malformed UTF-8");
-  require(cp932_to_utf8(utf8_to_cp932(utf8)) == with_question_marks(utf8),
+  require(base::cp932_to_utf8(utf8_to_cp932(utf8)) == with_question_marks(utf8),
           "cp932 text read as UTF-8 and written back reads otherwise");
 
-  const std::string cp932 = utf8_to_cp932(input);
-  const std::string back = cp932_to_utf8(cp932);
+  const std::string cp932 = base::utf8_to_cp932(input);
+  const std::string back = base::cp932_to_utf8(cp932);
   require(well_formed_utf8(back), "converted text became malformed UTF-8");
-  require(utf8_to_cp932(back) == cp932, "converted text did not come back");
+  require(base::utf8_to_cp932(back) == cp932, "converted text did not come back");
   return 0;
 }

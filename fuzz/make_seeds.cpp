@@ -15,7 +15,7 @@
 
 #include "../tests/bmp_writer.h"
 #include "../tests/midi_writer.h"
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ void messages() {
     return le(x, 2) + le(y, 2) + le(size, 1) + le(colour, 4) + le(opaque, 1);
   };
   seed("message", "japanese",
-       numbers(10, 20, 24, 0xFFFFFF, 1) + mowa::pf::utf8_to_cp932("もわもわの　はらっぱ！"));
+       numbers(10, 20, 24, 0xFFFFFF, 1) + mowa::base::utf8_to_cp932("もわもわの　はらっぱ！"));
   seed("message", "ascii-transparent", numbers(600, 460, 32, 255, 0) + "Hello,world");
   seed("message", "lead-byte-at-end", numbers(0, 0, 4, 0, 1) + "abc\x82");
 }
@@ -242,7 +242,7 @@ void midi_lengths() {
 }
 
 void cp932_texts() {
-  seed("cp932", "japanese", mowa::pf::utf8_to_cp932("もわもわの　はらっぱ！ｶﾅ①Ⅹ"));
+  seed("cp932", "japanese", mowa::base::utf8_to_cp932("もわもわの　はらっぱ！ｶﾅ①Ⅹ"));
   seed("cp932", "utf8", "もわ ÷ €");
   seed("cp932", "two-spellings", "\xED\x40\xFA\x5C\x87\x9B\x81\xBE");  // NEC and IBM rows
   seed("cp932", "broken", "ab\x85\x40\xA0\xFD\x81");

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::test {
 namespace fs = std::filesystem;
@@ -34,7 +34,7 @@ std::string quote(const std::string& s) {
 
 }  // namespace
 
-std::string to_cp932(std::string_view utf8) { return pf::utf8_to_cp932(utf8); }
+std::string to_cp932(std::string_view utf8) { return base::utf8_to_cp932(utf8); }
 
 // The log holds one flat object a line: strings escaped as \" \\ \n \r \t
 // or \u00XX, every other value bare.

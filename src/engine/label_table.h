@@ -1,7 +1,7 @@
 // The scenario file at the level of lines: the label table and positioning.
 #pragma once
 
-#include "platform/files.h"
+#include "platform/platform.h"
 #include "engine/script.h"
 
 namespace mowa::engine {

@@ -12,8 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/file_versions.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace mowa::engine {
 

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "engine/line_index.h"
-#include "platform/clock.h"
-#include "platform/file_versions.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 #include "report/error_box.h"
 
 namespace mowa::engine {

@@ -8,12 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/gdi.h"
-#include "platform/memory.h"
+#include "platform/platform.h"
 #include "platform/types.h"
-#include "platform/window.h"
 #include "report/error_box.h"
 
 namespace mowa::graphics {

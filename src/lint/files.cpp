@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "graphics/composition.h"
-#include "graphics/picture_layout.h"
+#include "graphics/images.h"
 #include "lint/linter.h"
 #include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"

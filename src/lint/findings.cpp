@@ -2,7 +2,7 @@
 // are made from, and a finding written out as text or JSON.
 #include "lint/lint.h"
 
-#include "platform/headless/event_log.h"
+#include "base/json.h"
 
 namespace mowa::lint {
 
@@ -232,12 +232,12 @@ std::string format_text(const std::string& file, const Finding& f) {
 
 std::string format_json(const std::string& file, const Finding& f) {
   // json_escape gives a whole JSON string, quotes included.
-  return "{\"file\":" + pf::json_escape(file) +
+  return "{\"file\":" + base::json_escape(file) +
          ",\"line\":" + std::to_string(f.line) +
          ",\"column\":" + std::to_string(f.column) + ",\"severity\":\"" +
          severity_word(f.severity) + "\",\"name\":\"" + f.name +
-         "\",\"message\":" + pf::json_escape(f.message) +
-         ",\"text\":" + pf::json_escape(f.text) + "}";
+         "\",\"message\":" + base::json_escape(f.message) +
+         ",\"text\":" + base::json_escape(f.text) + "}";
 }
 
 }  // namespace mowa::lint

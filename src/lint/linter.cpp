@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <tuple>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::lint {
 
-std::string utf8(std::string_view cp932) { return pf::cp932_to_utf8(cp932); }
+std::string utf8(std::string_view cp932) { return base::cp932_to_utf8(cp932); }
 
 std::string in_quotes(std::string_view cp932) {
   return "'" + utf8(cp932) + "'";
@@ -158,7 +158,7 @@ int Linter::column(std::size_t index, std::size_t at) const {
       l.before + l.bytes.substr(0, std::min(at, l.bytes.size()));
   int characters = 0;
   for (std::size_t i = 0; i < all.size(); ++i, ++characters)
-    if (pf::cp932_is_lead(static_cast<unsigned char>(all[i]))) ++i;
+    if (base::cp932_is_lead(static_cast<unsigned char>(all[i]))) ++i;
   return characters + 1;
 }
 

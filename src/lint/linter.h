@@ -20,7 +20,7 @@
 #include "engine/statement_syntax.h"
 #include "graphics/bmp_decode.h"
 #include "lint/lint.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace mowa::lint {
 

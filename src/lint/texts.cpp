@@ -1,7 +1,7 @@
 // Texts: the bytes of code page 932, and a message as the message window
 // reads and lays it out.
 #include "lint/linter.h"
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::lint {
 
@@ -24,7 +24,7 @@ void Linter::check_cp932(const Context& c, engine::Span span) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) continue;
-    const std::size_t n = pf::cp932_is_lead(b) && i + 1 < text.size() ? 2 : 1;
+    const std::size_t n = base::cp932_is_lead(b) && i + 1 < text.size() ? 2 : 1;
     if (utf8(text.substr(i, n)).find("\xEF\xBF\xBD") != std::string::npos) {
       report(c, span.begin + i, "bad-cp932",
              "the bytes here are not a character of code page 932",

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/box.h"
+#include "platform/platform.h"
 #include "platform/types.h"
 
 namespace mowa {

@@ -11,7 +11,6 @@
 #include "engine/commands.h"
 #include "engine/script.h"
 #include "graphics/graphics.h"
-#include "platform/idle_wait.h"
 #include "platform/platform.h"
 #include "report/error_box.h"
 #include "shell/shell.h"

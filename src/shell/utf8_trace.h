@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "engine/script.h"
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::shell {
 
@@ -14,7 +14,7 @@ class Utf8Trace final : public engine::TraceSink {
  public:
   explicit Utf8Trace(std::FILE* out) : out_(out) {}
   void line(const std::string& cp932) override {
-    std::fputs(pf::cp932_to_utf8(cp932).c_str(), out_);
+    std::fputs(base::cp932_to_utf8(cp932).c_str(), out_);
     std::fflush(out_);
   }
 

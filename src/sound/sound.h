@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/files.h"
-#include "platform/sound.h"
+#include "platform/platform.h"
 #include "platform/types.h"
 #include "report/error_box.h"
 

@@ -7,10 +7,8 @@
 #include <cstring>
 
 #include "graphics/graphics.h"
-#include "platform/clock.h"
-#include "platform/gdi.h"
+#include "platform/platform.h"
 #include "platform/types.h"
-#include "platform/window.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 

@@ -1,6 +1,6 @@
 #include "scenario_conversion.h"
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 
 namespace mowa::demo {
 
@@ -12,9 +12,9 @@ bool scenario_to_cp932(std::string_view utf8, std::string& cp932,
     std::size_t end = utf8.find('\n', start);
     end = end == std::string_view::npos ? utf8.size() : end + 1;
     const std::string_view text = utf8.substr(start, end - start);
-    const std::string converted = pf::utf8_to_cp932(text);
+    const std::string converted = base::utf8_to_cp932(text);
     // A character that has no code is written as '?': the way back shows it.
-    if (pf::cp932_to_utf8(converted) != text) {
+    if (base::cp932_to_utf8(converted) != text) {
       error = "line " + std::to_string(line) +
               " holds a character that code page 932 does not have";
       return false;

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/json.h"  // forwarding: removed after the merge
-
 namespace mowa::pf {
 
 class EventLog {
@@ -42,7 +40,5 @@ class EventLog {
   std::FILE* out_ = nullptr;
 };
 
-// forwarding: removed after the merge
-using base::json_escape;
 
 }  // namespace mowa::pf

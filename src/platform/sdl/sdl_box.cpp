@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 #include "platform/sdl/box_picture.h"
 
 namespace mowa::pf {
@@ -46,8 +46,8 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
   if (faults_.fail("MessageBoxA")) return 0;
   const std::string_view text_cp932 = text ? text : "";
   const std::string_view caption_cp932 = caption ? caption : "";
-  const std::string caption_utf8 = cp932_to_utf8(caption_cp932);
-  std::string text_utf8 = cp932_to_utf8(text_cp932);
+  const std::string caption_utf8 = base::cp932_to_utf8(caption_cp932);
+  std::string text_utf8 = base::cp932_to_utf8(text_cp932);
   // One line feed ends the echo, whatever ended the text.
   while (!text_utf8.empty() && (text_utf8.back() == '\n' || text_utf8.back() == '\r'))
     text_utf8.pop_back();

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/box.h"
+#include "platform/platform.h"
 #include "platform/common/faults.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/softgdi/font_raster.h"

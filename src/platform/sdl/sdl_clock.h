@@ -2,7 +2,7 @@
 // meanwhile, and the calendar time.
 #pragma once
 
-#include "platform/clock.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace mowa::pf {

@@ -7,7 +7,7 @@
 
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
-#include "platform/display.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/softgdi/soft_gdi.h"
 

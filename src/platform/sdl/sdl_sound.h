@@ -5,8 +5,7 @@
 #include <memory>
 
 #include "platform/common/faults.h"
-#include "platform/sound.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

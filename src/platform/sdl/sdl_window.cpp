@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 #include "platform/sdl/outside_requests.h"
 #include "platform/sdl/sdl_sound.h"
 
@@ -77,7 +77,7 @@ void SdlWindow::set_display_fullscreen(bool fullscreen) {
 bool SdlWindow::open_window(const char* window_name, Dword style, int x, int y,
                             int width, int height) {
   SdlView::Options o;
-  o.title_utf8 = cp932_to_utf8(window_name ? window_name : "");
+  o.title_utf8 = base::cp932_to_utf8(window_name ? window_name : "");
   o.x = x;
   o.y = y;
   o.width = width;

@@ -8,7 +8,7 @@
 
 #include "platform/common/faults.h"
 #include "platform/softgdi/window_table.h"
-#include "platform/idle_wait.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_view.h"
 #include "platform/softgdi/soft_gdi.h"
 

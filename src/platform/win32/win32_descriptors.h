@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/platform.h"
 #include "platform/win32/win32_text.h"
 
 inline ssize_t pread(int fd, void* buffer, size_t bytes, off_t offset) {

@@ -5,8 +5,7 @@
 #include <map>
 
 #include "platform/common/faults.h"
-#include "platform/file_versions.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 // After the seam: its names are macros in the system headers.
 #include <windows.h>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/gdi.h"
+#include "platform/platform.h"
 
 namespace mowa::pf {
 

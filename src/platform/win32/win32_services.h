@@ -4,11 +4,7 @@
 
 #include <ctime>
 
-#include "platform/box.h"
-#include "platform/clock.h"
-#include "platform/display.h"
-#include "platform/memory.h"
-#include "platform/sound.h"
+#include "platform/platform.h"
 
 // After the seam: its names are macros in the system headers.
 #include <windows.h>

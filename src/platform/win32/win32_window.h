@@ -13,8 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/idle_wait.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 // After the seam: its names are macros in the system headers.
 #include <windows.h>

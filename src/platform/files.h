@@ -1,2 +1,0 @@
-#pragma once
-#include "platform/platform.h"  // forwarding: removed after the merge
