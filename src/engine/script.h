@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/line_index.h"
+#include "engine/statement_observer.h"
 #include "platform/clock.h"
 #include "platform/file_versions.h"
 #include "platform/files.h"
@@ -72,6 +73,7 @@ struct Script {
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
   TraceSink* trace = nullptr;  // none: no trace
+  StatementObserver* observer = nullptr;  // none: nobody watches
 };
 
 }  // namespace mowa::engine
