@@ -55,7 +55,8 @@ void BM_StepWithAndWithoutDebugger(benchmark::State& state) {
     p.script.observer = nullptr;
     state.SetItemsProcessed(state.iterations() * kBatch);
     state.counters["ratio"] =
-        plain.count() ? static_cast<double>(debugged.count()) / plain.count() : 0;
+        plain.count() ? static_cast<double>(debugged.count()) / plain.count()
+                      : 0;
     close(fds[1]);
     std::fclose(sink);
   }

@@ -45,9 +45,8 @@ void Channel::read_loop(int fd, std::shared_ptr<Shared> shared) {
 
 Channel::Got Channel::take(std::string& text, std::chrono::milliseconds wait) {
   std::unique_lock lock(shared_->mutex);
-  shared_->arrived.wait_for(lock, wait, [&] {
-    return !shared_->items.empty() || shared_->closed;
-  });
+  shared_->arrived.wait_for(
+      lock, wait, [&] { return !shared_->items.empty() || shared_->closed; });
   if (shared_->items.empty()) {
     shared_->ready = shared_->closed;
     return shared_->closed ? Got::kClosed : Got::kNothing;
@@ -61,8 +60,8 @@ Channel::Got Channel::take(std::string& text, std::chrono::milliseconds wait) {
 
 void Channel::send(nlohmann::json message) {
   message["seq"] = seq_++;
-  const std::string body = message.dump(-1, ' ', false,
-                                        nlohmann::json::error_handler_t::replace);
+  const std::string body =
+      message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::fprintf(out_, "Content-Length: %zu\r\n\r\n", body.size());
   std::fwrite(body.data(), 1, body.size(), out_);
   std::fflush(out_);

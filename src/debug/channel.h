@@ -11,9 +11,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "debug/message_reader.h"
 

@@ -25,7 +25,8 @@ Value operand(const std::string& text, const std::int32_t (&v)[100],
               std::size_t& used) {
   if (!text.empty() && text[0] == '@') {
     const auto index = variable_index(text.substr(0, 3));
-    if (!index) return {std::nullopt, "'" + text.substr(0, 3) + "' is not @00 to @99"};
+    if (!index)
+      return {std::nullopt, "'" + text.substr(0, 3) + "' is not @00 to @99"};
     used = 3;
     return {v[*index], ""};
   }
@@ -61,8 +62,7 @@ std::optional<int> variable_index(const std::string& text) {
   return (text[1] - '0') * 10 + (text[2] - '0');
 }
 
-Value evaluate(const std::string& expression,
-               const std::int32_t (&v)[100]) {
+Value evaluate(const std::string& expression, const std::int32_t (&v)[100]) {
   const std::string e = without_blanks(expression);
   if (e.empty()) return {std::nullopt, "nothing to evaluate"};
   // As `@NN=E`: a leading variable is three bytes and the operator follows;
@@ -92,9 +92,12 @@ Value evaluate(const std::string& expression,
   const auto l = static_cast<std::uint32_t>(*left.value);
   const auto r = static_cast<std::uint32_t>(*right.value);
   switch (e[op_at]) {
-    case '+': return {static_cast<std::int32_t>(l + r), ""};
-    case '-': return {static_cast<std::int32_t>(l - r), ""};
-    case '*': return {static_cast<std::int32_t>(l * r), ""};
+    case '+':
+      return {static_cast<std::int32_t>(l + r), ""};
+    case '-':
+      return {static_cast<std::int32_t>(l - r), ""};
+    case '*':
+      return {static_cast<std::int32_t>(l * r), ""};
     default:
       if (*right.value == 0)
         return {std::nullopt, "division by zero (the scenario stores nothing)"};
@@ -114,14 +117,13 @@ Value compare(const std::string& condition, const std::int32_t (&v)[100]) {
   const Value x = whole_operand(c.substr(4), v);
   if (!x.value) return x;
   const std::int32_t left = v[*a];
-  const bool holds = c[3] == '=' ? left == *x.value
+  const bool holds = c[3] == '='   ? left == *x.value
                      : c[3] == '<' ? left < *x.value
                                    : left > *x.value;
   return {holds ? 1 : 0, ""};
 }
 
-std::string interpolate(const std::string& text,
-                        const std::int32_t (&v)[100]) {
+std::string interpolate(const std::string& text, const std::int32_t (&v)[100]) {
   std::string out;
   std::size_t at = 0;
   while (at < text.size()) {

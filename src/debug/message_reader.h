@@ -16,7 +16,7 @@ class MessageReader {
   static constexpr std::size_t kMaxBodyBytes = 16 * 1024 * 1024;
 
   struct Item {
-    bool ok = false;   // true: `text` is a body; false: it says what was wrong
+    bool ok = false;  // true: `text` is a body; false: it says what was wrong
     std::string text;
   };
 

@@ -15,8 +15,8 @@ bool ScenarioLines::read(pf::FileService& files) {
   int physical = 1;
   while (file->fgets(line, engine::kLineBytes)) {
     const std::string piece = line;
-    const bool statement = !engine::is_empty_line(line) &&
-                           !engine::is_comment_or_label_line(line);
+    const bool statement =
+        !engine::is_empty_line(line) && !engine::is_comment_or_label_line(line);
     pieces_.push_back({physical, statement, piece});
     if (!piece.empty() && piece.back() == '\n') ++physical;
   }

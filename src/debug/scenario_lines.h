@@ -28,7 +28,9 @@ class ScenarioLines {
   std::string label_above(std::int32_t pointer_line) const;
   // The text of a line as read, without its line feed (for frame names).
   std::string text(std::int32_t pointer_line) const;
-  std::int32_t count() const { return static_cast<std::int32_t>(pieces_.size()); }
+  std::int32_t count() const {
+    return static_cast<std::int32_t>(pieces_.size());
+  }
 
  private:
   struct Piece {

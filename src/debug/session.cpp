@@ -109,8 +109,9 @@ void Session::after_statement(engine::Script& sc, std::int32_t line,
     char name[4];
     std::snprintf(name, sizeof name, "@%02d", v);
     pending_stop_ = "data breakpoint";
-    pending_description_ = std::string(name) + " " + std::to_string(before_[v]) +
-                           " -> " + std::to_string(sc.variables[v]);
+    pending_description_ = std::string(name) + " " +
+                           std::to_string(before_[v]) + " -> " +
+                           std::to_string(sc.variables[v]);
     break;
   }
 }
@@ -134,17 +135,21 @@ bool Session::breakpoint_stops(std::int32_t line) {
       const std::string h = b.hit_condition;
       const bool modulo = h[0] == '%';
       const bool at_least = h.rfind(">=", 0) == 0;
-      const std::string digits = h.substr(modulo ? 1 : at_least ? 2 : h[0] == '=' ? 1 : 0);
+      const std::string digits = h.substr(modulo        ? 1
+                                          : at_least    ? 2
+                                          : h[0] == '=' ? 1
+                                                        : 0);
       const int n = std::atoi(digits.c_str());
-      const bool ok = n <= 0 ? true
-                      : modulo ? b.hits % n == 0
+      const bool ok = n <= 0     ? true
+                      : modulo   ? b.hits % n == 0
                       : at_least ? b.hits >= n
                                  : b.hits == n;
       if (!ok) continue;
     }
     if (!b.log_message.empty()) {
-      output("console",
-             interpolate(pf::cp932_to_utf8(b.log_message), program_.script.variables) + "\n");
+      output("console", interpolate(pf::cp932_to_utf8(b.log_message),
+                                    program_.script.variables) +
+                            "\n");
       continue;
     }
     stops = true;
@@ -204,7 +209,8 @@ void Session::stop(std::string reason, std::string description,
   mode_ = Mode::kRun;
   pending_stop_.clear();
   pending_description_.clear();
-  json body = {{"reason", reason}, {"threadId", 1}, {"allThreadsStopped", true}};
+  json body = {
+      {"reason", reason}, {"threadId", 1}, {"allThreadsStopped", true}};
   if (!description.empty()) body["description"] = description;
   if (!text.empty()) body["text"] = text;
   event("stopped", body);
@@ -256,7 +262,8 @@ void Session::handle(const std::string& body) {
   const auto command = message.find("command");
   const auto seq = message.find("seq");
   if (type == message.end() || *type != "request" || command == message.end() ||
-      !command->is_string() || seq == message.end() || !seq->is_number_integer()) {
+      !command->is_string() || seq == message.end() ||
+      !seq->is_number_integer()) {
     output("console", "mowa: bad input: not a request with seq and command\n");
     return;
   }
@@ -285,7 +292,8 @@ void Session::handle(const std::string& body) {
 }
 
 void Session::event(const std::string& name, json body) {
-  channel_.send({{"type", "event"}, {"event", name}, {"body", std::move(body)}});
+  channel_.send(
+      {{"type", "event"}, {"event", name}, {"body", std::move(body)}});
 }
 
 void Session::output(const std::string& category, const std::string& utf8) {

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "debug/channel.h"
 #include "debug/scenario_lines.h"

@@ -96,11 +96,13 @@ json Session::launch(const json& args) {
     std::error_code ec;
     std::filesystem::current_path(folder, ec);
     if (ec)
-      throw RequestError("cannot enter the folder " + folder + ": " + ec.message());
+      throw RequestError("cannot enter the folder " + folder + ": " +
+                         ec.message());
   }
   stop_on_entry_ = args.value("stopOnEntry", false);
   launch_trace_ = args.value("trace", false);
-  scenario_path_ = (std::filesystem::current_path() / "data" / "mowa.snr").string();
+  scenario_path_ =
+      (std::filesystem::current_path() / "data" / "mowa.snr").string();
   if (!lines_.read(program_.pf.files))
     output("console", "mowa: " + scenario_path_ + " cannot be read\n");
   launched_ = true;
@@ -167,7 +169,8 @@ json Session::set_exception_breakpoints(const json& args) {
 json Session::data_breakpoint_info(const json& args) {
   const auto index = variable_index(args.value("name", ""));
   if (!index)
-    return {{"dataId", nullptr}, {"description", "only @00 to @99 can be watched"}};
+    return {{"dataId", nullptr},
+            {"description", "only @00 to @99 can be watched"}};
   return {{"dataId", variable_name(*index)},
           {"description", variable_name(*index) + " changes"},
           {"accessTypes", json::array({"write"})},
@@ -199,12 +202,13 @@ json Session::stack_trace() {
   json frames = json::array();
   auto frame = [&](int id, std::int32_t line) {
     const std::string label = lines_.label_above(line);
-    frames.push_back({{"id", id},
-                      {"name", pf::cp932_to_utf8(label.empty() ? "mowa.snr"
-                                                               : "[" + label + "]")},
-                      {"source", source()},
-                      {"line", lines_.physical(line)},
-                      {"column", 1}});
+    frames.push_back(
+        {{"id", id},
+         {"name",
+          pf::cp932_to_utf8(label.empty() ? "mowa.snr" : "[" + label + "]")},
+         {"source", source()},
+         {"line", lines_.physical(line)},
+         {"column", 1}});
   };
   frame(1, current_line_);
   if (in_gosub_) frame(2, caller_line_);
@@ -213,14 +217,13 @@ json Session::stack_trace() {
 
 json Session::scopes() {
   require_running();
-  return {{"scopes",
-           json::array({{{"name", "Variables"},
-                         {"variablesReference", kVariablesScope},
-                         {"namedVariables", engine::kVariableCount},
-                         {"expensive", false}},
-                        {{"name", "State"},
-                         {"variablesReference", kStateScope},
-                         {"expensive", false}}})}};
+  return {{"scopes", json::array({{{"name", "Variables"},
+                                   {"variablesReference", kVariablesScope},
+                                   {"namedVariables", engine::kVariableCount},
+                                   {"expensive", false}},
+                                  {{"name", "State"},
+                                   {"variablesReference", kStateScope},
+                                   {"expensive", false}}})}};
 }
 
 json Session::variables(const json& args) {
@@ -228,7 +231,8 @@ json Session::variables(const json& args) {
   const int ref = args.at("variablesReference").get<int>();
   json out = json::array();
   auto add = [&](const std::string& name, const std::string& value) {
-    out.push_back({{"name", name}, {"value", value}, {"variablesReference", 0}});
+    out.push_back(
+        {{"name", name}, {"value", value}, {"variablesReference", 0}});
   };
   if (ref == kVariablesScope) {
     const int start = std::max(0, args.value("start", 0));
@@ -318,7 +322,8 @@ json Session::restart() {
   pending_stop_ = stop_on_entry_ ? "entry" : "";
   map_breakpoints();
   for (const Breakpoint& b : breakpoints_)
-    event("breakpoint", {{"reason", "changed"}, {"breakpoint", breakpoint_json(b)}});
+    event("breakpoint",
+          {{"reason", "changed"}, {"breakpoint", breakpoint_json(b)}});
   resume_ = true;
   return nullptr;
 }

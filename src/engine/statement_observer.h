@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-
-
 namespace mowa::engine {
 
 struct Script;
