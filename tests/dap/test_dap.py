@@ -4,6 +4,7 @@ variables, exceptions, restart, bad input and the end of the run.
 usage: test_dap.py MOWA_HEADLESS"""
 import os
 import pathlib
+import shutil
 import sys
 import tempfile
 import time
@@ -42,6 +43,7 @@ def folder_with(lines, raw=None):
 class Session(unittest.TestCase):
     def start(self, lines, raw=None):
         self.folder = folder_with(lines, raw)
+        self.addCleanup(shutil.rmtree, self.folder, True)
         self.dap = DapClient([HEADLESS, '--dap'])
         self.addCleanup(self.stop_child)
         return self.dap
