@@ -41,7 +41,8 @@ int script_read(Script& sc, CommandSink& sink) {
   sc.files.fclose(file);
   // The end of the file without `end` ends the run as `end` would.
   if (!have) return 1;
-  if (sc.watch) sc.watch->before_statement(sc.pointer);
+  const std::int32_t line_run = sc.pointer;
+  if (sc.observer && !sc.observer->before_statement(sc, line_run)) return 0;
   std::optional<StatementTrace> traced;
   if (sc.trace) traced.emplace(sc.pointer, line, sc.variables);
   ++sc.pointer;
@@ -53,6 +54,7 @@ int script_read(Script& sc, CommandSink& sink) {
   const int result = execute(sc, sink, entry, s);
   if (traced && sc.trace)
     sc.trace->line(traced->finish(entry.id, result, sc.pointer, sc.variables));
+  if (sc.observer) sc.observer->after_statement(sc, line_run, entry.id, result);
   return result;
 }
 

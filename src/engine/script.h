@@ -39,12 +39,21 @@ class TraceSink {
   virtual void line(const std::string& cp932) = 0;
 };
 
-// Told of each statement before it runs, with the line it stands on; it may
-// hold the program there (a debugger does).
-class StatementWatch {
+struct Script;
+enum class CommandId : std::uint32_t;
+
+// Someone who watches the run statement by statement (a debugger): told of
+// every statement before and after it runs. Left null, it costs one test.
+class StatementObserver {
  public:
-  virtual ~StatementWatch() = default;
-  virtual void before_statement(std::int32_t line) = 0;
+  virtual ~StatementObserver() = default;
+  // The statement on `line` (counted as the script pointer counts) is about
+  // to run; the script pointer still names it. False: the observer moved the
+  // script pointer itself, and the statement is left out.
+  virtual bool before_statement(Script& sc, std::int32_t line) = 0;
+  // It ran as command `id`; `result` is what the step returns.
+  virtual void after_statement(Script& sc, std::int32_t line, CommandId id,
+                               int result) = 0;
 };
 
 struct Script {
@@ -78,7 +87,7 @@ struct Script {
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
   TraceSink* trace = nullptr;  // none: no trace
-  StatementWatch* watch = nullptr;  // none: nothing watches
+  StatementObserver* observer = nullptr;  // none: nobody watches
 };
 
 }  // namespace mowa::engine

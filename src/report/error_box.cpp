@@ -8,6 +8,7 @@ namespace mowa {
 
 void error_box(Reporter& r, const char* caption, const char* text) {
   r.count_report();
+  if (r.observer()) r.observer()->box_coming(caption, text);
   r.box().MessageBoxA(r.owner(), text, caption,
                       pf::MB_OK | pf::MB_ICONEXCLAMATION);
 }
@@ -27,6 +28,7 @@ void call_failed(Reporter& r, const char* caption, const char* call) {
 
 void trace(Reporter& r, const char* line) {
   r.count_report();
+  if (r.observer() && r.observer()->trace_line(line)) return;
   std::fputs(line, r.out());
   std::fflush(r.out());
 }

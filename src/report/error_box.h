@@ -11,6 +11,17 @@
 
 namespace mowa {
 
+// Someone who hears of every report before it is made (a debugger).
+class ReportObserver {
+ public:
+  virtual ~ReportObserver() = default;
+  // A box with this caption and text is about to be shown.
+  virtual void box_coming(const char* caption, const char* text) = 0;
+  // A trace line; true when the observer took it in place of standard
+  // output.
+  virtual bool trace_line(const char* line) = 0;
+};
+
 class Reporter {
  public:
   // `owner` is the main window handle as the shell keeps it: null until the
@@ -26,12 +37,15 @@ class Reporter {
   // Boxes shown and trace lines written so far.
   std::uint64_t reports() const { return reports_; }
   void count_report() { ++reports_; }
+  ReportObserver* observer() const { return observer_; }
+  void set_observer(ReportObserver* observer) { observer_ = observer; }
 
  private:
   pf::BoxService& box_;
   std::FILE* out_;
   const pf::Hwnd& owner_;
   std::uint64_t reports_ = 0;
+  ReportObserver* observer_ = nullptr;
 };
 
 void error_box(Reporter& r, const char* caption, const char* text);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "debug/serve.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
 #include "shell/utf8_trace.h"
@@ -19,12 +20,14 @@ namespace {
 constexpr char kUsage[] =
     "usage: mowa-headless [--input FILE] [--events FILE] [--max-steps N]\n"
     "                     [--fail SERVICE[@N]]... [--screenshot FILE]\n"
-    "                     [--frames DIR] [--time SECONDS] [--trace] [DIR]\n"
+    "                     [--frames DIR] [--time SECONDS] [--trace] [--dap]\n"
+    "                     [DIR]\n"
     "Runs the scenario DIR/data/mowa.snr (DIR defaults to the current folder)\n"
     "without a window. Exit status: the program's exit code; 3 when\n"
     "--max-steps stopped the run; 2 for a usage error. --trace writes one\n"
     "line a statement to standard error: LINE: statement, the jump taken\n"
-    "(-> LINE) and every variable changed (@05 3 -> 4).\n";
+    "(-> LINE) and every variable changed (@05 3 -> 4). --dap serves the\n"
+    "Debug Adapter Protocol on standard input and output.\n";
 
 struct Options {
   std::string input, events, screenshot, frames, dir = ".";
@@ -32,18 +35,20 @@ struct Options {
   std::vector<std::string> faults;
   std::int64_t start_time = static_cast<std::int64_t>(std::time(nullptr));
   bool trace = false;
+  bool dap = false;
 };
 
 // Scripted input is keyed to the idle steps completed.
 class StepCounter final : public mowa::shell::RunHooks {
  public:
   explicit StepCounter(mowa::pf::EventLog& log) : log_(log) {}
-  void after_turn(const mowa::Program& p, mowa::Program::Turn turn) override {
+  bool after_turn(const mowa::Program& p, mowa::Program::Turn turn) override {
     log_.steps = p.steps();
-    if (turn != mowa::Program::Turn::kStepLimit) return;
+    if (turn != mowa::Program::Turn::kStepLimit) return true;
     std::fflush(stdout);
     std::fprintf(stderr, "mowa-headless: stopped after %llu idle steps\n",
                  static_cast<unsigned long long>(p.steps()));
+    return true;
   }
 
  private:
@@ -102,6 +107,8 @@ int main(int argc, char** argv) {
       }
     } else if (a == "--trace") {
       o.trace = true;
+    } else if (a == "--dap") {
+      o.dap = true;
     } else if (!a.empty() && a[0] == '-') {
       return usage_error("unknown option " + a);
     } else if (!have_dir) {
@@ -150,10 +157,14 @@ int main(int argc, char** argv) {
       if (o.trace) program.script.trace = &trace;
       program.set_step_limit(o.max_steps);
       StepCounter hooks(hp.log);
-      const bool stopped =
-          mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks) ==
-          mowa::shell::RunEnd::kStepLimit;
-      code = stopped ? 3 : program.exit_code();
+      if (o.dap) {
+        code = mowa::debug::serve(program, &hooks);
+      } else {
+        const bool stopped =
+            mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks) ==
+            mowa::shell::RunEnd::kStepLimit;
+        code = stopped ? 3 : program.exit_code();
+      }
     }
     hp.window.present_all();
     // What the run left held, and how often it called each service that can

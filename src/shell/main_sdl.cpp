@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "debug/serve.h"
 #include "platform/sdl/sdl_platform.h"
 #include "shell/program.h"
 #include "shell/utf8_trace.h"
@@ -26,6 +27,8 @@ constexpr char kHelp[] =
     "file the scenario names is found from FOLDER. Escape leaves.\n"
     "\n"
     "  --trace    write one line a statement to standard error\n"
+    "  --dap      serve the Debug Adapter Protocol on standard input and\n"
+    "             output (for an editor's debugger)\n"
     "  --version  print the version and exit\n"
     "  --help     print this help and exit\n"
     "\n"
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
   bool have_folder = false;
   bool options_ended = false;
   bool trace = false;
+  bool dap = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (!options_ended && a == "--version") {
@@ -56,6 +60,8 @@ int main(int argc, char** argv) {
     }
     if (!options_ended && a == "--trace") {
       trace = true;
+    } else if (!options_ended && a == "--dap") {
+      dap = true;
     } else if (!options_ended && a == "--") {
       options_ended = true;
     } else if (!options_ended && a.size() > 1 && a[0] == '-') {
@@ -90,9 +96,13 @@ int main(int argc, char** argv) {
     mowa::Program program(sp.platform());
     mowa::shell::Utf8Trace trace_output(stderr);
     if (trace) program.script.trace = &trace_output;
-    mowa::shell::WaitForInput hooks(sp.window);
-    mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks);
-    code = program.exit_code();
+    if (dap) {
+      code = mowa::debug::serve(program);
+    } else {
+      mowa::shell::WaitForInput hooks(sp.window);
+      mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks);
+      code = program.exit_code();
+    }
   }
   std::fflush(stdout);
   return code;

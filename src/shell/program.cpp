@@ -131,14 +131,15 @@ bool PollLoop::came_round(std::int32_t after, const PollVisit& now) {
 RunEnd run(Program& p, int show_command, RunHooks* hooks) {
   RunHooks none;
   RunHooks& h = hooks != nullptr ? *hooks : none;
-  engine::StatementWatch* const watch = p.script.watch;
-  if (h.watches_statements()) p.script.watch = &h;
   RunEnd end = RunEnd::kQuit;
   if (p.start(show_command)) {
     for (;;) {
       const Program::Turn turn = p.step();
       if (turn == Program::Turn::kQuit) break;
-      h.after_turn(p, turn);
+      if (!h.after_turn(p, turn)) {
+        end = RunEnd::kHooks;
+        break;
+      }
       if (turn == Program::Turn::kStepLimit) {
         end = RunEnd::kStepLimit;
         break;
@@ -147,7 +148,6 @@ RunEnd run(Program& p, int show_command, RunHooks* hooks) {
     }
   }
   p.finish();
-  p.script.watch = watch;
   return end;
 }
 

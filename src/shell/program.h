@@ -106,18 +106,18 @@ namespace shell {
 
 // What the runners differ in while `run` drives the program. Each hook does
 // nothing unless a runner gives it something to do.
-class RunHooks : public engine::StatementWatch {
+class RunHooks {
  public:
+  virtual ~RunHooks() = default;
   // The scenario only polls an unchanged mouse: the runner may sleep until
   // input arrives (or a sequence ends).
   virtual void idle_wait() {}
-  // After every turn but the last (the quit message).
-  virtual void after_turn(const Program& /*p*/, Program::Turn /*turn*/) {}
-  // Before each statement, with the line it stands on: a debugger may hold
-  // the program here. Called only when watches_statements() says so, so
-  // that the other runners' statements cost no call.
-  void before_statement(std::int32_t /*line*/) override {}
-  virtual bool watches_statements() const { return false; }
+  // After every turn but the last (the quit message). False ends the run
+  // at once: a debugger's client has gone, or the quit was taken while the
+  // program stood still.
+  virtual bool after_turn(const Program& /*p*/, Program::Turn /*turn*/) {
+    return true;
+  }
 };
 
 // The runners with a window of their own: a scenario that only polls an
@@ -135,6 +135,7 @@ class WaitForInput final : public RunHooks {
 enum class RunEnd {
   kQuit,       // the quit message: exit_code() is the program's
   kStepLimit,  // the step limit was reached
+  kHooks,      // a hook ended it
 };
 
 // Starts the program, turns the main loop until the quit message or the

@@ -1,0 +1,124 @@
+"""A small client of the Debug Adapter Protocol over a child's pipes."""
+import json
+import queue
+import subprocess
+import threading
+
+TIMEOUT_S = 30
+
+
+class DapClient:
+    def __init__(self, argv, cwd=None):
+        self.proc = subprocess.Popen(argv, stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, cwd=cwd)
+        self.messages = queue.Queue()
+        self.events = []      # every event seen, in order
+        self.log = []         # (direction, message) for transcripts
+        self.seq = 1
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        out = self.proc.stdout
+        while True:
+            length = None
+            while True:
+                line = out.readline()
+                if not line:
+                    self.messages.put(None)
+                    return
+                line = line.strip()
+                if not line:
+                    break
+                name, _, value = line.partition(b':')
+                if name.lower() == b'content-length':
+                    length = int(value)
+            body = out.read(length)
+            self.messages.put(json.loads(body))
+
+    def send_raw(self, data):
+        self.proc.stdin.write(data)
+        self.proc.stdin.flush()
+
+    def send(self, command, arguments=None):
+        message = {'seq': self.seq, 'type': 'request', 'command': command}
+        if arguments is not None:
+            message['arguments'] = arguments
+        self.seq += 1
+        self.log.append(('->', message))
+        body = json.dumps(message).encode()
+        self.send_raw(b'Content-Length: %d\r\n\r\n' % len(body) + body)
+        return message['seq']
+
+    def _next(self):
+        message = self.messages.get(timeout=TIMEOUT_S)
+        if message is None:
+            raise EOFError('the adapter closed its output')
+        self.log.append(('<-', message))
+        if message['type'] == 'event':
+            self.events.append(message)
+        return message
+
+    def request(self, command, arguments=None):
+        """The response to one request (events on the way are kept)."""
+        seq = self.send(command, arguments)
+        while True:
+            message = self._next()
+            if message['type'] == 'response' and message['request_seq'] == seq:
+                return message
+
+    def ok(self, command, arguments=None):
+        response = self.request(command, arguments)
+        assert response['success'], response
+        return response.get('body', {})
+
+    def event(self, name, start=0):
+        """The first event `name` at or after index `start` of the events."""
+        while True:
+            for e in self.events[start:]:
+                if e['event'] == name:
+                    return e
+            self._next()
+
+    def stopped(self, start):
+        return self.event('stopped', start)['body']
+
+    def outputs(self, category):
+        return [e['body']['output'] for e in self.events
+                if e['event'] == 'output' and e['body']['category'] == category]
+
+    def launch(self, folder, breakpoints=None, stop_on_entry=False,
+               trace=False, exceptions=None, path=None):
+        self.ok('initialize', {'adapterID': 'mowa', 'linesStartAt1': True})
+        self.ok('launch', {'folder': str(folder), 'stopOnEntry': stop_on_entry,
+                           'trace': trace})
+        self.event('initialized')
+        if breakpoints is not None:
+            body = self.ok('setBreakpoints', {
+                'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
+                'breakpoints': breakpoints})
+        else:
+            body = None
+        self.ok('setExceptionBreakpoints', {'filters': exceptions or []})
+        self.ok('configurationDone')
+        return body
+
+    def line(self):
+        frames = self.ok('stackTrace', {'threadId': 1})['stackFrames']
+        return [f['line'] for f in frames]
+
+    def variable(self, name):
+        for v in self.ok('variables', {'variablesReference': 1})['variables']:
+            if v['name'] == name:
+                return int(v['value'])
+        raise KeyError(name)
+
+    def finish(self):
+        """Runs to the end: the exit code the exited event and the process
+        report."""
+        mark = len(self.events)
+        self.ok('continue', {'threadId': 1})
+        code = self.event('exited', mark)['body']['exitCode']
+        self.event('terminated', mark)
+        self.ok('disconnect')
+        return code, self.proc.wait(timeout=TIMEOUT_S)
