@@ -20,6 +20,7 @@ class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance, std::FILE* out = stdout)
       : window(instance),
+        clock(window),
         display(window),
         platform_{box,    clock, window, gdi,   display, sound,
                   memory, files, files,  files, out} {}
