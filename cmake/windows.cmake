@@ -33,12 +33,14 @@ add_executable(mowa WIN32
   src/shell/main_windows.cpp ${MOWA_CORE_SOURCES} ${MOWA_BASE_SOURCES}
   ${MOWA_WIN32_SOURCES}
   src/platform/common/faults.cpp src/platform/common/host_stream.cpp
+  src/platform/common/reader_settings.cpp
   ${CMAKE_BINARY_DIR}/mowa.rc)
 target_compile_definitions(mowa PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                            NOMINMAX _WIN32_WINNT=0x0601)
 # Only Windows' own DLLs beside it: the compiler's runtime goes inside.
 target_link_options(mowa PRIVATE -static -static-libgcc -static-libstdc++)
-target_link_libraries(mowa PRIVATE winmm)
+# The reader's screenshots through Windows' imaging component.
+target_link_libraries(mowa PRIVATE winmm ole32 windowscodecs uuid shell32)
 
 # A probe of the system's StretchDIBits for the Wine test: not shipped.
 add_executable(gdi_probe tests/wine/gdi_probe.cpp)

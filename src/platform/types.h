@@ -164,6 +164,9 @@ inline constexpr Uint WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr Uint WM_RBUTTONDOWN = 0x0204;
 inline constexpr Uint WM_RBUTTONUP = 0x0205;
 inline constexpr Uint WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr Uint WM_MBUTTONDOWN = 0x0207;
+inline constexpr Uint WM_MBUTTONUP = 0x0208;
+inline constexpr Uint WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr Uint MM_MCINOTIFY = 0x03B9;
 
 inline constexpr Wparam MCI_NOTIFY_SUCCESSFUL = 0x0001;
@@ -173,6 +176,7 @@ inline constexpr Wparam MCI_NOTIFY_FAILURE = 0x0008;
 
 inline constexpr Wparam MK_LBUTTON = 0x0001;
 inline constexpr Wparam MK_RBUTTON = 0x0002;
+inline constexpr Wparam MK_MBUTTON = 0x0010;
 inline constexpr Wparam VK_ESCAPE = 0x1B;
 
 inline constexpr Uint PM_NOREMOVE = 0x0000;

@@ -35,4 +35,11 @@ grep -qxF '19: get_mouse_position"@02,@03"  @02 0 → 100  @03 0 → 100' "$err"
 grep -A4 -F '@02 0 → 100' "$err" | grep -qxF '24: boxfill"@02,@03,@04,@05,255"' \
   || fail "the trace does not show the red square drawn after the first click"
 [[ ! -s "$work/pictures.out" ]] || fail "standard output holds more than the program's trace lines"
-echo "real_window: pictures, clicks, Escape, the farewell box and the trace as expected"
+# Quick clicks: every press is seen by the scenario's click loop, the
+# double-click's too.
+start pictures
+await_screen "$work/before.png" "the composed picture"
+quick_clicks
+await_screen "$work/after.png" "the quickly clicked picture"
+leave "$work/after.png"
+echo "real_window: pictures, held and quick clicks, Escape, the farewell box and the trace as expected"

@@ -65,6 +65,14 @@ clicks() {  # [SCALE DX DY]
   # The second press is a double-click message.
   xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.05 mousedown 1 sleep 0.4 mouseup 1
 }
+# The same clicks, each pressed and released at once (xdotool click, a
+# touchpad's tap): the press and its release reach the program together.
+quick_clicks() {
+  xdotool mousemove 100 100 sleep 0.05 click 1 sleep 0.4
+  xdotool mousemove 300 200 sleep 0.05 click 3 sleep 0.4
+  xdotool mousemove 500 400 sleep 0.05 click 1 sleep 0.4
+  xdotool click --repeat 2 --delay 80 1 sleep 0.4
+}
 # The same clicks for mowa-headless, whose input is keyed to idle steps.
 clicks_input() {
   printf '%s\n' '40 move 100 100' '40 ldown' '60 lup' '80 move 300 200' '80 rdown' '100 rup' \

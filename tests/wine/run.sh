@@ -14,7 +14,8 @@ headless=$(realpath "$2")
 name=wine missing_status=1
 source "$(dirname "$0")/../scenarios/on_screen.sh"
 need wine wineboot wineserver xdotool import compare sox python3
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
+export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home
+mkdir -p "$HOME"
 # No prompts to install .NET or a browser engine into the fresh prefix.
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 trap 'wineserver -k 2> /dev/null || true; cleanup' EXIT
@@ -32,6 +33,22 @@ start pictures
 await_screen "$work/pictures-before.png" "the composed picture"
 clicks
 await_screen "$work/pictures-after.png" "the clicked picture"
+leave
+# Quick clicks are seen; F12 writes the picture as mowa-headless shows it;
+# M is kept in the settings file for the next start.
+start pictures
+await_screen "$work/pictures-before.png" "the composed picture"
+xdotool mousemove 320 240 key F12
+shot() { find "$WINEPREFIX" "$HOME" -path '*mowa/pictures-*.png' 2> /dev/null | grep -q .; }
+within 150 shot || fail "no screenshot in the Pictures folder after F12"
+png=$(find "$WINEPREFIX" "$HOME" -path '*mowa/pictures-*.png' 2> /dev/null | head -1)
+[[ $(compare -metric AE "$png" "$work/pictures-before.png" null: 2>&1) == 0 ]] \
+  || fail "the screenshot differs from mowa-headless --screenshot"
+xdotool key m
+kept() { find "$WINEPREFIX" -path '*AppData/Roaming/mowa/settings.ini' -exec grep -qx 'muted=1' {} \; -print | grep -q .; }
+within 50 kept || fail "M is not kept in %APPDATA%\\mowa\\settings.ini"
+quick_clicks
+await_screen "$work/pictures-after.png" "the quickly clicked picture"
 leave
 
 # ---- text: every message cell inked as mowa-headless inks it ----

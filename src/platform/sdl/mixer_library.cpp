@@ -36,7 +36,9 @@ bool load_into(MixerLibrary& m, std::string& error) {
          find(library, "Mix_LoadMUSType_RW", m.LoadMUSType_RW, error) &&
          find(library, "Mix_FreeMusic", m.FreeMusic, error) &&
          find(library, "Mix_PlayMusic", m.PlayMusic, error) &&
-         find(library, "Mix_HaltMusic", m.HaltMusic, error);
+         find(library, "Mix_HaltMusic", m.HaltMusic, error) &&
+         find(library, "Mix_Volume", m.Volume, error) &&
+         find(library, "Mix_VolumeMusic", m.VolumeMusic, error);
 }
 
 }  // namespace

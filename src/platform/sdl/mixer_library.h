@@ -32,6 +32,8 @@ struct MixerLibrary {
   decltype(&Mix_FreeMusic) FreeMusic;
   decltype(&Mix_PlayMusic) PlayMusic;
   decltype(&Mix_HaltMusic) HaltMusic;
+  decltype(&Mix_Volume) Volume;
+  decltype(&Mix_VolumeMusic) VolumeMusic;
 };
 
 }  // namespace mowa::pf

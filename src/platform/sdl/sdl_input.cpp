@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace mowa::pf {
@@ -80,10 +81,14 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
         case SDL_WINDOWEVENT_CLOSE:
           queue_input(hwnd, WM_CLOSE, 0, 0);
           break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          if (sound_ && hwnd == main) sound_->hush_music(true);
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
+          if (sound_ && hwnd == main) sound_->hush_music(false);
           // The framebuffer keeps the picture: show it again as it is.
           view_of_event->redraw();
           break;
@@ -104,22 +109,47 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      const Hwnd hwnd = handle_of_sdl_window(event.button.windowID);
-      if (!accept_input || !hwnd) return;
       const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+      Wparam flag = 0;
+      Uint press = 0, twice_press = 0, release = 0;
+      switch (event.button.button) {
+        case SDL_BUTTON_LEFT:
+          flag = MK_LBUTTON;
+          press = WM_LBUTTONDOWN, twice_press = WM_LBUTTONDBLCLK;
+          release = WM_LBUTTONUP;
+          break;
+        case SDL_BUTTON_RIGHT:
+          flag = MK_RBUTTON;
+          press = WM_RBUTTONDOWN, twice_press = WM_RBUTTONDBLCLK;
+          release = WM_RBUTTONUP;
+          break;
+        case SDL_BUTTON_MIDDLE:
+          flag = MK_MBUTTON;
+          press = WM_MBUTTONDOWN, twice_press = WM_MBUTTONDBLCLK;
+          release = WM_MBUTTONUP;
+          break;
+        default:
+          return;
+      }
+      Hwnd hwnd = handle_of_sdl_window(event.button.windowID);
+      if (!accept_input) {
+        // A release while a box is open still ends the press the program
+        // saw: it waits in the queue until the box has closed, or the
+        // button would stay down for the scenario.
+        if (down || !(buttons_ & flag)) return;
+        if (!hwnd) hwnd = main;
+        buttons_ &= ~flag;
+        queue_input(hwnd, release, buttons_,
+                    point_param(pointer_x_, pointer_y_));
+        return;
+      }
+      if (!hwnd) return;
+      if (down) reader_clicked();
       // Every second click in a row is a double-click, as the class asks.
       const bool twice = down && event.button.clicks >= 2 &&
                          event.button.clicks % 2 == 0;
-      Uint message = 0;
-      if (event.button.button == SDL_BUTTON_LEFT) {
-        buttons_ = down ? (buttons_ | MK_LBUTTON) : (buttons_ & ~MK_LBUTTON);
-        message = !down ? WM_LBUTTONUP : twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-      } else if (event.button.button == SDL_BUTTON_RIGHT) {
-        buttons_ = down ? (buttons_ | MK_RBUTTON) : (buttons_ & ~MK_RBUTTON);
-        message = !down ? WM_RBUTTONUP : twice ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
-      } else {
-        return;
-      }
+      buttons_ = down ? (buttons_ | flag) : (buttons_ & ~flag);
+      const Uint message = !down ? release : twice ? twice_press : press;
       const Point at = picture_point(hwnd, event.button.x, event.button.y);
       queue_input(hwnd, message, buttons_, point_param(at.x, at.y));
       return;
@@ -139,6 +169,8 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
         }
         return;
       }
+      // The reader's own keys: the scenario never hears of them.
+      if (reader_key(key, event.key.repeat != 0)) return;
       if (const Wparam vk = virtual_key(key))
         queue_input(hwnd, WM_KEYDOWN, vk, 1);  // a repeat count of one
       return;

@@ -143,7 +143,16 @@ struct SdlSound::Impl final : SequenceOutput {
     }
     mixer_open = true;
     mix->AllocateChannels(1);
+    apply_volume();
     return true;
+  }
+
+  // The reader's volume, 0..MIX_MAX_VOLUME; the music also falls silent
+  // while the window is minimised.
+  void apply_volume() {
+    if (!mixer_open) return;
+    mix->Volume(-1, volume);
+    mix->VolumeMusic(music_hushed ? 0 : volume);
   }
 
   bool open_synthesiser() {
@@ -285,6 +294,8 @@ struct SdlSound::Impl final : SequenceOutput {
   std::map<Uint, Loaded> musics;  // by device
   Loaded spare;                   // the sequence last closed, for a reopening
   Uint sounding = 0;              // the device the mixer plays, or 0
+  int volume = MIX_MAX_VOLUME;
+  bool music_hushed = false;
 };
 
 SdlSound::SdlSound(Faults& faults, WindowService& window)
@@ -309,6 +320,16 @@ Bool SdlSound::mciGetErrorStringA(McError error, char* text, Uint length) {
 }
 
 void SdlSound::pump() { impl_->pump(); }
+
+void SdlSound::set_volume(int mixer_volume) {
+  impl_->volume = std::clamp(mixer_volume, 0, MIX_MAX_VOLUME);
+  impl_->apply_volume();
+}
+
+void SdlSound::hush_music(bool hushed) {
+  impl_->music_hushed = hushed;
+  impl_->apply_volume();
+}
 
 int SdlSound::ms_until_next_end() const {
   const std::int64_t end_ms = impl_->sequencer.next_end_ms();

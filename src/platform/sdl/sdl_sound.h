@@ -30,6 +30,12 @@ class SdlSound final : public SoundService {
   // already, -1 when nothing plays.
   int ms_until_next_end() const;
 
+  // The reader's volume for music and sounds together, 0..128; the
+  // scenario's requests play as before, only louder or quieter.
+  void set_volume(int mixer_volume);
+  // Silences the music while the window is minimised.
+  void hush_music(bool hushed);
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/sdl/window_manager.h"
 #include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {
@@ -24,6 +25,7 @@ std::unique_ptr<SdlView> SdlView::create(const Options& o, std::string& error) {
     return nullptr;
   }
   view->id_ = SDL_GetWindowID(view->window_);
+  view->placed_ = SDL_Rect{o.x, o.y, std::max(o.width, 1), std::max(o.height, 1)};
   // One picture of the program's size scaled by whole blocks is light work
   // for the CPU, while a GL renderer without a GPU (a virtual or remote
   // display) takes seconds to start and milliseconds a frame.
@@ -49,6 +51,7 @@ bool SdlView::make_picture(int width, int height, std::string& error) {
   // The logical size letterboxes the picture with its aspect kept and makes
   // SDL report pointer positions in picture pixels.
   SDL_RenderSetLogicalSize(renderer_, picture_width_, picture_height_);
+  SDL_RenderSetIntegerScale(renderer_, whole_multiples_ ? SDL_TRUE : SDL_FALSE);
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
                                SDL_TEXTUREACCESS_STREAMING, picture_width_,
                                picture_height_);
@@ -65,6 +68,7 @@ bool SdlView::make_picture(int width, int height, std::string& error) {
 }
 
 SdlView::~SdlView() {
+  if (note_) SDL_DestroyTexture(note_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -96,7 +100,60 @@ void SdlView::redraw() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   if (texture_) SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  draw_marks();
   SDL_RenderPresent(renderer_);
+}
+
+void SdlView::set_fast_mark(bool on) {
+  if (on == fast_mark_) return;
+  fast_mark_ = on;
+  redraw();
+}
+
+void SdlView::set_note(const Surface* note) {
+  if (note_) SDL_DestroyTexture(note_);
+  note_ = nullptr;
+  if (note && note->width() > 0 && note->height() > 0) {
+    note_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                              SDL_TEXTUREACCESS_STATIC, note->width(),
+                              note->height());
+    if (note_) {
+      SDL_SetTextureBlendMode(note_, SDL_BLENDMODE_NONE);
+      SDL_UpdateTexture(note_, nullptr, note->pixels.data(), note->width() * 4);
+      note_rect_ = SDL_Rect{8, 8, std::min(note->width(), picture_width_ - 16),
+                            std::min(note->height(), picture_height_ - 16)};
+    }
+  }
+  redraw();
+}
+
+void SdlView::set_whole_multiples(bool whole) {
+  whole_multiples_ = whole;
+  SDL_RenderSetIntegerScale(renderer_, whole ? SDL_TRUE : SDL_FALSE);
+  redraw();
+}
+
+void SdlView::draw_marks() {
+  if (note_) {
+    const SDL_Rect source{0, 0, note_rect_.w, note_rect_.h};
+    SDL_RenderCopy(renderer_, note_, &source, &note_rect_);
+  }
+  if (!fast_mark_) return;
+  // Fast-forward: two white arrowheads on a dark plate at the top right.
+  const int right = picture_width_ - 8, top = 8;
+  const SDL_Rect plate{right - 30, top, 30, 18};
+  SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 160);
+  SDL_RenderFillRect(renderer_, &plate);
+  const SDL_Color white{255, 255, 255, 255};
+  const auto at = [&](float x, float y) {
+    return SDL_Vertex{SDL_FPoint{x, y}, white, SDL_FPoint{0, 0}};
+  };
+  for (const int x : {right - 26, right - 14}) {
+    const SDL_Vertex head[] = {at(x, top + 3.0f), at(x + 10.0f, top + 9.0f),
+                               at(x, top + 15.0f)};
+    SDL_RenderGeometry(renderer_, nullptr, head, 3, nullptr, 0);
+  }
 }
 
 void SdlView::show() {
@@ -119,6 +176,11 @@ bool SdlView::covers_display() const {
 }
 
 void SdlView::apply_fullscreen() {
+  if (covering_ || (fullscreen_ && !sdl_fullscreen_ &&
+                    !has_window_manager(window_))) {
+    cover_display(fullscreen_);
+    return;
+  }
   // A borderless window that already covers the whole display is full
   // screen as it is. Asking the window manager anyway costs a wait of up to
   // a tenth of a second for its answer, and without a window manager that
@@ -129,6 +191,17 @@ void SdlView::apply_fullscreen() {
   SDL_SetWindowFullscreen(window_, wanted ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
+void SdlView::cover_display(bool cover) {
+  SDL_Rect to = placed_;
+  if (cover) {
+    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    if (SDL_GetDisplayBounds(display, &to) != 0) return;
+  }
+  covering_ = cover;
+  SDL_SetWindowSize(window_, to.w, to.h);
+  SDL_SetWindowPosition(window_, to.x, to.y);
+}
+
 void SdlView::hide() {
   if (!shown_) return;
   shown_ = false;
@@ -136,6 +209,8 @@ void SdlView::hide() {
 }
 
 void SdlView::move_resize(int x, int y, int width, int height) {
+  placed_ = SDL_Rect{x, y, std::max(width, 1), std::max(height, 1)};
+  if (covering_) return;  // taken up again when full screen ends
   SDL_SetWindowSize(window_, std::max(width, 1), std::max(height, 1));
   SDL_SetWindowPosition(window_, x, y);
 }

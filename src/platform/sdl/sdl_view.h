@@ -2,6 +2,8 @@
 // window with square pixels, the rest of the window black.
 #pragma once
 
+#include <SDL_rect.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +55,15 @@ class SdlView {
   void set_on_top(bool on_top);
   void set_fullscreen(bool fullscreen);
   bool fullscreen() const { return fullscreen_; }
+  // The reader's marks, drawn over the shown frame only: never into the
+  // picture, so that nothing of them reaches what the program reads back.
+  void set_fast_mark(bool on);
+  // A note (a level, a message, the list of keys) shown at the top-left of
+  // the picture; null takes it away.
+  void set_note(const Surface* note);
+  // Scaling by the largest whole multiple of the picture, centred on black,
+  // instead of filling the window.
+  void set_whole_multiples(bool whole);
   // Raises the window and gives it the keyboard.
   void focus();
 
@@ -62,6 +73,9 @@ class SdlView {
   bool covers_display() const;
   // Asks SDL for full screen, or to leave it, as fullscreen_ says.
   void apply_fullscreen();
+  // Full screen where no window manager would answer SDL's request.
+  void cover_display(bool cover);
+  void draw_marks();
   // A black picture of this size, pointer positions reported in its pixels.
   bool make_picture(int width, int height, std::string& error);
   SDL_Window* window_ = nullptr;
@@ -72,6 +86,15 @@ class SdlView {
   int picture_height_ = 0;
   bool fullscreen_ = false;      // what the program asked for
   bool sdl_fullscreen_ = false;  // what SDL was asked for
+  // Without a window manager full screen is the window placed over the
+  // display by hand; `placed_` is where the program put it, for the way
+  // back.
+  bool covering_ = false;
+  bool fast_mark_ = false;
+  SDL_Texture* note_ = nullptr;
+  SDL_Rect note_rect_{};
+  bool whole_multiples_ = false;
+  SDL_Rect placed_{0, 0, 1, 1};
   bool shown_ = false;
 };
 

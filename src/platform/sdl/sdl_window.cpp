@@ -11,6 +11,7 @@
 #include "base/cp932.h"
 #include "platform/sdl/outside_requests.h"
 #include "platform/sdl/sdl_sound.h"
+#include "platform/softgdi/font_raster.h"
 
 namespace mowa::pf {
 namespace {
@@ -21,11 +22,16 @@ namespace {
 constexpr auto kPumpInterval = std::chrono::microseconds(500);
 // A long sleep looks this often whether a signal came from outside.
 constexpr long long kSleepSlice_ms = 50;
+// Fast-forward sleeps a tenth of the time.
+constexpr int kFastForwardSpeed = 10;
 
 }  // namespace
 
 SdlWindow::SdlWindow(Faults& faults, SoftGdi& gdi)
-    : WindowTable(faults, gdi, Closing::kVanishFirst) {}
+    : WindowTable(faults, gdi, Closing::kVanishFirst) {
+  hold_releases();
+  load_reader_settings();
+}
 
 SdlWindow::~SdlWindow() = default;
 
@@ -90,6 +96,7 @@ bool SdlWindow::open_window(const char* window_name, Dword style, int x, int y,
     std::fprintf(stderr, "mowa: cannot open a window: %s\n", error.c_str());
     return false;
   }
+  v->set_whole_multiples(settings_.whole_multiples);
   views_.push_back(std::move(v));
   if (views_.size() == 1 && fullscreen_) views_.front()->set_fullscreen(true);
   return true;
@@ -127,6 +134,7 @@ void SdlWindow::heed_outside_requests() {
 
 void SdlWindow::before_poll() {
   heed_outside_requests();
+  expire_note();
   pump_sound();
   if (std::chrono::steady_clock::now() - last_pump_ >= kPumpInterval)
     translate_pending();
@@ -141,25 +149,46 @@ void SdlWindow::wait_for_input() {
   // one moment the program acts by itself while it waits: sleep until then.
   // SDL returns as soon as it has an event, which stays queued for the next
   // poll, so a click is handled as quickly as without the wait.
-  const int timeout_ms = sound_ ? sound_->ms_until_next_end() : -1;
+  int timeout_ms = sound_ ? sound_->ms_until_next_end() : -1;
+  const int note_ms = ms_until_note_expires();
+  if (note_ms >= 0 && (timeout_ms < 0 || note_ms < timeout_ms))
+    timeout_ms = note_ms;
   if (timeout_ms != 0) SDL_WaitEventTimeout(nullptr, timeout_ms);
+  expire_note();
   heed_outside_requests();
   last_pump_ = std::chrono::steady_clock::now();  // the wait asked the display
+}
+
+bool SdlWindow::fast_forward() const {
+  return fast_lasting_ || (SDL_GetModState() & KMOD_CTRL) != 0;
+}
+
+void SdlWindow::toggle_fast_forward() {
+  fast_lasting_ = !fast_lasting_;
+  for (auto& v : views_)
+    if (v) v->set_fast_mark(fast_lasting_);
 }
 
 void SdlWindow::sleep_ms(Dword delay_ms) {
   present_all();
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(delay_ms);
-  for (;;) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) break;
+  // The time left, in the scenario's milliseconds: while fast-forward is on
+  // (Ctrl held, or Tab) it runs ten times as fast as the clock.
+  auto left = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::milliseconds(delay_ms));
+  auto before = Clock::now();
+  while (left > Clock::duration::zero()) {
+    const int speed = fast_forward() ? kFastForwardSpeed : 1;
     const auto left_ms =
-        std::chrono::ceil<std::chrono::milliseconds>(left).count();
+        std::chrono::ceil<std::chrono::milliseconds>(left / speed).count();
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<long long>(left_ms, kSleepSlice_ms))))
       translate(event, true);
     heed_outside_requests();
+    expire_note();
+    const auto now = Clock::now();
+    left -= (now - before) * speed;
+    before = now;
   }
 }
 

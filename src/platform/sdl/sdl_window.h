@@ -2,11 +2,16 @@
 // with input from SDL events and real time.
 #pragma once
 
+#include <SDL_keycode.h>
+
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <memory>
 #include <vector>
 
 #include "platform/common/faults.h"
+#include "platform/common/reader_settings.h"
 #include "platform/softgdi/window_table.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_view.h"
@@ -17,6 +22,8 @@ union SDL_Event;
 namespace mowa::pf {
 
 class SdlSound;
+class FontLibrary;
+class RasterFont;
 class OutsideRequests;
 
 class SdlWindow final : public WindowTable, public IdleWait {
@@ -25,7 +32,10 @@ class SdlWindow final : public WindowTable, public IdleWait {
   ~SdlWindow() override;
 
   // Told of every poll of the queue, so that ended sounds are notified.
-  void set_sound(SdlSound* sound) { sound_ = sound; }
+  void set_sound(SdlSound* sound) {
+    sound_ = sound;
+    apply_reader_settings();
+  }
   void set_outside_requests(OutsideRequests* outside) { outside_ = outside; }
   // While a message box is open a signal from outside ends the program.
   void box_opened() { ++boxes_open_; }
@@ -55,6 +65,12 @@ class SdlWindow final : public WindowTable, public IdleWait {
 
   void wait_for_input() override;
 
+  // Fast-forward: while Ctrl is held, or after Tab until Tab again, every
+  // sleep takes a tenth of its time. The scenario sees nothing of it.
+  bool fast_forward() const;
+  void toggle_fast_forward();
+  const ReaderSettings& reader_settings() const { return settings_; }
+
  private:
   void before_poll() override;
   bool open_window(const char* window_name, Dword style, int x, int y,
@@ -72,6 +88,20 @@ class SdlWindow final : public WindowTable, public IdleWait {
   // Queues the input SDL already holds, without asking the display.
   void translate_held();
 
+  // The reader's keys (reader_keys.cpp). reader_key is true when the key
+  // was one of them, which the scenario then never hears of.
+  bool reader_key(SDL_Keycode key, bool repeat);
+  void reader_clicked();
+  void load_reader_settings();
+  void apply_reader_settings();
+  void keep_reader_settings();
+  void show_volume();
+  void take_screenshot();
+  // Lines over the picture: for a while, or `lasting` until a key or click.
+  void show_note(const std::vector<std::string>& lines_utf8, bool lasting);
+  void expire_note();
+  int ms_until_note_expires() const;
+
   SdlSound* sound_ = nullptr;
   std::vector<std::unique_ptr<SdlView>> views_;  // handle = index + 1
   bool fullscreen_ = false;
@@ -79,6 +109,14 @@ class SdlWindow final : public WindowTable, public IdleWait {
   int boxes_open_ = 0;
   int pointer_x_ = 0, pointer_y_ = 0;
   Wparam buttons_ = 0;
+  bool fast_lasting_ = false;  // Tab's fast-forward
+  ReaderSettings settings_;
+  std::filesystem::path settings_folder_;
+  std::unique_ptr<FontLibrary> note_fonts_;
+  std::unique_ptr<RasterFont> note_font_;
+  bool note_font_tried_ = false;
+  std::uint32_t note_until_ms_ = 0;  // 0: no note, or one that lasts
+  bool help_shown_ = false;
   std::chrono::steady_clock::time_point last_pump_{};
 };
 

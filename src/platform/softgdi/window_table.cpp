@@ -5,6 +5,11 @@
 namespace mowa::pf {
 namespace {
 
+// A release waits until this many statements have run since its press, and
+// this long: a press as short as a tap lasts as long as a brisk click.
+constexpr int kStatementsSeeingPress = 8;
+constexpr Dword kShortestPress_ms = 50;
+
 Hwnd handle_of(std::size_t index) {
   return reinterpret_cast<Hwnd>(static_cast<std::uintptr_t>(index + 1));
 }
@@ -27,6 +32,25 @@ WindowTable::Window* WindowTable::find(Hwnd hwnd) {
 
 const WindowTable::Window* WindowTable::find(Hwnd hwnd) const {
   return const_cast<WindowTable*>(this)->find(hwnd);
+}
+
+bool WindowTable::is_press(Uint message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool WindowTable::is_release(Uint message) {
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP ||
+         message == WM_MBUTTONUP;
 }
 
 Hwnd WindowTable::main_window() const {
@@ -133,9 +157,21 @@ Bool WindowTable::PeekMessageA(Msg* msg, Hwnd /*hwnd*/, Uint /*filter_min*/,
                                Uint /*filter_max*/, Uint remove) {
   before_poll();
   present_all();
-  if (!queue_.empty()) {
+  if (press_unseen_ && statements_since_press_ >= kStatementsSeeingPress &&
+      message_time_ms() - press_taken_ms_ >= kShortestPress_ms)
+    press_unseen_ = false;
+  const bool held = press_unseen_ && !queue_.empty() &&
+                    is_release(queue_.front().message);
+  if (!queue_.empty() && !held) {
     *msg = queue_.front();
-    if (remove & PM_REMOVE) queue_.pop_front();
+    if (remove & PM_REMOVE) {
+      queue_.pop_front();
+      if (hold_releases_ && is_press(msg->message)) {
+        press_unseen_ = true;
+        statements_since_press_ = 0;
+        press_taken_ms_ = message_time_ms();
+      }
+    }
     took_queued_message();
     return kTrue;
   }
@@ -152,6 +188,8 @@ Bool WindowTable::PeekMessageA(Msg* msg, Hwnd /*hwnd*/, Uint /*filter_min*/,
       return kTrue;
     }
   }
+  // The caller runs a statement now.
+  if (press_unseen_) ++statements_since_press_;
   return kFalse;
 }
 

@@ -46,7 +46,10 @@ class WindowTable : public WindowService {
                     int cy, Uint flags) override;
   Bool ShowWindow(Hwnd hwnd, int cmd_show) override;
   // Hands out, in this order: queued messages, the quit request, then a
-  // paint for the first invalid live window.
+  // paint for the first invalid live window. With releases held (see
+  // hold_releases), a button release waits at the head of the queue, as if
+  // it were not there yet, until a poll found nothing to hand out since the
+  // last press was handed out.
   Bool PeekMessageA(Msg* msg, Hwnd hwnd, Uint filter_min, Uint filter_max,
                     Uint remove) override;
   Bool TranslateMessage(const Msg* msg) override;
@@ -65,6 +68,18 @@ class WindowTable : public WindowService {
 
  protected:
   WindowTable(Faults& faults, SoftGdi& gdi, Closing closing);
+
+  // Real input: a press and its release often arrive together (a quick
+  // click, a tap), yet the program reads the buttons only between
+  // statements, and a poll that finds nothing is the moment a statement
+  // runs. The release therefore waits as long as a short press would last,
+  // and until a few statements have run, so that a click-wait loop of
+  // several statements reads the press whatever statement it was on.
+  // Scripted input keeps the plain queue: there a press and release queued
+  // at the same step leave no trace.
+  void hold_releases() { hold_releases_ = true; }
+  static bool is_press(Uint message);
+  static bool is_release(Uint message);
 
   // The lParam of a pointer message.
   static Lparam point_param(int x, int y);
@@ -125,6 +140,12 @@ class WindowTable : public WindowService {
   std::deque<Msg> queue_;
   bool quit_pending_ = false;
   int quit_code_ = 0;
+  bool hold_releases_ = false;
+  // Since the last press was handed out: whether its release still waits,
+  // the polls that came up empty, and when it was handed out.
+  bool press_unseen_ = false;
+  int statements_since_press_ = 0;
+  Dword press_taken_ms_ = 0;
 };
 
 }  // namespace mowa::pf

@@ -20,6 +20,7 @@ class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance, std::FILE* out = stdout)
       : window(instance),
+        clock(window),
         display(window),
         platform_(assemble(*this, out)) {}
   Win32Platform(const Win32Platform&) = delete;

@@ -21,12 +21,17 @@ class Win32Box final : public BoxService {
                   Uint type) override;
 };
 
+// Sleeps a tenth of the time while the window's fast-forward is on.
 class Win32Clock final : public ClockService {
  public:
-  void Sleep(Dword delay_ms) override { ::Sleep(delay_ms); }
+  explicit Win32Clock(Win32Window& window) : window_(window) {}
+  void Sleep(Dword delay_ms) override;
   std::int64_t time_seconds() override {
     return static_cast<std::int64_t>(std::time(nullptr));
   }
+
+ private:
+  Win32Window& window_;
 };
 
 // The modes as EnumDisplaySettings lists them, and a 640x480 mode of the

@@ -9,9 +9,13 @@
 // covering its monitor, never a new monitor mode.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/common/reader_settings.h"
 
 #include "platform/platform.h"
 
@@ -22,7 +26,9 @@ namespace mowa::pf {
 
 class Win32Window final : public WindowService, public IdleWait {
  public:
-  explicit Win32Window(HINSTANCE instance) : instance_(instance) {}
+  explicit Win32Window(HINSTANCE instance) : instance_(instance) {
+    load_reader_settings();
+  }
   ~Win32Window() override;
   Win32Window(const Win32Window&) = delete;
   Win32Window& operator=(const Win32Window&) = delete;
@@ -54,6 +60,10 @@ class Win32Window final : public WindowService, public IdleWait {
   // The display is in the program's mode: its window covers the monitor.
   // Otherwise it is a window of its picture's size at the desktop's origin.
   void set_display_fullscreen(bool fullscreen);
+
+  // Fast-forward: while Ctrl is held, or after Tab until Tab again, every
+  // sleep takes a tenth of its time. The scenario sees nothing of it.
+  bool fast_forward() const;
 
  private:
   struct Class {
@@ -94,7 +104,39 @@ class Win32Window final : public WindowService, public IdleWait {
   std::map<HWND, std::unique_ptr<Window>> windows_;
   bool fullscreen_ = false;
   bool toggled_ = false;  // Alt+Enter turned the display mode round
-  DWORD idle_wait_ms_ = 1;
+  // A press was handed out and no poll has come up empty since: a release
+  // at the head of the queue waits until a statement has seen the press.
+  bool press_unseen_ = false;
+  int statements_since_press_ = 0;
+  DWORD press_taken_ms_ = 0;
+  // The buttons (MK_*) whose press the program's windows heard and whose
+  // release not yet.
+  WPARAM buttons_down_ = 0;
+  // Called when a box no longer disables the window: a release made while
+  // it was open went to no window of the program and is told now.
+  void release_lost_buttons(HWND hwnd);
+
+  // The reader's keys (win32_reader.cpp). reader_key is true when the key
+  // was one of them, which the scenario then never hears of.
+  bool reader_key(Window& w, WPARAM key, bool repeat);
+  void reader_clicked(Window& w);
+  void load_reader_settings();
+  void apply_volume();
+  void keep_reader_settings(Window& w);
+  void show_volume(Window& w);
+  void take_screenshot(Window& w);
+  // Lines over the picture: for a while, or `lasting` until a key or click.
+  void show_note(Window& w, std::vector<std::wstring> lines, bool lasting);
+  // The timer that ends a note; false for any other timer.
+  bool note_timer(Window& w, WPARAM id);
+  // The marks and the note, on the window over the picture's place.
+  void draw_marks(HDC dc, const RECT& picture) const;
+
+  ReaderSettings settings_;
+  std::filesystem::path settings_folder_;
+  bool fast_lasting_ = false;  // Tab's fast-forward
+  std::vector<std::wstring> note_;
+  bool help_shown_ = false;
 };
 
 }  // namespace mowa::pf
