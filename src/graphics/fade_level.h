@@ -1,7 +1,6 @@
 // The colour a fade shows at each of its levels.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 
 namespace mowa::graphics {
@@ -9,9 +8,10 @@ namespace mowa::graphics {
 inline constexpr int kFadeSteps = 20;
 inline constexpr int kTopFadeLevel = kFadeSteps - 1;
 
-// The float nearest to 1/19. Being a shade above 1/19, it makes level 19
-// give every component back unchanged.
-inline constexpr float kFadeFactor = std::bit_cast<float>(0x3D579436u);
+// The float nearest to 1/19 (bits 0x3D579436), written as a hexadecimal
+// literal so that every compiler reads the same bits. Being a shade above
+// 1/19, it makes level 19 give every component back unchanged.
+inline constexpr float kFadeFactor = 0x1.af286cp-5f;
 
 // A component at level 0 (black) to 19 (full), cut toward zero. The product
 // is exact in double precision, so it equals floor(component * level / 19)

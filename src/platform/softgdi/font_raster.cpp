@@ -1,6 +1,8 @@
 #include "platform/softgdi/font_raster.h"
 
+#ifndef MOWA_FONT_FILE
 #include <fontconfig/fontconfig.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -91,6 +93,7 @@ class FontCore {
   std::map<std::pair<std::string, int>, FT_Face> faces_;
 };
 
+#ifndef MOWA_FONT_FILE
 struct PatternDeleter {
   void operator()(FcPattern* p) const { FcPatternDestroy(p); }
 };
@@ -119,6 +122,8 @@ bool covers_japanese(FcPattern* font) {
          FcCharSetHasChar(charset, 0x3042) &&  // hiragana a
          FcCharSetHasChar(charset, 0x4E00);    // kanji one
 }
+
+#endif  // MOWA_FONT_FILE
 
 int round_26_6(FT_Pos v) { return static_cast<int>((v + 32) >> 6); }
 
@@ -177,6 +182,23 @@ void blit(Surface& surface, const DrawArea& clip, const FT_Bitmap& bitmap,
 
 }  // namespace
 
+#ifdef MOWA_FONT_FILE
+// A build without Fontconfig (the browser player) carries one font file: the
+// Japanese gothic, used whatever face the program names.
+struct FontLibrary::Impl {
+  std::shared_ptr<FontCore> core = std::make_shared<FontCore>();
+  bool opened = false;
+  FT_Face face = nullptr;
+
+  FT_Face find(const std::string& /*name*/) {
+    if (!opened) {
+      opened = true;
+      face = core->open(MOWA_FONT_FILE, 0);
+    }
+    return face;
+  }
+};
+#else
 struct FontLibrary::Impl {
   std::shared_ptr<FontCore> core = std::make_shared<FontCore>();
   FcConfig* config = FcInitLoadConfigAndFonts();
@@ -254,6 +276,8 @@ struct FontLibrary::Impl {
     return fallback;
   }
 };
+
+#endif  // MOWA_FONT_FILE
 
 struct RasterFont::Impl {
   std::shared_ptr<FontCore> core;
