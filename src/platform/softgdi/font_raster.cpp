@@ -37,7 +37,7 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 // the code-page converter live as long as the last font.
 class FontCore {
  public:
-  FontCore() : cp932_(iconv_open("UTF-32LE", "CP932")) {
+  FontCore() : cp932_(iconv_open("UTF-32LE", cp932_iconv_name())) {
     if (FT_Init_FreeType(&ft_) != 0) ft_ = nullptr;
   }
   ~FontCore() {
@@ -69,6 +69,10 @@ class FontCore {
   // One code-page-932 character (one or two bytes) as a code point; false
   // when the code page does not define it.
   bool decode(const char* bytes, std::size_t count, char32_t& code_point) {
+    if (count == 2 &&
+        cp932_windows_char(static_cast<unsigned char>(bytes[0]),
+                           static_cast<unsigned char>(bytes[1]), code_point))
+      return true;
     if (cp932_ == kNoConverter) return false;
     iconv(cp932_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes);

@@ -13,6 +13,10 @@ namespace {
 // A program that runs statements without sleeping still lets the page take
 // input and paint this often.
 constexpr double kYieldInterval_ms = 15;
+// A press is seen this long at least (and by one statement) before what
+// follows it: a scenario that polls the mouse in a loop of a few statements
+// reads it, even when the release came with the press.
+constexpr double kPressHold_ms = 80;
 
 }  // namespace
 
@@ -89,6 +93,7 @@ void WebWindow::take_page_input() {
       statement_turn_given_ = true;  // this poll finds nothing: a statement runs
       return;
     }
+    if (page::now_ms() - press_time_ms_ < kPressHold_ms) return;
     press_out_ = false;
     statement_turn_given_ = false;
   }
@@ -122,6 +127,7 @@ void WebWindow::take_page_input() {
     queue(message, buttons_, at);
     if (down) {
       press_out_ = true;
+      press_time_ms_ = page::now_ms();
       return;
     }
   }
@@ -129,8 +135,16 @@ void WebWindow::take_page_input() {
 
 void WebWindow::wait_for_input() {
   pump_sound();
-  if (has_work() || page::has_input()) return;
+  if (has_work()) return;
   present_all();
+  if (press_out_) {
+    // The press is being held: nothing changes until its time is up.
+    const double left_ms = kPressHold_ms - (page::now_ms() - press_time_ms_);
+    if (left_ms > 0) emscripten_sleep(static_cast<unsigned>(left_ms) + 1);
+    last_yield_ms_ = page::now_ms();
+    return;
+  }
+  if (page::has_input()) return;
   // Nothing happens until input arrives or a sequence plays to its end.
   const int timeout_ms = sound_ ? sound_->ms_until_next_end() : -1;
   if (timeout_ms != 0) page::wait_for_input(timeout_ms);

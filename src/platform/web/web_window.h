@@ -50,10 +50,11 @@ class WebWindow final : public WindowTable, public IdleWait {
   int pointer_x_ = 0, pointer_y_ = 0;
   Wparam buttons_ = 0;
   // A press was handed out; what follows it waits until the queue has run
-  // empty once, so that a statement sees the button down even when the
-  // release came with the press (a tap).
+  // empty once and a short time has passed, so that the scenario sees the
+  // button down even when the release came with the press (a tap).
   bool press_out_ = false;
   bool statement_turn_given_ = false;
+  double press_time_ms_ = 0;
   double last_yield_ms_ = 0;
 };
 
