@@ -21,8 +21,13 @@ var Module = (function () {
   window.addEventListener('resize', fit);
   fit();
 
+  let firstPictureMs = -1;
   function present(pixels, width, height) {
     if (width !== WIDTH || height !== HEIGHT) return;
+    if (firstPictureMs < 0 && pixels.some((p) => p !== 0)) {
+      firstPictureMs = performance.now();  // read by scripts/web-bench
+      module.mowa.firstPictureMs = firstPictureMs;
+    }
     for (let i = 0; i < pixels.length; ++i) {
       const p = pixels[i];  // 0x00RRGGBB to the canvas's bytes R, G, B, A
       words[i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >>> 16) & 0xFF);
@@ -104,6 +109,58 @@ var Module = (function () {
   }
   document.getElementById('again').addEventListener('click', () => location.reload());
 
+  // ---- files the program wrote whole (the save file), kept in IndexedDB
+  // under this story's address ----
+  const STORY_KEY = location.origin + location.pathname.replace(/[^/]*$/, '');
+  function database() {
+    return new Promise((resolve, reject) => {
+      const request = indexedDB.open('mowa', 1);
+      request.onupgradeneeded = () => request.result.createObjectStore('files');
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
+  }
+  function transaction(mode, work) {
+    return database().then((db) => new Promise((resolve, reject) => {
+      const tx = db.transaction('files', mode);
+      const result = work(tx.objectStore('files'));
+      tx.oncomplete = () => { db.close(); resolve(result.result); };
+      tx.onerror = tx.onabort = () => { db.close(); reject(tx.error); };
+    }));
+  }
+  // Resolves once the transaction has committed: 0, or -1 on failure.
+  function keep(path) {
+    let bytes;
+    try {
+      bytes = module.FS.readFile(path);
+    } catch (e) {
+      return Promise.resolve(-1);
+    }
+    return transaction('readwrite', (store) => store.put(bytes, STORY_KEY + '|' + path))
+        .then(() => 0, (error) => {
+          console.warn('mowa: cannot keep ' + path + ': ' + error);
+          return -1;
+        });
+  }
+  // What the program kept on earlier visits replaces the story's own files.
+  function restore(FS) {
+    const range = IDBKeyRange.bound(STORY_KEY + '|', STORY_KEY + '|\uffff');
+    const entries = [];
+    return transaction('readonly', (store) => {
+      const request = store.openCursor(range);
+      request.onsuccess = () => {
+        const cursor = request.result;
+        if (!cursor) return;
+        entries.push([cursor.key.slice(STORY_KEY.length + 1), cursor.value]);
+        cursor.continue();
+      };
+      return request;
+    }).then(() => entries.forEach(([path, bytes]) => {
+      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
+      FS.writeFile(path, bytes);
+    }), (error) => console.warn('mowa: saved files cannot be read: ' + error));
+  }
+
   // ---- the story's files and the font, placed before the program runs ----
   function url(path) {
     return path.split('/').map(encodeURIComponent).join('/');
@@ -126,11 +183,13 @@ var Module = (function () {
       FS.writeFile('/story/' + name, files[i]);
     });
     FS.mkdirTree('/story/data');
+    await restore(FS);
   }
 
   const params = new URLSearchParams(location.search);
   const module = {
-    mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState },
+    mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
+            keep: keep },
     arguments: params.has('trace') ? ['--trace'] : [],
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

@@ -31,6 +31,15 @@ for scene in pictures text zoom japanese; do
   MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/$scene" "$work/site/$scene" > /dev/null
   reference "$scene" "$work/$scene-before.rgb" '60 key 27'
 done
+# A story that ships a save file (@10 = 1) and saves @10 = 2: red at the
+# first visit, green once its own save is read back after a reload.
+mkdir -p "$work/s/kept/data"
+printf '@10=1\r\nsave\r\n' > "$work/s/kept/data/mowa.snr"
+(cd "$work/s/kept" && "$headless" . > /dev/null 2>&1) || fail "mowa-headless could not write the shipped save file"
+printf '%s\r\n' 'load' 'if"@10=2,kept,first"' '[first]' '@10=2' 'save' \
+  'boxfill"0,0,640,480,255"' 'goto"wait"' '[kept]' 'boxfill"0,0,640,480,65280"' \
+  '[wait]' 'get_mouse_state"@01"' 'goto"wait"' > "$work/s/kept/data/mowa.snr"
+MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/kept" "$work/site/kept" > /dev/null
 reference pictures "$work/pictures-after.rgb" '40 move 100 100' '40 ldown' '60 lup' \
   '80 move 300 200' '80 rdown' '100 rup' '120 move 500 400' '120 ldown' '130 lup' '170 key 27'
 /usr/bin/python3 "$here/web_test.py" "$work"

@@ -134,6 +134,31 @@ def play(scene, port, width=1280, height=960, clicks=False):
         d.quit()
 
 
+def centre(d):
+    return d.execute_script(
+        "return Array.from(document.getElementById('screen').getContext('2d')"
+        ".getImageData(320, 240, 1, 1).data.slice(0, 3));")
+
+
+def play_kept(port):
+    """A save is kept across a reload right after it."""
+    scene = "kept"
+    d = browser(1280, 960)
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the shipped save file read (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        d.refresh()
+        check(scene, "the save read back after a reload (green)",
+              within(20, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
+        logs = []
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
 def click_scaled(d):
     """Left at (100, 100), right at (300, 200) with real input events; then a
     tap at (500, 400) whose press and release arrive together."""
@@ -166,12 +191,14 @@ def main():
         play("pictures", port, 1300, 900, clicks=True)
         for scene in ("text", "zoom", "japanese"):
             play(scene, port)
+        play_kept(port)
     finally:
         server.shutdown()
     if failures:
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
-          "the farewell box and the ended state as expected")
+          "a save kept across a reload, the farewell box and the ended state as "
+          "expected")
 
 
 main()

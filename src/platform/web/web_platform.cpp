@@ -3,7 +3,7 @@
 namespace mowa::pf {
 
 WebPlatform::WebPlatform(std::FILE* out)
-    : platform_{box, clock, window, gdi, display, sound, memory, files, files, files, out} {
+    : platform_{box, clock, window, gdi, display, sound, memory, files, files, saves, out} {
   window.set_sound(&sound);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/common/host_files.h"
 #include "platform/platform.h"
 #include "platform/softgdi/soft_gdi.h"
+#include "platform/web/web_saves.h"
 #include "platform/web/web_services.h"
 #include "platform/web/web_sound.h"
 #include "platform/web/web_window.h"
@@ -34,6 +35,7 @@ class WebPlatform {
   WebClock clock{window};
   WebDisplay display{faults, gdi};
   WebSound sound{faults, window};
+  WebSaves saves{files};
 
  private:
   Platform platform_;
