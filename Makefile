@@ -3,11 +3,12 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CLANG_BUILD ?= build-clang-release
+WEB_BUILD ?= build-web
 CMAKE_FLAGS ?=
 
 .PHONY: all setup build build-asan build-clang-release test test-plain test-asan \
         test-clang-release demo readme-picture bench clean windows \
-        build-fuzz fuzz fuzz-ci fuzz-seeds soak
+        build-fuzz fuzz fuzz-ci fuzz-seeds soak web
 
 all: build
 
@@ -42,7 +43,7 @@ build-clang-release: $(CLANG_BUILD)/CMakeCache.txt
 
 # The whole suite, built plainly and with the sanitizers.
 test: setup
-	$(MAKE) test-plain test-asan
+	$(MAKE) web test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -132,3 +133,17 @@ fuzz-seeds: build-fuzz
 .PHONY: vscode
 vscode:
 	@editors/vscode/tools/package.sh dist
+
+# The browser player (dist/web/, served by any static HTTP server, and
+# dist/mowa-web.zip): emscripten builds it with FreeType from Debian's
+# source package; the demo is staged by the native build.
+web: setup
+	scripts/web-deps $(WEB_BUILD)/deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD)/cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DMOWA_WERROR=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD)/cmake -j $(JOBS)
+	$(MAKE) $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target mowa_demo
+	MOWA_WEB_PLAYER=$(WEB_BUILD)/cmake scripts/web-pack $(BUILD)/demo dist/web
+	rm -f dist/mowa-web.zip
+	cd dist && python3 -m zipfile -c mowa-web.zip web

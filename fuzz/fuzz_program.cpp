@@ -67,15 +67,10 @@ void run_program(std::uint64_t max_steps, pf::SoundService* sound) {
   {
     Program program(platform);
     program.set_step_limit(max_steps);
-    if (program.start(pf::SW_SHOWNORMAL))
-      for (;;) {
-        const Program::Turn turn = program.step();
-        // Scripted input and sound are keyed to the idle steps completed.
-        hp.log.steps = program.steps();
-        if (turn == Program::Turn::kQuit || turn == Program::Turn::kStepLimit) break;
-      }
-    // Stopped at its step limit or not, the program tears down.
-    program.finish();
+    // Scripted input and sound are keyed to the idle steps completed; stopped
+    // at its step limit or not, the program tears down.
+    shell::EachTurn hooks([&](const Program& p) { hp.log.steps = p.steps(); });
+    shell::run(program, pf::SW_SHOWNORMAL, &hooks);
   }
   fs::current_path(started_in);
   left_behind("locked image blocks", hp.memory.locked_blocks());

@@ -3,7 +3,6 @@
 // from, by the loader and by every fade step.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,9 +16,10 @@ void palette_black_in(Graphics& g, std::int32_t delay_ms);
 inline constexpr int kFadeSteps = 20;
 inline constexpr int kTopFadeLevel = kFadeSteps - 1;
 
-// The float nearest to 1/19. Being a shade above 1/19, it makes level 19
-// give every component back unchanged.
-inline constexpr float kFadeFactor = std::bit_cast<float>(0x3D579436u);
+// The float nearest to 1/19 (bits 0x3D579436), written as a hexadecimal
+// literal so that every compiler reads the same bits. Being a shade above
+// 1/19, it makes level 19 give every component back unchanged.
+inline constexpr float kFadeFactor = 0x1.af286cp-5f;
 
 // A component at level 0 (black) to 19 (full), cut toward zero. The product
 // is exact in double precision, so it equals floor(component * level / 19)

@@ -299,14 +299,16 @@ struct Platform {
 };
 
 // The one place a backend is wired: a backend object holds one member per
-// service under these names (its files serve versions and replacement too),
-// and builds its `Platform` with this.
+// service under these names (its files serve versions and replacement too,
+// unless the backend puts saves in place its own way), and builds its
+// `Platform` with this.
 template <typename Backend>
-Platform assemble(Backend& backend, std::FILE* out) {
+Platform assemble(Backend& backend, std::FILE* out,
+                  FileReplacement* replacement = nullptr) {
   return Platform{backend.box,    backend.clock,  backend.window,
                   backend.gdi,    backend.display, backend.sound,
                   backend.memory, backend.files,  backend.files,
-                  backend.files,  out};
+                  replacement ? *replacement : backend.files, out};
 }
 
 }  // namespace mowa::pf

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 
@@ -129,6 +130,21 @@ class WaitForInput final : public RunHooks {
 
  private:
   pf::IdleWait& window_;
+};
+
+// A runner that only needs to hear of each turn: headless runs keep their
+// scripted input keyed to the statements run.
+class EachTurn final : public RunHooks {
+ public:
+  explicit EachTurn(std::function<void(const Program&)> heard)
+      : heard_(std::move(heard)) {}
+  bool after_turn(const Program& p, Program::Turn /*turn*/) override {
+    heard_(p);
+    return true;
+  }
+
+ private:
+  std::function<void(const Program&)> heard_;
 };
 
 // How a run ended.

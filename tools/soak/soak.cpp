@@ -91,19 +91,13 @@ int main(int argc, char** argv) {
       hp.window.set_input(clicks);
       mowa::Program program(hp.platform());
       program.set_step_limit(20'000);
-      code = 0;
-      if (program.start(mowa::pf::SW_SHOWNORMAL))
-        for (;;) {
-          const mowa::Program::Turn turn = program.step();
-          hp.log.steps = program.steps();  // the clicks are keyed to it
-          if (turn == mowa::Program::Turn::kQuit) break;
-          if (turn == mowa::Program::Turn::kStepLimit) {
-            code = 3;
-            break;
-          }
-        }
-      program.finish();
-      if (code == 0) code = program.exit_code();
+      // The clicks are keyed to the statements run.
+      mowa::shell::EachTurn hooks(
+          [&](const mowa::Program& p) { hp.log.steps = p.steps(); });
+      code = mowa::shell::run(program, mowa::pf::SW_SHOWNORMAL, &hooks) ==
+                     mowa::shell::RunEnd::kStepLimit
+                 ? 3
+                 : program.exit_code();
       held = hp.gdi.live_objects() + hp.gdi.open_dcs() + hp.memory.live_blocks() +
              hp.files.open_handles() + hp.files.open_streams();
     }

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <system_error>
 
-#include "platform/common/cp932.h"
+#include "base/cp932.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/softgdi/font_raster.h"
@@ -179,7 +179,7 @@ void SdlWindow::show_note(const std::vector<std::string>& lines_utf8,
   int width = 0;
   const int cell = note_font_ ? note_font_->cell_height() : kNoteFontHeight_px;
   for (const std::string& line : lines_utf8) {
-    lines.push_back(utf8_to_cp932(line));
+    lines.push_back(base::utf8_to_cp932(line));
     if (note_font_) {
       Surface nowhere;
       width = std::max(width, note_font_->draw(nowhere, 0, 0, lines.back(),

@@ -237,7 +237,8 @@ struct SdlSound::Impl final : SequenceOutput {
     // The loop reopens the same file at every pass: the sequence last closed
     // is played again as it is instead of reloading the soundfont, which
     // holds up the program for a noticeable moment.
-    if (spare.music && std::ranges::equal(spare.midi, midi)) {
+    if (spare.music && std::equal(spare.midi.begin(), spare.midi.end(),
+                                      midi.begin(), midi.end())) {
       musics[device_id] = std::move(spare);
       spare = Loaded{};
       return;

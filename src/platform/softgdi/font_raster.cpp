@@ -1,6 +1,8 @@
 #include "platform/softgdi/font_raster.h"
 
+#ifndef MOWA_FONT_FILE
 #include <fontconfig/fontconfig.h>
+#endif
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -35,7 +37,7 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 // the code-page converter live as long as the last font.
 class FontCore {
  public:
-  FontCore() : cp932_(iconv_open("UTF-32LE", "CP932")) {
+  FontCore() : cp932_(iconv_open("UTF-32LE", base::cp932_iconv_name())) {
     if (FT_Init_FreeType(&ft_) != 0) ft_ = nullptr;
   }
   ~FontCore() {
@@ -67,6 +69,10 @@ class FontCore {
   // One code-page-932 character (one or two bytes) as a code point; false
   // when the code page does not define it.
   bool decode(const char* bytes, std::size_t count, char32_t& code_point) {
+    if (count == 2 &&
+        base::cp932_windows_char(static_cast<unsigned char>(bytes[0]),
+                           static_cast<unsigned char>(bytes[1]), code_point))
+      return true;
     if (cp932_ == kNoConverter) return false;
     iconv(cp932_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes);
@@ -91,6 +97,7 @@ class FontCore {
   std::map<std::pair<std::string, int>, FT_Face> faces_;
 };
 
+#ifndef MOWA_FONT_FILE
 struct PatternDeleter {
   void operator()(FcPattern* p) const { FcPatternDestroy(p); }
 };
@@ -119,6 +126,8 @@ bool covers_japanese(FcPattern* font) {
          FcCharSetHasChar(charset, 0x3042) &&  // hiragana a
          FcCharSetHasChar(charset, 0x4E00);    // kanji one
 }
+
+#endif  // MOWA_FONT_FILE
 
 int round_26_6(FT_Pos v) { return static_cast<int>((v + 32) >> 6); }
 
@@ -177,6 +186,23 @@ void blit(Surface& surface, const DrawArea& clip, const FT_Bitmap& bitmap,
 
 }  // namespace
 
+#ifdef MOWA_FONT_FILE
+// A build without Fontconfig (the browser player) carries one font file: the
+// Japanese gothic, used whatever face the program names.
+struct FontLibrary::Impl {
+  std::shared_ptr<FontCore> core = std::make_shared<FontCore>();
+  bool opened = false;
+  FT_Face face = nullptr;
+
+  FT_Face find(const std::string& /*name*/) {
+    if (!opened) {
+      opened = true;
+      face = core->open(MOWA_FONT_FILE, 0);
+    }
+    return face;
+  }
+};
+#else
 struct FontLibrary::Impl {
   std::shared_ptr<FontCore> core = std::make_shared<FontCore>();
   FcConfig* config = FcInitLoadConfigAndFonts();
@@ -254,6 +280,8 @@ struct FontLibrary::Impl {
     return fallback;
   }
 };
+
+#endif  // MOWA_FONT_FILE
 
 struct RasterFont::Impl {
   std::shared_ptr<FontCore> core;

@@ -1,0 +1,29 @@
+# The browser player: the program compiled to WebAssembly with emscripten,
+# over the software GDI with FreeType built by scripts/web-deps. The engine,
+# subsystems and shell are the same sources as on Linux; the backend is
+# src/platform/web. Fonts are not looked up: the page places one file.
+set(MOWA_WEB_DEPS "${CMAKE_BINARY_DIR}/../deps/prefix" CACHE PATH
+    "Where scripts/web-deps installed FreeType")
+include_directories(${CMAKE_SOURCE_DIR}/src ${MOWA_WEB_DEPS}/include/freetype2)
+
+file(GLOB MOWA_WEB_SOURCES CONFIGURE_DEPENDS
+     src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp
+     src/sound/*.cpp src/shell/*.cpp src/platform/common/*.cpp
+     src/platform/softgdi/*.cpp src/platform/web/*.cpp)
+list(FILTER MOWA_WEB_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
+# Screenshots are the headless runner's: the page reads its canvas instead.
+list(FILTER MOWA_WEB_SOURCES EXCLUDE REGEX ".*/softgdi/png_io\\.cpp$")
+
+add_executable(mowa-web src/shell/main_web.cpp ${MOWA_WEB_SOURCES}
+               src/platform/sdl/box_picture.cpp)
+set_target_properties(mowa-web PROPERTIES OUTPUT_NAME mowa SUFFIX ".js")
+set_source_files_properties(src/platform/softgdi/font_raster.cpp PROPERTIES
+    COMPILE_DEFINITIONS "MOWA_FONT_FILE=\"/font/mowa-gothic.ttf\"")
+target_link_libraries(mowa-web PRIVATE ${MOWA_WEB_DEPS}/lib/libfreetype.a)
+# One thread that suspends at every blocking statement; the page loads the
+# story into memory before main runs.
+target_link_options(mowa-web PRIVATE
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
+  -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576
+  -sEXPORTED_RUNTIME_METHODS=FS,UTF8ToString,addRunDependency,removeRunDependency
+  -sENVIRONMENT=web -sFILESYSTEM=1 -sEXIT_RUNTIME=0)

@@ -1,0 +1,40 @@
+#include "platform/web/web_sound.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/common/mci_errors.h"
+#include "platform/web/web_page.h"
+
+namespace mowa::pf {
+namespace {
+
+std::int64_t now_ms() { return static_cast<std::int64_t>(page::now_ms()); }
+
+}  // namespace
+
+Bool WebSound::PlaySoundA(const char* /*sound*/, void* /*module*/,
+                          Dword /*flags*/) {
+  return faults_.fail("PlaySoundA") ? kFalse : kTrue;
+}
+
+McError WebSound::mciSendStringA(const char* command, char* return_string,
+                                 Uint return_length, Hwnd callback) {
+  if (return_string && return_length > 0) return_string[0] = '\0';
+  if (faults_.fail("mciSendStringA")) return MCIERR_DEVICE_NOT_READY;
+  return sequencer_.send(command, callback, now_ms());
+}
+
+Bool WebSound::mciGetErrorStringA(McError error, char* text, Uint length) {
+  return mci_error_text(error, text, length);
+}
+
+void WebSound::advance() { sequencer_.advance(now_ms()); }
+
+int WebSound::ms_until_next_end() const {
+  const std::int64_t end = sequencer_.next_end_ms();
+  if (end < 0) return -1;
+  return static_cast<int>(std::clamp<std::int64_t>(end - now_ms(), 0, 1 << 30));
+}
+
+}  // namespace mowa::pf

@@ -1,0 +1,204 @@
+"""The packed scenarios in headless Chromium (run by run.sh).
+
+Usage: web_test.py WORK, where WORK/site/SCENE is a packed scenario and
+WORK/SCENE-before.rgb (and pictures-after.rgb) what mowa-headless shows.
+"""
+import base64
+import functools
+import http.server
+import sys
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+WORK = sys.argv[1]
+FAREWELL = "mowa: [from 星屑の小瓶] ばいばいもわもわ～！！"
+failures = []
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(folder):
+    handler = functools.partial(QuietHandler, directory=folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def browser(width, height):
+    o = webdriver.ChromeOptions()
+    for a in ["--headless=new", "--no-sandbox", "--disable-gpu",
+              f"--window-size={width},{height}",
+              "--autoplay-policy=no-user-gesture-required"]:
+        o.add_argument(a)
+    o.binary_location = "/usr/bin/chromium"
+    o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
+
+
+CANVAS_RGB = """
+const c = document.getElementById('screen');
+const d = c.getContext('2d').getImageData(0, 0, 640, 480).data;
+const rgb = new Uint8Array(640 * 480 * 3);
+for (let i = 0, j = 0; i < d.length; i += 4) {
+  rgb[j++] = d[i]; rgb[j++] = d[i + 1]; rgb[j++] = d[i + 2];
+}
+let s = '';
+for (let i = 0; i < rgb.length; i += 8192)
+  s += String.fromCharCode.apply(null, rgb.subarray(i, i + 8192));
+return btoa(s);
+"""
+
+
+def canvas(d):
+    return base64.b64decode(d.execute_script(CANVAS_RGB))
+
+
+def within(seconds, test):
+    end = time.time() + seconds
+    while time.time() < end:
+        if test():
+            return True
+        time.sleep(0.1)
+    return test()
+
+
+def differing(a, b):
+    """How many pixels differ, and the box around them."""
+    at = [(i // 3 % 640, i // 3 // 640) for i in range(0, len(a), 3)
+          if a[i:i + 3] != b[i:i + 3]]
+    if not at:
+        return "0"
+    xs, ys = [p[0] for p in at], [p[1] for p in at]
+    return f"{len(at)} in {min(xs)},{min(ys)}-{max(xs)},{max(ys)}"
+
+
+def check(scene, what, ok, detail=""):
+    if not ok:
+        failures.append(f"{scene}: {what} {detail}")
+        print(f"web ({scene}): FAILED {what} {detail}")
+
+
+def await_picture(d, scene, reference_file, what):
+    with open(reference_file, "rb") as f:
+        want = f.read()
+    shown = within(20, lambda: canvas(d) == want)
+    check(scene, what, shown,
+          "" if shown else f"({differing(canvas(d), want)} pixels differ from mowa-headless)")
+
+
+def console_lines(d):
+    return d.get_log("browser")
+
+
+def leave(d, scene, logs):
+    """Escape: the farewell box on the canvas; Enter ends with code 0."""
+    before = canvas(d)
+    ActionChains(d).send_keys(Keys.ESCAPE).perform()
+    seen = within(10, lambda: (logs.extend(console_lines(d)) or
+                               any(FAREWELL in l["message"] for l in logs)))
+    check(scene, "farewell box after Escape", seen)
+    check(scene, "the farewell box drawn on the canvas",
+          within(5, lambda: canvas(d) != before))
+    ActionChains(d).send_keys(Keys.ENTER).perform()
+    body = d.find_element(By.TAG_NAME, "body")
+    ended = within(10, lambda: body.get_attribute("data-state") == "ended")
+    check(scene, "ended state after the box", ended)
+    check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
+          f"(got {body.get_attribute('data-exit-code')})")
+
+
+def play(scene, port, width=1280, height=960, clicks=False):
+    d = browser(width, height)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        await_picture(d, scene, f"{WORK}/{scene}-before.rgb", "the first picture")
+        if clicks:
+            click_scaled(d)
+            await_picture(d, scene, f"{WORK}/pictures-after.rgb",
+                          "the picture after clicks in a scaled window")
+        leave(d, scene, logs)
+        logs.extend(console_lines(d))
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
+def centre(d):
+    return d.execute_script(
+        "return Array.from(document.getElementById('screen').getContext('2d')"
+        ".getImageData(320, 240, 1, 1).data.slice(0, 3));")
+
+
+def play_kept(port):
+    """A save is kept across a reload right after it."""
+    scene = "kept"
+    d = browser(1280, 960)
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the shipped save file read (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        d.refresh()
+        check(scene, "the save read back after a reload (green)",
+              within(20, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
+        logs = []
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
+def click_scaled(d):
+    """Left at (100, 100), right at (300, 200) with real input events; then a
+    tap at (500, 400) whose press and release arrive together."""
+    el = d.find_element(By.ID, "screen")
+    w, h = el.size["width"], el.size["height"]
+    scale = w / 640
+
+    def offset(x, y):
+        return (round((x + 0.5) * scale - w / 2), round((y + 0.5) * scale - h / 2))
+
+    ActionChains(d).move_to_element_with_offset(el, *offset(100, 100)) \
+        .click_and_hold().pause(0.3).release().pause(0.3).perform()
+    ActionChains(d).move_to_element_with_offset(el, *offset(300, 200)) \
+        .context_click().pause(0.3).perform()
+    r = el.rect
+    d.execute_script("""
+        const [x, y] = [arguments[0], arguments[1]];
+        for (const type of ['pointermove', 'pointerdown', 'pointerup'])
+          document.dispatchEvent(new PointerEvent(type, {clientX: x, clientY: y,
+              button: 0, bubbles: true}));""",
+                     r["x"] + (500.5 * scale), r["y"] + (400.5 * scale))
+    time.sleep(0.3)
+
+
+def main():
+    server = serve(f"{WORK}/site")
+    port = server.server_address[1]
+    try:
+        # A window of another shape: the picture is scaled and letterboxed.
+        play("pictures", port, 1300, 900, clicks=True)
+        for scene in ("text", "zoom", "japanese"):
+            play(scene, port)
+        play_kept(port)
+    finally:
+        server.shutdown()
+    if failures:
+        sys.exit(1)
+    print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
+          "a save kept across a reload, the farewell box and the ended state as "
+          "expected")
+
+
+main()

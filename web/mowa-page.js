@@ -1,0 +1,205 @@
+// The page around the player (mowa.js): loads the story into the player's
+// memory, shows its picture on the canvas, queues input for it and reports
+// its state on <body data-state>.
+'use strict';
+
+var Module = (function () {
+  const WIDTH = 640, HEIGHT = 480;
+  const canvas = document.getElementById('screen');
+  const context = canvas.getContext('2d', { alpha: false });
+  const image = context.createImageData(WIDTH, HEIGHT);
+  const words = new Uint32Array(image.data.buffer);
+  const input = [];
+  let wake = null;
+
+  // ---- the picture, scaled to fill the window with square pixels ----
+  function fit() {
+    const scale = Math.min(window.innerWidth / WIDTH, window.innerHeight / HEIGHT);
+    canvas.style.width = Math.floor(WIDTH * scale) + 'px';
+    canvas.style.height = Math.floor(HEIGHT * scale) + 'px';
+  }
+  window.addEventListener('resize', fit);
+  fit();
+
+  let firstPictureMs = -1;
+  function present(pixels, width, height) {
+    if (width !== WIDTH || height !== HEIGHT) return;
+    if (firstPictureMs < 0 && pixels.some((p) => p !== 0)) {
+      firstPictureMs = performance.now();  // read by scripts/web-bench
+      module.mowa.firstPictureMs = firstPictureMs;
+    }
+    for (let i = 0; i < pixels.length; ++i) {
+      const p = pixels[i];  // 0x00RRGGBB to the canvas's bytes R, G, B, A
+      words[i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >>> 16) & 0xFF);
+    }
+    context.putImageData(image, 0, 0);
+  }
+
+  // ---- input, in picture pixels ----
+  function push(event) {
+    input.push(event);
+    if (wake) { const w = wake; wake = null; w(); }
+  }
+  function at(e) {
+    const r = canvas.getBoundingClientRect();
+    return {
+      x: Math.floor((e.clientX - r.left) * WIDTH / r.width),
+      y: Math.floor((e.clientY - r.top) * HEIGHT / r.height),
+    };
+  }
+  function pointer(kind) {
+    return (e) => {
+      if (e.target.closest && e.target.closest('button')) return;
+      if (kind !== 1 && e.button !== 0 && e.button !== 2) return;
+      const p = at(e);
+      push({ kind: kind, x: p.x, y: p.y, code: kind === 1 ? 0 : e.button });
+      if (kind !== 1) e.preventDefault();
+    };
+  }
+  document.addEventListener('pointermove', pointer(1));
+  document.addEventListener('pointerdown', pointer(2));
+  document.addEventListener('pointerup', pointer(3));
+  document.addEventListener('contextmenu', (e) => e.preventDefault());
+
+  function toggleFullscreen() {
+    if (document.fullscreenElement) document.exitFullscreen();
+    else document.documentElement.requestFullscreen().catch(() => {});
+  }
+  document.getElementById('fullscreen').addEventListener('click', toggleFullscreen);
+  const NAMED_KEYS = {
+    Escape: 0x1B, Enter: 0x0D, ' ': 0x20, Backspace: 0x08, Tab: 0x09,
+    PageUp: 0x21, PageDown: 0x22, End: 0x23, Home: 0x24, ArrowLeft: 0x25,
+    ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, Insert: 0x2D, Delete: 0x2E,
+  };
+  function virtualKey(e) {
+    if (e.key in NAMED_KEYS) return NAMED_KEYS[e.key];
+    if (/^Key[A-Z]$/.test(e.code)) return e.code.charCodeAt(3);
+    if (/^Digit[0-9]$/.test(e.code)) return e.code.charCodeAt(5);
+    const f = /^F([0-9]+)$/.exec(e.key);
+    if (f && +f[1] >= 1 && +f[1] <= 12) return 0x6F + +f[1];
+    return 0;
+  }
+  document.addEventListener('keydown', (e) => {
+    if (e.key === 'F11' || (e.key === 'Enter' && e.altKey)) {
+      e.preventDefault();
+      if (!e.repeat) toggleFullscreen();
+      return;
+    }
+    const vk = virtualKey(e);
+    if (!vk || e.repeat) return;
+    e.preventDefault();
+    push({ kind: 4, x: 0, y: 0, code: vk });
+  });
+
+  function waitForInput(timeoutMs) {
+    if (input.length > 0) return Promise.resolve();
+    return new Promise((resolve) => {
+      let timer = 0;
+      wake = () => { clearTimeout(timer); resolve(); };
+      if (timeoutMs >= 0) timer = setTimeout(() => { wake = null; resolve(); }, timeoutMs);
+    });
+  }
+
+  function setState(state, exitCode) {
+    document.body.dataset.state = state;
+    if (state === 'ended') {
+      document.body.dataset.exitCode = String(exitCode);
+      document.getElementById('ended').hidden = false;
+    }
+  }
+  document.getElementById('again').addEventListener('click', () => location.reload());
+
+  // ---- files the program wrote whole (the save file), kept in IndexedDB
+  // under this story's address ----
+  const STORY_KEY = location.origin + location.pathname.replace(/[^/]*$/, '');
+  function database() {
+    return new Promise((resolve, reject) => {
+      const request = indexedDB.open('mowa', 1);
+      request.onupgradeneeded = () => request.result.createObjectStore('files');
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
+  }
+  function transaction(mode, work) {
+    return database().then((db) => new Promise((resolve, reject) => {
+      const tx = db.transaction('files', mode);
+      const result = work(tx.objectStore('files'));
+      tx.oncomplete = () => { db.close(); resolve(result.result); };
+      tx.onerror = tx.onabort = () => { db.close(); reject(tx.error); };
+    }));
+  }
+  // Resolves once the transaction has committed: 0, or -1 on failure.
+  function keep(path) {
+    let bytes;
+    try {
+      bytes = module.FS.readFile(path);
+    } catch (e) {
+      return Promise.resolve(-1);
+    }
+    return transaction('readwrite', (store) => store.put(bytes, STORY_KEY + '|' + path))
+        .then(() => 0, (error) => {
+          console.warn('mowa: cannot keep ' + path + ': ' + error);
+          return -1;
+        });
+  }
+  // What the program kept on earlier visits replaces the story's own files.
+  function restore(FS) {
+    const range = IDBKeyRange.bound(STORY_KEY + '|', STORY_KEY + '|\uffff');
+    const entries = [];
+    return transaction('readonly', (store) => {
+      const request = store.openCursor(range);
+      request.onsuccess = () => {
+        const cursor = request.result;
+        if (!cursor) return;
+        entries.push([cursor.key.slice(STORY_KEY.length + 1), cursor.value]);
+        cursor.continue();
+      };
+      return request;
+    }).then(() => entries.forEach(([path, bytes]) => {
+      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
+      FS.writeFile(path, bytes);
+    }), (error) => console.warn('mowa: saved files cannot be read: ' + error));
+  }
+
+  // ---- the story's files and the font, placed before the program runs ----
+  function url(path) {
+    return path.split('/').map(encodeURIComponent).join('/');
+  }
+  async function fetchBytes(path) {
+    const response = await fetch(url(path));
+    if (!response.ok) throw new Error(path + ': ' + response.status);
+    return new Uint8Array(await response.arrayBuffer());
+  }
+  async function place(FS) {
+    const manifest = await (await fetch('story/manifest.json')).json();
+    const font = fetchBytes(manifest.font || 'mowa-gothic.ttf');
+    const files = await Promise.all(
+        manifest.files.map((name) => fetchBytes('story/' + name)));
+    FS.mkdirTree('/font');
+    FS.writeFile('/font/mowa-gothic.ttf', await font);
+    manifest.files.forEach((name, i) => {
+      const slash = name.lastIndexOf('/');
+      FS.mkdirTree('/story/' + (slash < 0 ? '' : name.slice(0, slash)));
+      FS.writeFile('/story/' + name, files[i]);
+    });
+    FS.mkdirTree('/story/data');
+    await restore(FS);
+  }
+
+  const params = new URLSearchParams(location.search);
+  const module = {
+    mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
+            keep: keep },
+    arguments: params.has('trace') ? ['--trace'] : [],
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    preRun: [() => {
+      module.addRunDependency('story');
+      place(module.FS).then(() => module.removeRunDependency('story'), (error) => {
+        console.warn('mowa: cannot load the story: ' + error.message);
+        setState('ended', 2);
+      });
+    }],
+  };
+  return module;
+})();
