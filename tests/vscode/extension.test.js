@@ -20,7 +20,7 @@ const read = (...p) => fs.readFileSync(path.join(root, ...p), 'utf8');
 const demo = read('demo', 'data', 'mowa.utf8.snr').split('\n');
 const hoverTable = buildHoverTable(read('docs', 'scenario.md'));
 const commandWords = [...read('src', 'engine', 'commands.cpp')
-    .matchAll(/\{"([a-z_@]+)", k\w+\}/g)].map((m) => m[1]);
+    .matchAll(/\{"([a-z_@]+)", k\w+[,}]/g)].map((m) => m[1]);
 
 test('every jump of the demo lands on its label', () => {
   const jumps = scenario.scanJumps(demo);

@@ -74,7 +74,7 @@ const demoLines = fs.readFileSync(
     path.join(root, 'demo', 'data', 'mowa.utf8.snr'), 'utf8').split('\n');
 const commandWords = [...fs.readFileSync(
     path.join(root, 'src', 'engine', 'commands.cpp'), 'utf8')
-    .matchAll(/\{"([a-z_]+)", k\w+\}/g)].map((m) => m[1]);
+    .matchAll(/\{"([a-z_]+)", k\w+[,}]/g)].map((m) => m[1]);
 
 const isComment = (l) => /^[ \t]*#/.test(l);
 const isLabel = (l) => l.startsWith('[');

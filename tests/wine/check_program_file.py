@@ -10,7 +10,8 @@ import struct
 import sys
 
 MACHINES = {"x86_64": 0x8664, "i686": 0x014C}
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "winmm.dll", "msvcrt.dll"}
+WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "winmm.dll", "msvcrt.dll",
+                "ole32.dll", "shell32.dll"}
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 LANG_JAPANESE = 1041
 
