@@ -122,5 +122,3 @@ BENCHMARK(BM_NaivePerPixelLoop);
 
 }  // namespace
 }  // namespace mowa::pf
-
-

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/images.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
+#include "graphics/images.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
 
@@ -41,13 +41,15 @@ class PictureWindow {
     fill_screen_image();
   }
   ~PictureWindow() {
-    if (program.gfx.window_palette) hp.gdi.DeleteObject(program.gfx.window_palette);
+    if (program.gfx.window_palette)
+      hp.gdi.DeleteObject(program.gfx.window_palette);
     hp.memory.GlobalFree(program.gfx.screen_image);
     hp.memory.GlobalFree(program.gfx.back_image);
   }
 
   std::uint8_t* lock() {
-    return static_cast<std::uint8_t*>(hp.memory.GlobalLock(program.gfx.screen_image));
+    return static_cast<std::uint8_t*>(
+        hp.memory.GlobalLock(program.gfx.screen_image));
   }
   void unlock() { hp.memory.GlobalUnlock(program.gfx.screen_image); }
 
@@ -71,7 +73,8 @@ class PictureWindow {
       quad[0] = static_cast<std::uint8_t>(i);
       quad[1] = static_cast<std::uint8_t>(255 - i);
       quad[2] = static_cast<std::uint8_t>(i * 3);
-      program.gfx.fade_palette[i] = {float(quad[0]), float(quad[1]), float(quad[2])};
+      program.gfx.fade_palette[i] = {float(quad[0]), float(quad[1]),
+                                     float(quad[2])};
     }
     std::uint32_t seed = 12345;
     for (int i = 0; i < kImageWidth * kImageHeight; ++i) {
@@ -102,9 +105,9 @@ void BM_FadeStepWithPaint(benchmark::State& state) {
     mowa::graphics::palette_black_in(w.program.gfx, 0);
     benchmark::ClobberMemory();
   }
-  state.counters["step"] = benchmark::Counter(
-      20, benchmark::Counter::kIsIterationInvariantRate |
-              benchmark::Counter::kInvert);
+  state.counters["step"] =
+      benchmark::Counter(20, benchmark::Counter::kIsIterationInvariantRate |
+                                 benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FadeStepWithPaint);
 
@@ -118,8 +121,9 @@ void reference_blit(pf::Surface& surface, const std::uint8_t* block) {
       const std::uint8_t index =
           block[kPixelOffset + (kImageHeight - 1 - y) * kImageWidth + x];
       const std::uint8_t* quad = table + 4 * index;
-      surface.pixels[y * surface.width() + x] =
-          (std::uint32_t{quad[2]} << 16) | (std::uint32_t{quad[1]} << 8) | quad[0];
+      surface.pixels[y * surface.width() + x] = (std::uint32_t{quad[2]} << 16) |
+                                                (std::uint32_t{quad[1]} << 8) |
+                                                quad[0];
     }
 }
 

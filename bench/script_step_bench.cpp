@@ -24,7 +24,8 @@ class ScenarioFolder {
     std::filesystem::create_directories(dir_ / "data");
     std::ofstream out(dir_ / "data" / "mowa.snr", std::ios::binary);
     for (int i = 1; i < kLines; ++i)
-      out << (i % 10 == 0 ? "# a comment line of some length\n" : "@01=@01+1\n");
+      out << (i % 10 == 0 ? "# a comment line of some length\n"
+                          : "@01=@01+1\n");
     out << "@02=@02+1\n";
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
@@ -52,7 +53,9 @@ void step_at_end(benchmark::State& state, bool use_index) {
 }
 
 void BM_StepIndexed(benchmark::State& state) { step_at_end(state, true); }
-void BM_StepRereadFromStart(benchmark::State& state) { step_at_end(state, false); }
+void BM_StepRereadFromStart(benchmark::State& state) {
+  step_at_end(state, false);
+}
 
 BENCHMARK(BM_StepIndexed);
 BENCHMARK(BM_StepRereadFromStart);
@@ -64,7 +67,8 @@ void BM_IndexBytesPerScenarioByte(benchmark::State& state) {
       std::filesystem::temp_directory_path() / "mowa-bench-index";
   std::filesystem::create_directories(dir);
   constexpr long kFileBytes = 1'000'000;
-  std::ofstream(dir / "blank.snr", std::ios::binary) << std::string(kFileBytes, '\n');
+  std::ofstream(dir / "blank.snr", std::ios::binary)
+      << std::string(kFileBytes, '\n');
   mowa::pf::HeadlessPlatform hp(stdout);
   const std::string name = (dir / "blank.snr").string();
   for (auto _ : state) {
@@ -80,5 +84,3 @@ void BM_IndexBytesPerScenarioByte(benchmark::State& state) {
 BENCHMARK(BM_IndexBytesPerScenarioByte)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/headless/headless_platform.h"
-#include "shell/program.h"
 #include "report/texts.h"
+#include "shell/program.h"
 #include "text/text.h"
 
 namespace mowa {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_check.h"
 #include "base/cp932.h"
+#include "fuzz_check.h"
 
 namespace {
 
@@ -19,8 +19,11 @@ using mowa::fuzz::require;
 bool well_formed_utf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const auto b = static_cast<unsigned char>(s[i]);
-    const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3
-                        : (b >> 3) == 30 ? 4 : 0;
+    const std::size_t n = b < 0x80         ? 1
+                          : (b >> 5) == 6  ? 2
+                          : (b >> 4) == 14 ? 3
+                          : (b >> 3) == 30 ? 4
+                                           : 0;
     if (n == 0 || i + n > s.size()) return false;
     std::uint32_t code = n == 1 ? b : b & (0x7Fu >> n);
     for (std::size_t k = 1; k < n; ++k) {
@@ -29,7 +32,8 @@ bool well_formed_utf8(std::string_view s) {
       code = (code << 6) | (c & 0x3Fu);
     }
     constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[n] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    if (code < kLeast[n] || code > 0x10FFFF ||
+        (code >= 0xD800 && code <= 0xDFFF))
       return false;
     i += n;
   }
@@ -44,7 +48,8 @@ std::string with_question_marks(std::string utf8) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using mowa::base::cp932_to_utf8;
   using mowa::base::utf8_to_cp932;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -57,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string cp932 = base::utf8_to_cp932(input);
   const std::string back = base::cp932_to_utf8(cp932);
   require(well_formed_utf8(back), "converted text became malformed UTF-8");
-  require(base::utf8_to_cp932(back) == cp932, "converted text did not come back");
+  require(base::utf8_to_cp932(back) == cp932,
+          "converted text did not come back");
   return 0;
 }

@@ -6,7 +6,8 @@
 
 #include "fuzz_program.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa::fuzz;
   enter_scratch_folder();
   put_file("m.mid", {reinterpret_cast<const char*>(data), size});

@@ -16,7 +16,8 @@ constexpr std::uint32_t kMaxFileBytes = 1u << 20;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa::fuzz;
   enter_scratch_folder();
   Input in(data, size);
@@ -24,18 +25,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int32_t y = in.take_int(2);
   const auto declared = static_cast<std::uint32_t>(in.take_int(3)) & 0xFFFFFFu;
   std::string file(in.rest());
-  const std::uint32_t length = declared < kMaxFileBytes ? declared : kMaxFileBytes;
-  for (std::uint32_t i = static_cast<std::uint32_t>(file.size()); i < length; ++i)
+  const std::uint32_t length =
+      declared < kMaxFileBytes ? declared : kMaxFileBytes;
+  for (std::uint32_t i = static_cast<std::uint32_t>(file.size()); i < length;
+       ++i)
     file += static_cast<char>((i * 7) >> 5);
   put_file("p.bmp", file);
   const std::string at = std::to_string(x) + "," + std::to_string(y) + ",";
-  put_file("data/mowa.snr",
-           "gload\"p.bmp," + at + "0\"\n"
-           "gload\"p.bmp," + at + "1\"\n"
-           "gload\"p.bmp," + at + "2\"\n"
-           "screen_copy\"0,0,639,479,0,0\"\n"
-           "gload\"p.bmp," + at + "3\"\n"
-           "end\n");
+  put_file("data/mowa.snr", "gload\"p.bmp," + at +
+                                "0\"\n"
+                                "gload\"p.bmp," +
+                                at +
+                                "1\"\n"
+                                "gload\"p.bmp," +
+                                at +
+                                "2\"\n"
+                                "screen_copy\"0,0,639,479,0,0\"\n"
+                                "gload\"p.bmp," +
+                                at +
+                                "3\"\n"
+                                "end\n");
   run_program(100);
   return 0;
 }

@@ -36,7 +36,8 @@ void left_behind(const char* what, std::size_t count) {
 
 void enter_scratch_folder() {
   if (!scratch_folder().empty()) return;
-  std::string pattern = (fs::temp_directory_path() / "mowa-fuzz-XXXXXX").string();
+  std::string pattern =
+      (fs::temp_directory_path() / "mowa-fuzz-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) std::abort();
   scratch_folder() = pattern;
   std::atexit(remove_scratch_folder);
@@ -48,8 +49,7 @@ std::string scratch_path(const std::string& relative) {
 }
 
 void put_file(const std::string& relative, std::string_view bytes) {
-  std::ofstream out(scratch_path(relative),
-                    std::ios::binary | std::ios::trunc);
+  std::ofstream out(scratch_path(relative), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -57,9 +57,11 @@ void run_program(std::uint64_t max_steps, pf::SoundService* sound) {
   static std::FILE* const trace = std::fopen("/dev/null", "w");
   pf::HeadlessPlatform hp(trace);
   pf::Platform& own = hp.platform();
-  pf::Platform platform{own.box,    own.clock,    own.window,   own.gdi,
-                        own.display, sound ? *sound : own.sound, own.memory,
-                        own.files,   own.versions, own.replacement, own.out};
+  pf::Platform platform{
+      own.box,         own.clock,   own.window,
+      own.gdi,         own.display, sound ? *sound : own.sound,
+      own.memory,      own.files,   own.versions,
+      own.replacement, own.out};
   // The fuzzer names its corpus relative to where it was started: the
   // program goes into the scratch folder only for its run.
   const fs::path started_in = fs::current_path();

@@ -32,7 +32,8 @@ void run_program(std::uint64_t max_steps, pf::SoundService* sound = nullptr);
 // Reads the fuzzer's bytes from the front: fixed-size fields, then the rest.
 class Input {
  public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  Input(const std::uint8_t* data, std::size_t size)
+      : data_(data), size_(size) {}
   // A little-endian signed value of `bytes` bytes (1 to 4); 0 past the end.
   std::int32_t take_int(int bytes);
   std::string_view rest() const;

@@ -10,7 +10,8 @@
 
 #include "fuzz_program.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa::fuzz;
   enter_scratch_folder();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run_program(100);
   std::ifstream saved(scratch_path("data/save.dat"), std::ios::binary);
   const std::string after{std::istreambuf_iterator<char>(saved), {}};
-  const std::string expected = size >= 400 ? bytes.substr(0, 400) : std::string(400, '\0');
+  const std::string expected =
+      size >= 400 ? bytes.substr(0, 400) : std::string(400, '\0');
   if (after != expected) std::abort();
   return 0;
 }

@@ -8,14 +8,15 @@
 #include "../tests/midi_writer.h"
 #include "fuzz_program.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa::fuzz;
   static const bool staged = [] {
     enter_scratch_folder();
     put_file("p.bmp", mowa::test::block_picture().file());
     put_file("s.bmp", mowa::test::sprite(16, 8, [](int x, int y) {
-      return static_cast<std::uint8_t>(x * y);
-    }).file());
+                        return static_cast<std::uint8_t>(x * y);
+                      }).file());
     put_file("m.mid", mowa::test::one_note_midi(300, 50));
     return true;
   }();

@@ -8,7 +8,8 @@
 #include "../tests/bmp_writer.h"
 #include "fuzz_program.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa::fuzz;
   static const bool staged = [] {
     enter_scratch_folder();
@@ -23,8 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   put_file("s.bmp", std::string(in.rest()));
   put_file("data/mowa.snr",
            "gload\"bg.bmp,0,0,0\"\n"
-           "character\"s.bmp" + numbers + "\"\n"
-           "end\n");
+           "character\"s.bmp" +
+               numbers +
+               "\"\n"
+               "end\n");
   run_program(100);
   return 0;
 }

@@ -22,7 +22,8 @@ using mowa::fuzz::require;
 namespace engine = mowa::engine;
 
 void within(const engine::Span& span, std::size_t length) {
-  require(span.begin <= span.end && span.end <= length, "a span outside the statement");
+  require(span.begin <= span.end && span.end <= length,
+          "a span outside the statement");
 }
 
 void arguments(const engine::Statement& s) {
@@ -45,7 +46,8 @@ void arguments(const engine::Statement& s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   std::size_t read = 0;
   while (read < size && read < engine::kLineBytes - 1 && data[read++] != '\n') {
   }
@@ -65,12 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto exact = std::make_unique<char[]>(length + 1);
   std::memcpy(exact.get(), line, length + 1);
   const engine::Statement s = engine::split_statement(exact.get(), length);
-  require(s.q <= s.length && s.end <= s.length, "quote or end past the statement");
+  require(s.q <= s.length && s.end <= s.length,
+          "quote or end past the statement");
   require(s.q >= s.length || s.end > s.q, "arguments end before the quote");
 
   char word[engine::kWordBytes + 1];
   engine::command_word(s, word);
-  require(word[engine::kWordBytes] == '\0', "a command word without terminator");
+  require(word[engine::kWordBytes] == '\0',
+          "a command word without terminator");
   const engine::CommandEntry& entry = engine::find_command(word);
   require(entry.id == engine::CommandId::kDummy ||
               (word[0] == '\0' && entry.id == engine::CommandId::kGoto) ||

@@ -11,7 +11,8 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_sound.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace mowa;
   // Opening the audio device once keeps the runs fast; a WAV sound posts no
   // notification to the window it is given.
@@ -33,4 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 // SDL keeps a few small blocks of its audio set-up until the process ends.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libSDL2\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libSDL2\n";
+}

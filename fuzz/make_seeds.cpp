@@ -25,7 +25,8 @@ using mowa::test::Bmp;
 fs::path out_dir;
 fs::path demo_dir;
 
-void seed(const std::string& target, const std::string& name, const std::string& bytes) {
+void seed(const std::string& target, const std::string& name,
+          const std::string& bytes) {
   fs::create_directories(out_dir / target);
   std::ofstream(out_dir / target / name, std::ios::binary) << bytes;
 }
@@ -62,7 +63,11 @@ void pictures() {
       {"top-down", [](Bmp& b) { b.top_down = true; }},
       {"v5-header", [](Bmp& b) { b.info_bytes = 124; }},
       {"16-colours", [](Bmp& b) { b.colours.resize(16); }},
-      {"gap-and-tail", [](Bmp& b) { b.gap_bytes = 6; b.trailing_bytes = 2; }},
+      {"gap-and-tail",
+       [](Bmp& b) {
+         b.gap_bytes = 6;
+         b.trailing_bytes = 2;
+       }},
       {"size-image", [](Bmp& b) { b.size_image = 640 * 480; }},
       {"truncated", [](Bmp& b) { b.keep_bytes = 5000; }},
       {"rle", [](Bmp& b) { b.compression = 1; }},
@@ -76,25 +81,31 @@ void pictures() {
 }
 
 void sprites() {
-  const auto diagonal = [](int x, int y) { return static_cast<std::uint8_t>(x == y ? 0 : x + y); };
+  const auto diagonal = [](int x, int y) {
+    return static_cast<std::uint8_t>(x == y ? 0 : x + y);
+  };
   struct Placed {
     const char* name;
     std::string file;
     int x, y, opaque;
   };
   const std::vector<Placed> placed = {
-      {"32x16-transparent", mowa::test::sprite(32, 16, diagonal).file(), 10, 20, 0},
-      {"32x16-opaque", mowa::test::sprite(32, 16, diagonal).file(), 620, 470, 1},
+      {"32x16-transparent", mowa::test::sprite(32, 16, diagonal).file(), 10, 20,
+       0},
+      {"32x16-opaque", mowa::test::sprite(32, 16, diagonal).file(), 620, 470,
+       1},
       {"7x5-off-left", mowa::test::sprite(7, 5, diagonal).file(), -3, -2, 1},
       {"demo-star", demo_file("star.bmp"), 300, 200, 0},
   };
   for (const Placed& p : placed)
-    seed("sprite", p.name, le(p.x, 4) + le(p.y, 4) + le(p.opaque, 1) + le(0, 1) + p.file);
+    seed("sprite", p.name,
+         le(p.x, 4) + le(p.y, 4) + le(p.opaque, 1) + le(0, 1) + p.file);
 }
 
 void saves() {
   std::string bank;
-  for (int i = 0; i < 100; ++i) bank += mowa::test::be32(static_cast<std::uint32_t>(i * 0x01010101 - 50));
+  for (int i = 0; i < 100; ++i)
+    bank += mowa::test::be32(static_cast<std::uint32_t>(i * 0x01010101 - 50));
   seed("save", "400", bank);
   seed("save", "399", bank.substr(0, 399));
   seed("save", "404", bank + "tail");
@@ -105,8 +116,10 @@ void messages() {
     return le(x, 2) + le(y, 2) + le(size, 1) + le(colour, 4) + le(opaque, 1);
   };
   seed("message", "japanese",
-       numbers(10, 20, 24, 0xFFFFFF, 1) + mowa::base::utf8_to_cp932("もわもわの　はらっぱ！"));
-  seed("message", "ascii-transparent", numbers(600, 460, 32, 255, 0) + "Hello,world");
+       numbers(10, 20, 24, 0xFFFFFF, 1) +
+           mowa::base::utf8_to_cp932("もわもわの　はらっぱ！"));
+  seed("message", "ascii-transparent",
+       numbers(600, 460, 32, 255, 0) + "Hello,world");
   seed("message", "lead-byte-at-end", numbers(0, 0, 4, 0, 1) + "abc\x82");
 }
 
@@ -114,32 +127,44 @@ void midis() {
   using mowa::test::MidiTrack;
   seed("midi", "one-note", mowa::test::one_note_midi(400, 100));
   seed("midi", "two-tracks",
-       mowa::test::midi_file(1, 96, {MidiTrack().tempo(0, 250000).end(0),
-                                     MidiTrack().program(0, 5).note_on(0, 60).raw(std::string("\x30\x40\x60\x00", 4))
-                                         .note_off(96, 60).end(10)}));
+       mowa::test::midi_file(1, 96,
+                             {MidiTrack().tempo(0, 250000).end(0),
+                              MidiTrack()
+                                  .program(0, 5)
+                                  .note_on(0, 60)
+                                  .raw(std::string("\x30\x40\x60\x00", 4))
+                                  .note_off(96, 60)
+                                  .end(10)}));
   seed("midi", "demo-theme", demo_file("theme.mid"));
 }
 
 void wavs() {
   seed("wav", "demo-pop", demo_file("pop.wav"));
-  seed("wav", "empty-data", "RIFF" + le(36, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-                                le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(0, 4));
+  seed("wav", "empty-data",
+       "RIFF" + le(36, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+           le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(0, 4));
 }
 
 void scenarios() {
   seed("scenario", "demo", demo_file("mowa.snr"));
   const char* const snippets[][2] = {
-      {"control", "@01=5\n[top]\n@01=@01-1\nrand\"@02\"\nif\"@01>0,top,done\"\n[done]\n"
-                  "gosub\"sub\"\ncheck\"@01\"\nend\n[sub]\n@03=@01*7\nreturn\n"},
-      {"pictures", "gload\"p.bmp,0,0,0\"\ngload\"p.bmp,0,0,2\"\nscreen_black_out\"1\"\n"
-                   "screen_black_in\"1\"\ncharacter\"s.bmp,5,5,1,0\"\nscreen_copy\"0,0,50,50,9,9\"\n"
-                   "screen_big_small\nend\n"},
-      {"text", "textmode\nmessage\"abc\"\nmessage_out\ntext_write\"x,1,2,16,255,1\"\n"
-               "number_write\"-42,3,4,12,65535,0\"\nboxfill\"1,2,30,40,255\"\nbox\"5,5,9,9,0\"\n"
-               "force_write\nend\n"},
-      {"sound-and-input", "play_midi\".\\m.mid\"\nplay_wav\"w.wav,1\"\nwait\"100\"\n"
-                          "get_mouse_state\"@00\"\nget_mouse_position\"@01,@02\"\nstop_wav\n"
-                          "stop_midi\nsave\nload\nscreen_big\nscreen_small\nxyzzy\nend\n"},
+      {"control",
+       "@01=5\n[top]\n@01=@01-1\nrand\"@02\"\nif\"@01>0,top,done\"\n[done]\n"
+       "gosub\"sub\"\ncheck\"@01\"\nend\n[sub]\n@03=@01*7\nreturn\n"},
+      {"pictures",
+       "gload\"p.bmp,0,0,0\"\ngload\"p.bmp,0,0,2\"\nscreen_black_out\"1\"\n"
+       "screen_black_in\"1\"\ncharacter\"s.bmp,5,5,1,0\"\nscreen_copy\"0,0,50,"
+       "50,9,9\"\n"
+       "screen_big_small\nend\n"},
+      {"text",
+       "textmode\nmessage\"abc\"\nmessage_out\ntext_write\"x,1,2,16,255,1\"\n"
+       "number_write\"-42,3,4,12,65535,0\"\nboxfill\"1,2,30,40,255\"\nbox\"5,5,"
+       "9,9,0\"\n"
+       "force_write\nend\n"},
+      {"sound-and-input",
+       "play_midi\".\\m.mid\"\nplay_wav\"w.wav,1\"\nwait\"100\"\n"
+       "get_mouse_state\"@00\"\nget_mouse_position\"@01,@02\"\nstop_wav\n"
+       "stop_midi\nsave\nload\nscreen_big\nscreen_small\nxyzzy\nend\n"},
   };
   for (const auto& s : snippets) seed("scenario", s[0], s[1]);
 }
@@ -147,7 +172,9 @@ void scenarios() {
 // The readers' own seeds: whole files and single lines, small.
 
 void bmp_files() {
-  const auto diagonal = [](int x, int y) { return static_cast<std::uint8_t>((x + 3 * y) % 16); };
+  const auto diagonal = [](int x, int y) {
+    return static_cast<std::uint8_t>((x + 3 * y) % 16);
+  };
   struct Form {
     const char* name;
     std::function<void(Bmp&)> change;
@@ -155,18 +182,41 @@ void bmp_files() {
   const std::vector<Form> forms = {
       {"8-bit", [](Bmp&) {}},
       {"top-down", [](Bmp& b) { b.top_down = true; }},
-      {"v5-profile", [](Bmp& b) { b.info_bytes = 124; b.profile_behind = true; b.trailing_bytes = 8; }},
-      {"16-colours-gap", [](Bmp& b) { b.use_colours(16); b.gap_bytes = 6; }},
-      {"4-bit", [](Bmp& b) { b.bits_per_pixel = 4; b.use_colours(16); }},
-      {"1-bit", [](Bmp& b) {
+      {"v5-profile",
+       [](Bmp& b) {
+         b.info_bytes = 124;
+         b.profile_behind = true;
+         b.trailing_bytes = 8;
+       }},
+      {"16-colours-gap",
+       [](Bmp& b) {
+         b.use_colours(16);
+         b.gap_bytes = 6;
+       }},
+      {"4-bit",
+       [](Bmp& b) {
+         b.bits_per_pixel = 4;
+         b.use_colours(16);
+       }},
+      {"1-bit",
+       [](Bmp& b) {
          b.bits_per_pixel = 1;
          b.use_colours(2);
          for (std::uint8_t& p : b.pixels) p &= 1;
        }},
       {"rle8", [](Bmp& b) { b.run_length = true; }},
-      {"rle4", [](Bmp& b) { b.bits_per_pixel = 4; b.use_colours(16); b.run_length = true; }},
+      {"rle4",
+       [](Bmp& b) {
+         b.bits_per_pixel = 4;
+         b.use_colours(16);
+         b.run_length = true;
+       }},
       {"truncated", [](Bmp& b) { b.keep_bytes = 1150; }},
-      {"24-bit", [](Bmp& b) { b.bits_per_pixel = 24; b.use_colours(0); }},
+      {"24-bit",
+       [](Bmp& b) {
+         b.bits_per_pixel = 24;
+         b.use_colours(0);
+       }},
   };
   for (const Form& f : forms) {
     Bmp b = mowa::test::sprite(19, 7, diagonal);
@@ -175,8 +225,9 @@ void bmp_files() {
   }
   // The 12-byte core header, which the writer above does not write: 3x2
   // pixels, two colours of three bytes.
-  std::string core = "BM" + le(14 + 12 + 6 + 8, 4) + le(0, 4) + le(14 + 12 + 6, 4) +
-                     le(12, 4) + le(3, 2) + le(2, 2) + le(1, 2) + le(8, 2) +
+  std::string core = "BM" + le(14 + 12 + 6 + 8, 4) + le(0, 4) +
+                     le(14 + 12 + 6, 4) + le(12, 4) + le(3, 2) + le(2, 2) +
+                     le(1, 2) + le(8, 2) +
                      std::string("\x00\x00\x00\xFF\xFF\xFF", 6) +
                      std::string("\x00\x01\x00\x00\x01\x00\x01\x00", 8);
   seed("bmp_decode", "core-header", core);
@@ -191,10 +242,12 @@ void statements() {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string word = line.substr(0, line.find('"'));
     if (!word.empty() && word[0] == '@') word = "assign";
-    const bool named = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-      return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-    });
-    if (named && words.insert(word).second) seed("statement", "demo-" + word, line + "\n");
+    const bool named =
+        !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+          return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+        });
+    if (named && words.insert(word).second)
+      seed("statement", "demo-" + word, line + "\n");
   }
   const char* const odd[][2] = {
       {"blanks", " g l o a d \t\"p.bmp , 1,\t2 ,0\"  \n"},
@@ -215,7 +268,8 @@ void statements() {
 void mci_commands() {
   const char* const commands[][2] = {
       {"open", "open .\\data\\theme.mid type sequencer alias myseq"},
-      {"open-quoted", "open \"C:\\my type\\a b.mid\" type sequencer notify alias myseq"},
+      {"open-quoted",
+       "open \"C:\\my type\\a b.mid\" type sequencer notify alias myseq"},
       {"open-capitals", "OPEN x.mid TYPE Sequencer ALIAS Foo NOTIFY"},
       {"open-waveaudio", "open x.wav type waveaudio alias w"},
       {"open-no-alias", "open x.mid type sequencer"},
@@ -230,21 +284,34 @@ void mci_commands() {
 void midi_lengths() {
   using mowa::test::MidiTrack;
   const std::string song = mowa::test::one_note_midi(300, 50);
-  seed("midi_length", "rmid", "RIFF" + le(static_cast<std::int64_t>(song.size()) + 12, 4) +
-                                  "RMIDdata" + le(static_cast<std::int64_t>(song.size()), 4) + song);
+  seed("midi_length", "rmid",
+       "RIFF" + le(static_cast<std::int64_t>(song.size()) + 12, 4) +
+           "RMIDdata" + le(static_cast<std::int64_t>(song.size()), 4) + song);
   // 25 frames a second of 40 ticks.
   seed("midi_length", "smpte",
-       mowa::test::midi_file(0, 0xE728, {MidiTrack().note_on(0, 60).note_off(1000, 60).end(0)}));
+       mowa::test::midi_file(
+           0, 0xE728, {MidiTrack().note_on(0, 60).note_off(1000, 60).end(0)}));
   seed("midi_length", "tempo-map",
-       mowa::test::midi_file(1, 96, {MidiTrack().tempo(0, 400000).tempo(96, 800000).tempo(0, 300000).end(200),
-                                     MidiTrack().note_on(10, 64).raw(std::string("\x20\x40\x00", 3))
-                                         .raw(std::string("\x00\xF0\x03\x7E\x7F\xF7", 6)).end(0)}));
+       mowa::test::midi_file(
+           1, 96,
+           {MidiTrack()
+                .tempo(0, 400000)
+                .tempo(96, 800000)
+                .tempo(0, 300000)
+                .end(200),
+            MidiTrack()
+                .note_on(10, 64)
+                .raw(std::string("\x20\x40\x00", 3))
+                .raw(std::string("\x00\xF0\x03\x7E\x7F\xF7", 6))
+                .end(0)}));
 }
 
 void cp932_texts() {
-  seed("cp932", "japanese", mowa::base::utf8_to_cp932("もわもわの　はらっぱ！ｶﾅ①Ⅹ"));
+  seed("cp932", "japanese",
+       mowa::base::utf8_to_cp932("もわもわの　はらっぱ！ｶﾅ①Ⅹ"));
   seed("cp932", "utf8", "もわ ÷ €");
-  seed("cp932", "two-spellings", "\xED\x40\xFA\x5C\x87\x9B\x81\xBE");  // NEC and IBM rows
+  seed("cp932", "two-spellings",
+       "\xED\x40\xFA\x5C\x87\x9B\x81\xBE");  // NEC and IBM rows
   seed("cp932", "broken", "ab\x85\x40\xA0\xFD\x81");
 }
 

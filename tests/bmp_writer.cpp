@@ -5,16 +5,19 @@ namespace {
 
 // Little-endian, as every field of the file.
 void put(std::string& out, std::uint32_t v, int bytes = 4) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < bytes; ++i)
+    out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 // One row of indices as a BMP file stores it: packed to the bit count,
 // padded to 4 bytes (or not, for the skewed sprites of old).
-std::string packed_row(const std::vector<std::uint8_t>& row, int bits, bool aligned) {
+std::string packed_row(const std::vector<std::uint8_t>& row, int bits,
+                       bool aligned) {
   std::string out((row.size() * bits + 7) / 8, '\0');
   for (std::size_t x = 0; x < row.size(); ++x) {
     const std::size_t bit = x * bits;
-    out[bit / 8] = static_cast<char>(out[bit / 8] | (row[x] << (8 - bits - bit % 8)));
+    out[bit / 8] =
+        static_cast<char>(out[bit / 8] | (row[x] << (8 - bits - bit % 8)));
   }
   if (aligned) out.resize((out.size() + 3) / 4 * 4, '\0');
   return out;
@@ -41,24 +44,31 @@ std::string Bmp::file() const {
     const int top_row = top_down ? i : height - 1 - i;
     const std::vector<std::uint8_t> row(pixels.begin() + top_row * width,
                                         pixels.begin() + (top_row + 1) * width);
-    rows += run_length ? coded_row(row, bits_per_pixel == 4)
-            : bits_per_pixel <= 8 ? packed_row(row, bits_per_pixel, aligned_rows)
-                                  : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8, '\0');
+    rows +=
+        run_length ? coded_row(row, bits_per_pixel == 4)
+        : bits_per_pixel <= 8
+            ? packed_row(row, bits_per_pixel, aligned_rows)
+            : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8,
+                          '\0');
   }
   if (run_length) rows += std::string("\0\1", 2);
   const auto table_bytes = static_cast<std::uint32_t>(colours.size() * 4);
   const std::uint32_t pixels_at = 14 + info_bytes + table_bytes + gap_bytes;
-  const auto total = static_cast<std::uint32_t>(pixels_at + rows.size() + trailing_bytes);
+  const auto total =
+      static_cast<std::uint32_t>(pixels_at + rows.size() + trailing_bytes);
   std::string out = "BM";
-  for (const std::uint32_t v : {total, 0u, pixels_at, info_bytes, static_cast<std::uint32_t>(width),
-                                static_cast<std::uint32_t>(top_down ? -height : height)})
+  for (const std::uint32_t v :
+       {total, 0u, pixels_at, info_bytes, static_cast<std::uint32_t>(width),
+        static_cast<std::uint32_t>(top_down ? -height : height)})
     put(out, v);
   put(out, 1, 2);
   put(out, bits_per_pixel, 2);
   for (const std::uint32_t v :
        {run_length ? (bits_per_pixel == 4 ? 2u : 1u) : compression,
-        run_length ? static_cast<std::uint32_t>(rows.size()) : size_image, 2835u, 2835u,
-        colours.size() == 256 ? 0u : static_cast<std::uint32_t>(colours.size()), 0u})
+        run_length ? static_cast<std::uint32_t>(rows.size()) : size_image,
+        2835u, 2835u,
+        colours.size() == 256 ? 0u : static_cast<std::uint32_t>(colours.size()),
+        0u})
     put(out, v);
   out.resize(14 + info_bytes, '\0');
   // bV5CSType at 56 of the header; the rendering intent at 108; a profile's
@@ -68,14 +78,18 @@ std::string Bmp::file() const {
     put(field, v);
     out.replace(14 + at, 4, field);
   };
-  if (colour_space || profile_behind) set(56, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
+  if (colour_space || profile_behind)
+    set(56, profile_behind ? 0x4D424544 : 0x73524742);  // 'MBED', 'sRGB'
   if ((colour_space || profile_behind) && info_bytes >= 124) {
     set(108, 4);
-    set(112, profile_behind ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size()) : 0);
+    set(112, profile_behind
+                 ? pixels_at - 14 + static_cast<std::uint32_t>(rows.size())
+                 : 0);
     set(116, profile_behind ? trailing_bytes : 0);
   }
   for (const Rgb& c : colours)
-    out.append({static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r), '\0'});
+    out.append({static_cast<char>(c.b), static_cast<char>(c.g),
+                static_cast<char>(c.r), '\0'});
   out.append(gap_bytes, '\0');
   out += rows;
   out.append(trailing_bytes, '\0');
@@ -108,16 +122,20 @@ Bmp blocks(int (*index)(int, int), Rgb (*colour)(int)) {
 }  // namespace
 
 Bmp block_picture() {
-  return blocks([](int bx, int by) { return bx + 16 * by; }, [](int i) {
-    return Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
-               static_cast<std::uint8_t>(i * 7)};
-  });
+  return blocks([](int bx, int by) { return bx + 16 * by; },
+                [](int i) {
+                  return Rgb{static_cast<std::uint8_t>(i),
+                             static_cast<std::uint8_t>(255 - i),
+                             static_cast<std::uint8_t>(i * 7)};
+                });
 }
 
 Bmp other_picture() {
-  return blocks([](int bx, int by) { return 16 * bx + by; }, [](int i) {
-    return Rgb{static_cast<std::uint8_t>(i * 3 + 1), static_cast<std::uint8_t>(i), 200};
-  });
+  return blocks([](int bx, int by) { return 16 * bx + by; },
+                [](int i) {
+                  return Rgb{static_cast<std::uint8_t>(i * 3 + 1),
+                             static_cast<std::uint8_t>(i), 200};
+                });
 }
 
 }  // namespace mowa::test

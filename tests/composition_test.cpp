@@ -31,12 +31,15 @@ void lay(Bmp& screen, const Bmp& sprite, int x, int y, bool opaque) {
       const std::uint8_t v = sprite.at(j, r);
       const std::int64_t column = std::int64_t{x} + j;
       const std::int64_t row = std::int64_t{y} + sprite.height - 1 - r;
-      if ((v != 0 || opaque) && inside(column, row)) stored(screen, column, row) = v;
+      if ((v != 0 || opaque) && inside(column, row))
+        stored(screen, column, row) = v;
     }
 }
 
-// `b` stored in `colours` colours of `bits` bits, `gap` bytes before the pixels.
-Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap, bool run_length) {
+// `b` stored in `colours` colours of `bits` bits, `gap` bytes before the
+// pixels.
+Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap,
+          bool run_length) {
   b.use_colours(colours);
   b.bits_per_pixel = bits;
   b.gap_bytes = gap;
@@ -46,7 +49,8 @@ Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap, boo
 
 std::string numbers(std::initializer_list<std::int64_t> values) {
   std::string out;
-  for (const std::int64_t v : values) out += (out.empty() ? "" : ",") + std::to_string(v);
+  for (const std::int64_t v : values)
+    out += (out.empty() ? "" : ",") + std::to_string(v);
   return out;
 }
 
@@ -95,13 +99,16 @@ TEST(Gload, ShowsThePictureAtItsPositionInTheColoursOfItsMode) {
       {kFirst, drawn(a), 1},
       {"gload\"a.bmp,-30,25,0\"\n", drawn(a, a.colours, -30, 25), 1},
       {kFirst + "gload\"b.bmp,0,0,2\"\n", drawn(a, b.colours), 2},
-      {kFirst + "gload\"b.bmp,0,0,1\"\nscreen_black_in\"0\"\n", drawn(b), 22, 1},
-      {kFirst + "screen_copy\"0,0,100,100,0,0\"\ngload\"missing.bmp,50,50,3\"\n",
+      {kFirst + "gload\"b.bmp,0,0,1\"\nscreen_black_in\"0\"\n", drawn(b), 22,
+       1},
+      {kFirst +
+           "screen_copy\"0,0,100,100,0,0\"\ngload\"missing.bmp,50,50,3\"\n",
        drawn(copied), 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.statements);
-    const PictureRun run = run_with({{"a.bmp", a}, {"b.bmp", b}}, c.statements + "end\n", true);
+    const PictureRun run =
+        run_with({{"a.bmp", a}, {"b.bmp", b}}, c.statements + "end\n", true);
     EXPECT_TRUE(run.errors().empty());
     ASSERT_EQ(run.frames.size(), c.frames);
     if (c.black_frame >= 0) {
@@ -127,24 +134,33 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
       {"gap before pixels", [](Bmp& b) { b.gap_bytes = 98; }},
       {"run-length coded", [](Bmp& b) { b.run_length = true; }},
       {"v5 header, two colours, top down",
-       [](Bmp& b) { b.info_bytes = 124; b.top_down = true; b.use_colours(2); }},
+       [](Bmp& b) {
+         b.info_bytes = 124;
+         b.top_down = true;
+         b.use_colours(2);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Bmp picture = block_picture();
     c.change(picture);
-    const PictureRun run = run_with({{"p.bmp", picture}}, "gload\"p.bmp,0,0,0\"\nend\n");
+    const PictureRun run =
+        run_with({{"p.bmp", picture}}, "gload\"p.bmp,0,0,0\"\nend\n");
     EXPECT_EQ(run.errors(), std::vector<std::string>{});
     EXPECT_TRUE(same_pixels(run.screenshot, drawn(picture)));
   }
 }
 
 TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
-  const Bmp plain = sprite(100, 50, [](int j, int r) { return j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7; });
+  const Bmp plain = sprite(100, 50, [](int j, int r) {
+    return j < 30 ? 0 : r < 10 ? 200 : 3 + j % 7;
+  });
   const auto odd = [](int w, int h) {
-    return sprite(w, h, [](int j, int r) { return j % 3 == 1 ? 0 : 40 + j + 5 * r; });
+    return sprite(w, h,
+                  [](int j, int r) { return j % 3 == 1 ? 0 : 40 + j + 5 * r; });
   };
-  const Bmp nibbles = sprite(21, 13, [](int j, int r) { return j < 8 ? 0 : (j + r) % 16; });
+  const Bmp nibbles =
+      sprite(21, 13, [](int j, int r) { return j < 8 ? 0 : (j + r) % 16; });
   const struct {
     const char* name;
     Bmp sprite;
@@ -165,10 +181,11 @@ TEST(Sprite, LandsAtItsRowsCountedFromTheBottom) {
   const Bmp a = block_picture();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const PictureRun run = run_with({{"a.bmp", a}, {"s.bmp", c.sprite}},
-                                    "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp," +
-                                        numbers({c.x, c.y, c.opaque}) + ",9\"\nend\n",
-                                    &c == cases);
+    const PictureRun run =
+        run_with({{"a.bmp", a}, {"s.bmp", c.sprite}},
+                 "gload\"a.bmp,0,0,0\"\ncharacter\"s.bmp," +
+                     numbers({c.x, c.y, c.opaque}) + ",9\"\nend\n",
+                 &c == cases);
     EXPECT_TRUE(run.errors().empty());
     Bmp screen = a;
     lay(screen, c.sprite, c.x, c.y, c.opaque == 1);
@@ -182,30 +199,55 @@ TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
   const char kBroken[] = "がこわれているの～、くすん。";
   const char kCutShort[] = "が途中で切れているの～、くすん。";
   const char kTooLarge[] = "は640×480より大きいの～、くすん。";
-  const std::string load = "gload\"p.bmp,30,30,0\"\n", lay = "character\"p.bmp,0,0,1,0\"\n";
-  const auto ones = [](int width, int height) { return sprite(width, height, [](int, int) { return 1; }); };
+  const std::string load = "gload\"p.bmp,30,30,0\"\n",
+                    lay = "character\"p.bmp,0,0,1,0\"\n";
+  const auto ones = [](int width, int height) {
+    return sprite(width, height, [](int, int) { return 1; });
+  };
   const struct {
     const char* name;
     std::string statement;
     std::function<void(Bmp&)> change;  // of the block picture
     const char* reason;                // after the file name
   } cases[] = {
-      {"taller by one", load, [&](Bmp& b) { b = ones(640, 481); }, "は640×480じゃないの～、くすん。"},
+      {"taller by one", load, [&](Bmp& b) { b = ones(640, 481); },
+       "は640×480じゃないの～、くすん。"},
       {"run-length on four bits wrongly", load,
-       [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; }, "は読めない圧縮なの～、くすん。"},
-      {"header of no known size", load, [](Bmp& b) { b.info_bytes = 20; }, "はBMPじゃないの～、くすん。"},
+       [](Bmp& b) {
+         b.compression = 1;
+         b.bits_per_pixel = 4;
+       },
+       "は読めない圧縮なの～、くすん。"},
+      {"header of no known size", load, [](Bmp& b) { b.info_bytes = 20; },
+       "はBMPじゃないの～、くすん。"},
       {"header cut short", load, [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
       {"too many colours", load, [](Bmp& b) { b.use_colours(300); }, kBroken},
-      {"sixteen colours truncated", load, [](Bmp& b) { b.use_colours(16); b.keep_bytes = 300000; },
+      {"sixteen colours truncated", load,
+       [](Bmp& b) {
+         b.use_colours(16);
+         b.keep_bytes = 300000;
+       },
        kCutShort},
-      {"run-length cut short", load, [](Bmp& b) { b.run_length = true; b.keep_bytes = 5000; },
+      {"run-length cut short", load,
+       [](Bmp& b) {
+         b.run_length = true;
+         b.keep_bytes = 5000;
+       },
        kCutShort},
       {"sprite too wide", lay, [&](Bmp& b) { b = ones(641, 2); }, kTooLarge},
       {"sprite too tall", lay, [&](Bmp& b) { b = ones(10, 481); }, kTooLarge},
       {"sprite of no rows", lay, [&](Bmp& b) { b = ones(10, 0); }, kBroken},
-      {"sprite cut short", lay, [&](Bmp& b) { b = ones(8, 4); b.keep_bytes = 1078 + 8 * 4 - 5; },
+      {"sprite cut short", lay,
+       [&](Bmp& b) {
+         b = ones(8, 4);
+         b.keep_bytes = 1078 + 8 * 4 - 5;
+       },
        kCutShort},
-      {"sprite in true colour", lay, [&](Bmp& b) { b = ones(8, 4); b.bits_per_pixel = 24; },
+      {"sprite in true colour", lay,
+       [&](Bmp& b) {
+         b = ones(8, 4);
+         b.bits_per_pixel = 24;
+       },
        "はパレットの絵じゃないの～、くすん。"},
   };
   for (const auto& c : cases) {
@@ -214,10 +256,12 @@ TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
     c.change(broken);
     const PictureRun run =
         run_with({{"a.bmp", other_picture()}, {"p.bmp", broken}},
-                 "gload\"a.bmp,0,0,0\"\n" + c.statement + "character\"none.bmp,0,0,1,0\"\nend\n");
-    EXPECT_EQ(run.errors(), (std::vector<std::string>{
-                                std::string("opendib: p.bmp") + c.reason,
-                                "opendib: none.bmpが見つからないの～、くすん。"}));
+                 "gload\"a.bmp,0,0,0\"\n" + c.statement +
+                     "character\"none.bmp,0,0,1,0\"\nend\n");
+    EXPECT_EQ(run.errors(),
+              (std::vector<std::string>{
+                  std::string("opendib: p.bmp") + c.reason,
+                  "opendib: none.bmpが見つからないの～、くすん。"}));
     EXPECT_TRUE(same_pixels(run.screenshot, drawn(other_picture())));
   }
 }
@@ -241,11 +285,12 @@ TEST(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const PictureRun run = run_with(
-        {{"a.bmp", a}, {"b.bmp", back}},
-        "gload\"a.bmp,0,0,0\"\ngload\"b.bmp,0,0,2\"\nscreen_copy\"" +
-            numbers({c.x1, c.y1, c.x2, c.y2, c.dx, c.dy}) + "\"\ngload\"-,0,0,3\"\nend\n",
-        &c == cases);
+    const PictureRun run =
+        run_with({{"a.bmp", a}, {"b.bmp", back}},
+                 "gload\"a.bmp,0,0,0\"\ngload\"b.bmp,0,0,2\"\nscreen_copy\"" +
+                     numbers({c.x1, c.y1, c.x2, c.y2, c.dx, c.dy}) +
+                     "\"\ngload\"-,0,0,3\"\nend\n",
+                 &c == cases);
     EXPECT_TRUE(run.errors().empty());
     // Nothing is presented between the copy and the paint that follows it.
     ASSERT_EQ(run.frames.size(), 3u);
@@ -253,7 +298,8 @@ TEST(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
     Bmp screen = a;
     for (std::int64_t r = c.y1; r < c.y2; ++r)
       for (std::int64_t i = c.x1; i < c.x2; ++i) {
-        const std::int64_t to_col = c.dx + (i - c.x1), to_row = c.dy + (r - c.y1);
+        const std::int64_t to_col = c.dx + (i - c.x1),
+                           to_row = c.dy + (r - c.y1);
         if (inside(i, r) && inside(to_col, to_row))
           stored(screen, to_col, to_row) = stored(back, i, r);
       }
@@ -263,12 +309,13 @@ TEST(ScreenCopy, CopiesTheBackPixelsAtTheNextPaint) {
 
 TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
   const Bmp a = block_picture();
-  const PictureRun run =
-      run_with({{"a.bmp", a}}, "gload\"a.bmp,16,12,0\"\nscreen_big_small\nend\n", true);
+  const PictureRun run = run_with(
+      {{"a.bmp", a}}, "gload\"a.bmp,16,12,0\"\nscreen_big_small\nend\n", true);
   EXPECT_TRUE(run.errors().empty());
   ASSERT_EQ(run.frames.size(), 21u);
   const Pixels full = drawn(a, a.colours, 16, 12);
-  for (const int f : {0, 1, 20}) EXPECT_TRUE(same_pixels(run.frames[f], full)) << f;
+  for (const int f : {0, 1, 20})
+    EXPECT_TRUE(same_pixels(run.frames[f], full)) << f;
   EXPECT_TRUE(same_pixels(run.frames[11], run.frames[10]));
   // The 280x210 source rectangle at the top-left fills the 640x480 area:
   // the middle of each 40x30 block lands 16/7 times as far from the corner.
@@ -291,11 +338,14 @@ TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
 // repaint flag, the last box clears it: the paint of the last gload draws
 // nothing, so neither the copy nor the old picture replaces the boxes.
 TEST(Boxes, AreDrawnPixelForPixelAndCancelThePendingRedraw) {
-  const PictureRun run = run_with({{"a.bmp", block_picture()}},
-                                  kFirst + "boxfill\"10,20,30,40,255\"\nbox\"10,60,30,80,65280\"\n"
-                                  "boxfill\"600,-5,700,3,16777215\"\nbox\"620,470,700,500,16711680\"\n"
-                                  "boxfill\"300,300,300,400,0\"\nscreen_copy\"0,0,640,480,0,0\"\n"
-                                  "box\"5,5,50,50,255\"\ngload\"-,0,0,3\"\nend\n", true);
+  const PictureRun run = run_with(
+      {{"a.bmp", block_picture()}},
+      kFirst +
+          "boxfill\"10,20,30,40,255\"\nbox\"10,60,30,80,65280\"\n"
+          "boxfill\"600,-5,700,3,16777215\"\nbox\"620,470,700,500,16711680\"\n"
+          "boxfill\"300,300,300,400,0\"\nscreen_copy\"0,0,640,480,0,0\"\n"
+          "box\"5,5,50,50,255\"\ngload\"-,0,0,3\"\nend\n",
+      true);
   EXPECT_TRUE(run.errors().empty());
   Pixels expected = drawn(block_picture());
   fill(expected, 10, 20, 30, 40, 0xFF0000);

@@ -14,7 +14,8 @@ namespace {
 std::vector<Rgb> colours_at_level(const Bmp& b, int k) {
   std::vector<Rgb> c;
   for (const Rgb& f : b.colours)
-    c.push_back({static_cast<std::uint8_t>(f.r * k / 19), static_cast<std::uint8_t>(f.g * k / 19),
+    c.push_back({static_cast<std::uint8_t>(f.r * k / 19),
+                 static_cast<std::uint8_t>(f.g * k / 19),
                  static_cast<std::uint8_t>(f.b * k / 19)});
   return c;
 }
@@ -34,9 +35,10 @@ TEST(Fade, PaintsEveryLevelOnceAndWaitsBetween) {
       {"screen_black_out\"30\"\n", 1, 19, -1, "30", black_window()},
       {"gload\"a.bmp,0,0,1\"\nscreen_black_in\"7\"\n", 2, 0, 1, "7", drawn(a)},
       {"screen_black_in\"0\"\n", 1, 0, 1, "0", drawn(a)},
-      {"screen_black_out\"-5\"\n", 1, 19, -1, "0", black_window()},  // does not wait
-      {"screen_black_out\"0\"\nscreen_copy\"0,0,0,0,0,0\"\ngload\"-,0,0,3\"\n", 1, 19, -1, "0",
-       drawn(a), 1},
+      {"screen_black_out\"-5\"\n", 1, 19, -1, "0",
+       black_window()},  // does not wait
+      {"screen_black_out\"0\"\nscreen_copy\"0,0,0,0,0,0\"\ngload\"-,0,0,3\"\n",
+       1, 19, -1, "0", drawn(a), 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.statements);
@@ -45,10 +47,12 @@ TEST(Fade, PaintsEveryLevelOnceAndWaitsBetween) {
     s.script(std::string("gload\"a.bmp,0,0,0\"\n") + c.statements + "end\n");
     const PictureRun run = &c == cases ? run_pictures(s) : run_in_process(s);
     EXPECT_EQ(run.errors(), std::vector<std::string>{});
-    ASSERT_EQ(run.frames.size(), static_cast<std::size_t>(c.first_frame) + 20 + c.frames_after);
+    ASSERT_EQ(run.frames.size(),
+              static_cast<std::size_t>(c.first_frame) + 20 + c.frames_after);
     for (int i = 0; i < 20; ++i) {
       const int level = c.first_level + i * c.step;
-      EXPECT_TRUE(same_pixels(run.frames[c.first_frame + i], drawn(a, colours_at_level(a, level))))
+      EXPECT_TRUE(same_pixels(run.frames[c.first_frame + i],
+                              drawn(a, colours_at_level(a, level))))
           << "step " << i << ", level " << level;
     }
     std::vector<std::string> sleeps;

@@ -95,9 +95,11 @@ TEST_F(FontRasterTest, InkIsUnblendedTextColourInsideTheEm) {
     const char* text;
     int height, width, weight;
   } const cases[] = {
-      {kCountry, -8, 14, 1000},  {kCountry, -16, 14, 1000}, {kCountry, -28, 14, 1000},
-      {kCountry, -32, 14, 1000}, {"\x82\xA0", -28, 0, 400}, {kKatakanaA, -20, 0, 1000},
-      {"Ag", -32, 0, 400},       {"Wj", -16, 14, 1000},     {kOne, -28, 0, 400},
+      {kCountry, -8, 14, 1000},  {kCountry, -16, 14, 1000},
+      {kCountry, -28, 14, 1000}, {kCountry, -32, 14, 1000},
+      {"\x82\xA0", -28, 0, 400}, {kKatakanaA, -20, 0, 1000},
+      {"Ag", -32, 0, 400},       {"Wj", -16, 14, 1000},
+      {kOne, -28, 0, 400},
   };
   int previous_height = 0;
   for (const Case& c : cases) {
@@ -131,14 +133,22 @@ TEST_F(FontRasterTest, WidthScalesTheAdvanceFromTheAverageWidth) {
     const char* text;
     int advance;
   } const cases[] = {
-      {-16, 0, kOne, 16}, {-28, 0, kOne, 28},   {-28, 0, kKatakanaA, 14},
-      {-28, 0, "A", 14},  {-28, 0, "5", 14},    {-28, 0, "-", 14},
-      {-16, 14, kOne, 28}, {-16, -14, kOne, 28}, {-28, 7, kOne, 14},
-      {-28, 7, "A", 7},   {-28, 14, "\x88\xEA\x88\xEA\x88\xEA", 84},
+      {-16, 0, kOne, 16},
+      {-28, 0, kOne, 28},
+      {-28, 0, kKatakanaA, 14},
+      {-28, 0, "A", 14},
+      {-28, 0, "5", 14},
+      {-28, 0, "-", 14},
+      {-16, 14, kOne, 28},
+      {-16, -14, kOne, 28},
+      {-28, 7, kOne, 14},
+      {-28, 7, "A", 7},
+      {-28, 14, "\x88\xEA\x88\xEA\x88\xEA", 84},
   };
   for (const Case& c : cases) {
     Surface s = screen();
-    EXPECT_NEAR(draw(*font(c.height, c.width), s, c.text), c.advance, 1) << &c - cases;
+    EXPECT_NEAR(draw(*font(c.height, c.width), s, c.text), c.advance, 1)
+        << &c - cases;
   }
 }
 
@@ -157,7 +167,8 @@ TEST_F(FontRasterTest, OpaqueFillsEachCellTransparentKeepsTheGround) {
   Surface opaque = screen(kGround), transparent = screen(kGround);
   const int advance = draw(*f, opaque, "\x8D\x91\xB1", true, 10, 20);
   draw(*f, transparent, "\x8D\x91\xB1", false, 10, 20);
-  const Ink cells = ink_of(opaque, kGround), text = ink_of(transparent, kGround);
+  const Ink cells = ink_of(opaque, kGround),
+            text = ink_of(transparent, kGround);
   // Every cell pixel is the back colour or ink, nothing outside is touched.
   EXPECT_EQ(cells.count, advance * f->cell_height());
   EXPECT_EQ(std::pair(cells.left, cells.top), std::pair(10, 20));
@@ -185,7 +196,8 @@ TEST_F(FontRasterTest, BytesThatAreNoCharacterAdvanceWithoutInk) {
   // on the heap, so reading a fourth would be caught.
   Surface whole = screen(), cut = screen(), none = screen();
   const std::vector<char> bytes{'\x88', '\xEA', '\x88'};
-  EXPECT_EQ(draw(*f, cut, std::string_view(bytes.data(), 3)), draw(*f, whole, kOne));
+  EXPECT_EQ(draw(*f, cut, std::string_view(bytes.data(), 3)),
+            draw(*f, whole, kOne));
   EXPECT_EQ(cut.pixels, whole.pixels);
   EXPECT_EQ(draw(*f, none, std::string_view(bytes.data() + 2, 1)), 0);
   EXPECT_FALSE(none.changed);
@@ -194,9 +206,15 @@ TEST_F(FontRasterTest, BytesThatAreNoCharacterAdvanceWithoutInk) {
 // A smaller window shows exactly the top-left of what a larger one shows.
 TEST_F(FontRasterTest, ClipsToTheClientSize) {
   auto small = font(-32, 14, 1000), big = font(-400, 300, 1000);
-  const std::string text = "\x8D\x91\x88\xEA\xB1" "Ag\x8D\x91";
-  for (const auto& [x, y] : {std::pair{-20, -20}, {310, 230}, {INT_MIN, INT_MIN},
-                             {INT_MAX, INT_MAX}, {INT_MIN / 2, 200}, {300, INT_MAX - 10}})
+  const std::string text =
+      "\x8D\x91\x88\xEA\xB1"
+      "Ag\x8D\x91";
+  for (const auto& [x, y] : {std::pair{-20, -20},
+                             {310, 230},
+                             {INT_MIN, INT_MIN},
+                             {INT_MAX, INT_MAX},
+                             {INT_MIN / 2, 200},
+                             {300, INT_MAX - 10}})
     for (const RasterFont* f : {small.get(), big.get()}) {
       SCOPED_TRACE(::testing::Message() << x << "," << y);
       Surface s = screen(0, 320, 240), wide = screen(0, 800, 600);

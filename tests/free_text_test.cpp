@@ -31,7 +31,8 @@ TEST(TextWrite, DrawsWithTheCallFont) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.statement);
     const Pixels shot = run_text(c.statement + "\n", true, true).screenshot;
-    EXPECT_TRUE(same_pixels(shot, reference_text(gothic(c.size, c.width), {c.piece})));
+    EXPECT_TRUE(
+        same_pixels(shot, reference_text(gothic(c.size, c.width), {c.piece})));
     const std::uint32_t rgb = pf::rgb_from_colorref(c.piece.colour);
     int runs = 0;
     for (int x = 1; x < kWindowWidth; ++x)
@@ -45,7 +46,9 @@ TEST(TextWrite, OpaqueOnWhiteCellsTransparentOverThePicture) {
   for (const bool opaque : {true, false}) {
     SCOPED_TRACE(opaque ? "opaque" : "transparent");
     const Pixels shot = run_text(std::string("text_write\"AB,100,200,24,255,") +
-                                     (opaque ? "1" : "0") + "\"\n", true, true).screenshot;
+                                     (opaque ? "1" : "0") + "\"\n",
+                                 true, true)
+                            .screenshot;
     const Ink drawn = ink(shot, kPictureRgb, false);
     const int red = ink(shot, kRedRgb).count;
     EXPECT_GT(red, 0);
@@ -65,7 +68,8 @@ TEST(ForceWrite, LeavesTheTextUntilThePictureIsDrawnAgain) {
   const PictureRun kept = run_text(write, true, true);
   EXPECT_TRUE(frames_of_step(kept, 2).empty());  // force_write shows nothing
   EXPECT_GT(ink(kept.screenshot, kRedRgb).count, 0);
-  const PictureRun wiped = run_text(write + "gload\"pic.bmp,0,0,0\"\n", true, true);
+  const PictureRun wiped =
+      run_text(write + "gload\"pic.bmp,0,0,0\"\n", true, true);
   EXPECT_EQ(ink(wiped.screenshot, kPictureRgb, false).count, 0);
 }
 
@@ -74,7 +78,8 @@ TEST(FontSet, AFailureShowsOneBoxNoWindowAndExitsWithZero) {
     SCOPED_TRACE(member);
     Scenario s;
     s.script("message\"一\"\nend\n");
-    const RunResult r = s.run({"--fail", "CreateFontIndirectA@" + std::to_string(member)});
+    const RunResult r =
+        s.run({"--fail", "CreateFontIndirectA@" + std::to_string(member)});
     expect_outcome(r, {"", {"フォントが設定できないの"}, "Program", "none"});
     EXPECT_TRUE(r.of("present").empty());
   }
@@ -109,7 +114,8 @@ TEST(TextFault, ShowsTheBoxEachTimeAndGoesOn) {
       {kOut, "ReleaseDC", "message_out", "ReleaseDC", 1},
       {kNum, "GetDC", "number_write", "GetDC", 1},
       {kNum, "SetBkMode", "number_write", "SetBkMode", 1},
-      {"number_write\"7,10,10,24,255,1\"\n", "SetBkMode", "number_write", "SetBkMode", 0},
+      {"number_write\"7,10,10,24,255,1\"\n", "SetBkMode", "number_write",
+       "SetBkMode", 0},
       // A font that cannot be made shows as a failed selection.
       {kNum, "CreateFontIndirectA", "number_write", "SelectObject", 1},
       {kNum, "SetTextColor", "number_write", "SetTextColor", 1},
@@ -129,7 +135,8 @@ TEST(TextFault, ShowsTheBoxEachTimeAndGoesOn) {
     s.script(std::string(c.statement) + "end\n");
     InProcess run(s);
     run.statement_failing(c.fault);
-    const std::string text = std::string(c.caption) + ": " + c.call + "に失敗しました。";
+    const std::string text =
+        std::string(c.caption) + ": " + c.call + "に失敗しました。";
     const auto boxes = run.boxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), text), c.count);
     EXPECT_EQ(run.p.script.pointer, 2) << "the statement ran to its end";
@@ -143,7 +150,8 @@ TEST(TextWrite, AFontThatStaysSelectedIsStillDeleted) {
   s.script("text_write\"AB,10,10,24,255,0\"\nend\n");
   // The second selection of the run is the one that puts the old font back.
   const RunResult r = s.run({"--fail", "SelectObject@2"});
-  EXPECT_EQ(r.box_texts(), (std::vector<std::string>{"DeleteObjectに失敗しました。", kFarewell}));
+  EXPECT_EQ(r.box_texts(), (std::vector<std::string>{
+                               "DeleteObjectに失敗しました。", kFarewell}));
   ASSERT_EQ(r.of("held").size(), 1u);
   EXPECT_EQ(r.of("held")[0].at("gdi_objects"), "0");
 }

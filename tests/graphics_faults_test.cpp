@@ -14,8 +14,8 @@ namespace {
 
 enum class Shown { any, picture, black };
 
-std::vector<std::string> failed(const std::string& caption, const std::string& call,
-                                int times = 1) {
+std::vector<std::string> failed(const std::string& caption,
+                                const std::string& call, int times = 1) {
   return std::vector<std::string>(static_cast<std::size_t>(times),
                                   caption + ": " + call + "に失敗しました。");
 }
@@ -26,8 +26,10 @@ const std::string kFill = "boxfill\"0,0,640,480,255\"\n";
 const std::string kBox = "box\"0,0,639,479,255\"\n";
 
 TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
-  const std::string character = "character\"s.bmp,0,0,1,0\"\n", copy = "screen_copy\"0,0,640,480,0,0\"\n";
-  const std::string out = "screen_black_out\"0\"\n", in = "screen_black_in\"0\"\n";
+  const std::string character = "character\"s.bmp,0,0,1,0\"\n",
+                    copy = "screen_copy\"0,0,640,480,0,0\"\n";
+  const std::string out = "screen_black_out\"0\"\n",
+                    in = "screen_black_in\"0\"\n";
   const struct {
     std::string before;     // statements that run normally first
     std::string statement;  // the one during which `call` fails
@@ -37,45 +39,74 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
   } cases[] = {
       // The loader and the colour-table routines that gload calls, then the
       // paint that it requests.
-      {"", kLoad, "GlobalLock", failed("opendib", "GlobalLock") +
-       failed("palette_black", "GlobalLock") + failed("palette_show", "GlobalLock") +
-       failed("showdib", "GlobalLock"), Shown::black},
-      {kLoad, kLoad, "SetFilePointer", failed("opendib", "SetFilePointer", 2) + std::vector{kBroken},
+      {"", kLoad, "GlobalLock",
+       failed("opendib", "GlobalLock") + failed("palette_black", "GlobalLock") +
+           failed("palette_show", "GlobalLock") +
+           failed("showdib", "GlobalLock"),
+       Shown::black},
+      {kLoad, kLoad, "SetFilePointer",
+       failed("opendib", "SetFilePointer", 2) + std::vector{kBroken},
        Shown::picture},
-      {kLoad, kLoad, "ReadFile", failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
-      {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"), Shown::picture},
-      {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"), Shown::picture},
-      {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"), Shown::picture},
-      {"", kLoad, "CreatePalette", failed("opendib", "CreatePalette"), Shown::picture},
+      {kLoad, kLoad, "ReadFile",
+       failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
+      {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
+       Shown::picture},
+      {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
+       Shown::picture},
+      {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
+       Shown::picture},
+      {"", kLoad, "CreatePalette", failed("opendib", "CreatePalette"),
+       Shown::picture},
       {"", kLoad, "LocalFree", failed("opendib", "LocalFree"), Shown::picture},
-      {"", kLoad, "GlobalUnlock", failed("palette_black", "GlobalUnlock") +
-       failed("opendib", "GlobalUnlock") + failed("palette_show", "GlobalUnlock") +
-       failed("showdib", "GlobalUnlock")},
-      {kLoad, "gload\"b.bmp,9,9,0\"\n", "none", {"opendib: b.bmpが見つからないの～、くすん。"},
+      {"", kLoad, "GlobalUnlock",
+       failed("palette_black", "GlobalUnlock") +
+           failed("opendib", "GlobalUnlock") +
+           failed("palette_show", "GlobalUnlock") +
+           failed("showdib", "GlobalUnlock")},
+      {kLoad,
+       "gload\"b.bmp,9,9,0\"\n",
+       "none",
+       {"opendib: b.bmpが見つからないの～、くすん。"},
        Shown::picture},
-      {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"), Shown::black},
+      {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
+       Shown::black},
       // Fades: the screen image stays locked through the twenty steps, each
       // of which makes a palette and asks for its paint.
-      {kLoad, out, "GlobalLock", failed("palette_black_out", "GlobalLock") +
-       failed("showdib", "GlobalLock", 20) + failed("palette_show", "GlobalLock"), Shown::picture},
-      {kLoad, in, "LocalAlloc", failed("palette_black_in", "LocalAlloc"), Shown::picture},
-      {kLoad, in, "CreatePalette", failed("palette_black_in", "CreatePalette", 20), Shown::picture},
-      {kLoad, out, "InvalidateRect", failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
-      {kLoad, in, "UpdateWindow", failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
-      {kLoad, out, "GlobalUnlock", failed("showdib", "GlobalUnlock", 20) +
-       failed("palette_black_out", "GlobalUnlock") + failed("palette_show", "GlobalUnlock")},
-      // Sprites and copies.
-      {kLoad, character, "GlobalLock", failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
+      {kLoad, out, "GlobalLock",
+       failed("palette_black_out", "GlobalLock") +
+           failed("showdib", "GlobalLock", 20) +
+           failed("palette_show", "GlobalLock"),
        Shown::picture},
-      {kLoad, character, "InvalidateRect", failed("character", "InvalidateRect")},
+      {kLoad, in, "LocalAlloc", failed("palette_black_in", "LocalAlloc"),
+       Shown::picture},
+      {kLoad, in, "CreatePalette",
+       failed("palette_black_in", "CreatePalette", 20), Shown::picture},
+      {kLoad, out, "InvalidateRect",
+       failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
+      {kLoad, in, "UpdateWindow",
+       failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
+      {kLoad, out, "GlobalUnlock",
+       failed("showdib", "GlobalUnlock", 20) +
+           failed("palette_black_out", "GlobalUnlock") +
+           failed("palette_show", "GlobalUnlock")},
+      // Sprites and copies.
+      {kLoad, character, "GlobalLock",
+       failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
+       Shown::picture},
+      {kLoad, character, "InvalidateRect",
+       failed("character", "InvalidateRect")},
       {kLoad, character, "UpdateWindow", failed("character", "UpdateWindow")},
-      {kLoad, copy, "GlobalLock", failed("screen_copy", "GlobalLock", 2), Shown::picture},
+      {kLoad, copy, "GlobalLock", failed("screen_copy", "GlobalLock", 2),
+       Shown::picture},
       // The zoom's two halves report under different captions.
-      {kLoad, "screen_big_small\n", "InvalidateRect", failed("screen_big_small", "InvalidateRect", 10) +
-       failed("script", "InvalidateRect", 10), Shown::picture},
+      {kLoad, "screen_big_small\n", "InvalidateRect",
+       failed("screen_big_small", "InvalidateRect", 10) +
+           failed("script", "InvalidateRect", 10),
+       Shown::picture},
       // Boxes: nothing is drawn without the pen, the brush or the context.
       {"", kFill, "CreatePen", failed("boxfill", "CreatePen"), Shown::black},
-      {"", kFill, "CreateSolidBrush", failed("boxfill", "CreateDolidBrush"), Shown::black},
+      {"", kFill, "CreateSolidBrush", failed("boxfill", "CreateDolidBrush"),
+       Shown::black},
       {"", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
       {"", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
       {"", kFill, "Rectangle", failed("boxfill", "Rectangle"), Shown::black},
@@ -93,12 +124,15 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
     s.write("s.bmp", sprite(8, 8, [](int, int) { return 1; }).file());
     s.script(c.before + c.statement + "end\n");
     InProcess run(s);
-    for (auto n = std::count(c.before.begin(), c.before.end(), '\n'); n > 0; --n) run.statement();
+    for (auto n = std::count(c.before.begin(), c.before.end(), '\n'); n > 0;
+         --n)
+      run.statement();
     ASSERT_EQ(run.boxes(), std::vector<std::string>{});
     run.statement_failing(c.call);
     EXPECT_EQ(run.boxes(), c.boxes);
     if (c.shown != Shown::any) {
-      const Pixels expected = c.shown == Shown::picture ? drawn(block_picture()) : black_window();
+      const Pixels expected =
+          c.shown == Shown::picture ? drawn(block_picture()) : black_window();
       EXPECT_TRUE(same_pixels(run.shown(), expected));
     }
     run.expect_balanced = std::string(c.call) != "GlobalUnlock";

@@ -42,18 +42,22 @@ TEST_F(HostFilesTest, NamesResolveLikeWindowsNames) {
     const char* name;
     const char* content;
   };
-  for (const Case c : {Case{".\\data\\pics\\X.BMP", "latin"},
-                       Case{"DATA/PICS/x.bmp", "latin"},
-                       Case{"data\\Pics\\..\\pics\\x.bmp", "latin"},
-                       Case{".\\data\\pics\\\x95\x5c.bmp", "kanji"},
-                       Case{"data\\pics\\missing.bmp", "<none>"}})
+  for (const Case c :
+       {Case{".\\data\\pics\\X.BMP", "latin"}, Case{"DATA/PICS/x.bmp", "latin"},
+        Case{"data\\Pics\\..\\pics\\x.bmp", "latin"},
+        Case{".\\data\\pics\\\x95\x5c.bmp", "kanji"},
+        Case{"data\\pics\\missing.bmp", "<none>"}})
     EXPECT_EQ(read_all(c.name, "rb"), c.content) << c.name;
 }
 
 TEST_F(HostFilesTest, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {
-  scenario_.write("t.txt", "a\r\nb\rc\r\n\r\x1a" "after");
+  scenario_.write("t.txt",
+                  "a\r\nb\rc\r\n\r\x1a"
+                  "after");
   EXPECT_EQ(read_all("t.txt", "rt"), "a\nb\rc\n\r");
-  EXPECT_EQ(read_all("T.TXT", "rb"), "a\r\nb\rc\r\n\r\x1a" "after");
+  EXPECT_EQ(read_all("T.TXT", "rb"),
+            "a\r\nb\rc\r\n\r\x1a"
+            "after");
   pf::Stream* s = files_.fopen("t.txt", "rt");
   char line[8];
   ASSERT_NE(s->fgets(line, 8), nullptr);
@@ -117,8 +121,11 @@ TEST(NotAFile, DevicesAreMissingFiles) {
     Scenario s;
     ASSERT_EQ(::mkfifo((s.dir() + "/pipe.bmp").c_str(), 0600), 0);
     s.script(std::string(c.script) + "\nend\n");
-    expect_outcome(s.run(),
-                   {"", {std::string(c.name) + "が見つからないの～、くすん。", kFarewell}, "opendib"});
+    expect_outcome(
+        s.run(),
+        {"",
+         {std::string(c.name) + "が見つからないの～、くすん。", kFarewell},
+         "opendib"});
   }
 }
 

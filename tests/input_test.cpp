@@ -13,18 +13,21 @@ namespace mowa::test {
 namespace {
 
 std::string check(long value, int line) {
-  return "check=" + std::to_string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
+  return "check=" + std::to_string(value) +
+         "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
 // Waits for a button state, then reports the buttons and the position.
 constexpr char kWaitForButtons[] =
     "[loop]\nget_mouse_state\"@10\"\nif\"@10=0,loop,go\"\n[go]\n"
-    "get_mouse_position\"@11;@12\"\ncheck\"@10\"\ncheck\"@11\"\ncheck\"@12\"\nend\n";
+    "get_mouse_position\"@11;@12\"\ncheck\"@10\"\ncheck\"@11\"\ncheck\"@"
+    "12\"\nend\n";
 constexpr char kTextLoop[] = "[loop]\ntextmode\ngoto\"loop\"\n";
 Outcome buttons(long b, long x, long y) {
   return {"", {check(b, 6), check(x, 7), check(y, 8), kFarewell}};
 }
-const Outcome kGoodbyeAfterTwo{"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption};
+const Outcome kGoodbyeAfterTwo{
+    "[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption};
 const Outcome kStopped{"", {}, "", "", {}, 3};  // by the step limit
 const Outcome kRefused{"", {}, "", "", {}, 2};  // before the program starts
 
@@ -38,23 +41,39 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
   } cases[] = {
       {kWaitForButtons, "4 move 100 200\n6 ldown\n", {}, buttons(1, 100, 200)},
       {kWaitForButtons, "5 rdown\n", {}, buttons(2, 0, 0)},
-      {kWaitForButtons, "5 move 639 479\n5 ldown\n5 rdown\n", {}, buttons(3, 639, 479)},
+      {kWaitForButtons,
+       "5 move 639 479\n5 ldown\n5 rdown\n",
+       {},
+       buttons(3, 639, 479)},
       {kWaitForButtons, "5 ldbl\n", {}, buttons(1, 0, 0)},
       {kWaitForButtons, "5 rdbl\n", {}, buttons(2, 0, 0)},
       // A press and release between two reads leave no trace.
-      {kWaitForButtons, "5 ldown\n5 lup\n", {"--max-steps", "60"}, kStopped,
+      {kWaitForButtons,
+       "5 ldown\n5 lup\n",
+       {"--max-steps", "60"},
+       kStopped,
        "stopped after 60 idle steps"},
-      {"@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@02\"\nend\n", "", {},
+      {"@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@"
+       "02\"\nend\n",
+       "",
+       {},
        {"", {check(0, 4), check(0, 5), kFarewell}}},
       // Escape and close say goodbye between statements.
       {kTextLoop, "3 key 27\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
       {kTextLoop, "3 close\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
-      {"[loop]\ngoto\"loop\"\n", "2 key 13\n3 key 65\n", {"--max-steps", "20"}, kStopped},
+      {"[loop]\ngoto\"loop\"\n",
+       "2 key 13\n3 key 65\n",
+       {"--max-steps", "20"},
+       kStopped},
       // Escape waits for the running statement: pressed during the first
       // wait, the step after it never starts.
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "0 key 27\n", {},
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n",
+       "0 key 27\n",
+       {},
        {"", {kFarewell}, kFarewellCaption}},
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n", "1 key 27\n", {},
+      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n",
+       "1 key 27\n",
+       {},
        {"", {kFarewell}, kFarewellCaption, "main", {"500"}}},
       {"end\n", "# fine\n\n3 ldown\n4 jump\n", {}, kRefused, "input line 4"},
       {"end\n", "x move 1 2\n", {}, kRefused, "input line 1"},
@@ -65,10 +84,20 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
       // without a box.
       {"end\n", "", {"--fail", "RegisterClassA"}, {}},
       {"end\n", "", {"--fail", "CreateWindowExA@1"}, {}},
-      {"end\n", "", {"--fail", "GlobalAlloc@1"},
-       {"", {"ＢＩＴＭＡＰ用のメモリが取れないの", kFarewell}, "Program", "none"}},
-      {"end\n", "", {"--fail", "GlobalAlloc@2"},
-       {"", {"ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの", kFarewell}, "Program", "none"}},
+      {"end\n",
+       "",
+       {"--fail", "GlobalAlloc@1"},
+       {"",
+        {"ＢＩＴＭＡＰ用のメモリが取れないの", kFarewell},
+        "Program",
+        "none"}},
+      {"end\n",
+       "",
+       {"--fail", "GlobalAlloc@2"},
+       {"",
+        {"ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの", kFarewell},
+        "Program",
+        "none"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.script) + " with input " + c.input);
@@ -86,7 +115,8 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
     if (r.exit_code < 2) {
       const auto changes = r.of("display_change");
       ASSERT_EQ(changes.size(), 2u);
-      EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"), "640x480");
+      EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"),
+                "640x480");
       EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
     }
   }
@@ -121,7 +151,8 @@ TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
       {"the wait loop with the new position in the variables", still, false},
       {"the wait loop comes round unchanged", still, true},
       {"a press where the last one was", pressed, false},
-      {"the position as at the last press, but a mark came between", pressed, false},
+      {"the position as at the last press, but a mark came between", pressed,
+       false},
   };
   InProcess run(s);
   for (const auto& step : steps) {
@@ -140,29 +171,36 @@ TEST(Input, MovementsQueuedTogetherArriveAsOneAndPressesKeepTheirPlace) {
   pf::HeadlessPlatform hp(stdout);
   using Got = std::vector<std::pair<pf::Uint, pf::Lparam>>;
   Got got;
-  const auto record = [](void* context, pf::Hwnd, pf::Uint message, pf::Wparam, pf::Lparam lparam) {
+  const auto record = [](void* context, pf::Hwnd, pf::Uint message, pf::Wparam,
+                         pf::Lparam lparam) {
     static_cast<Got*>(context)->emplace_back(message, lparam);
     return pf::Lresult{0};
   };
   const pf::WndClassA wc{0, record, &got, "Flood"};
   ASSERT_NE(hp.window.RegisterClassA(&wc), 0);
-  ASSERT_NE(hp.window.CreateWindowExA(0, "Flood", "", 0, 0, 0, 640, 480, nullptr), nullptr);
+  ASSERT_NE(
+      hp.window.CreateWindowExA(0, "Flood", "", 0, 0, 0, 640, 480, nullptr),
+      nullptr);
   using Kind = pf::InputEvent::Kind;
   std::vector<pf::InputEvent> input;
-  for (int i = 0; i < 100'000; ++i) input.push_back({0, Kind::kMove, i % 640, i % 480, 0});
+  for (int i = 0; i < 100'000; ++i)
+    input.push_back({0, Kind::kMove, i % 640, i % 480, 0});
   input.push_back({0, Kind::kLeftDown, 0, 0, 0});
-  for (int i = 0; i < 50'000; ++i) input.push_back({0, Kind::kMove, i % 640, 7, 0});
+  for (int i = 0; i < 50'000; ++i)
+    input.push_back({0, Kind::kMove, i % 640, 7, 0});
   input.push_back({0, Kind::kLeftUp, 0, 0, 0});
   input.push_back({0, Kind::kMove, 321, 123, 0});
   hp.window.set_input(std::move(input));
   pf::Msg m;
-  while (hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE) && got.size() < 100)
+  while (hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE) &&
+         got.size() < 100)
     hp.window.DispatchMessageA(&m);
   std::vector<pf::Uint> messages;
   for (const auto& [message, lparam] : got) messages.push_back(message);
-  EXPECT_EQ(messages, (std::vector<pf::Uint>{pf::WM_MOUSEMOVE, pf::WM_LBUTTONDOWN,
-                                             pf::WM_MOUSEMOVE, pf::WM_LBUTTONUP,
-                                             pf::WM_MOUSEMOVE}));
+  EXPECT_EQ(messages,
+            (std::vector<pf::Uint>{pf::WM_MOUSEMOVE, pf::WM_LBUTTONDOWN,
+                                   pf::WM_MOUSEMOVE, pf::WM_LBUTTONUP,
+                                   pf::WM_MOUSEMOVE}));
   EXPECT_EQ(got.back().second, (123 << 16) | 321);
 }
 
@@ -172,11 +210,13 @@ TEST(Input, TheStatementAfterALongWaitSeesTheLastPositionAndEveryHeldPress) {
   // counts the presses it sees begin.
   std::string input;
   for (int i = 0; i < 100'000; ++i)
-    input += "1 move " + std::to_string(i % 640) + " " + std::to_string(i % 480) + "\n";
+    input += "1 move " + std::to_string(i % 640) + " " +
+             std::to_string(i % 480) + "\n";
   input += "1 move 321 123\n";
   for (int press = 0; press < 20; ++press) {
     const std::string at = std::to_string(10 + press * 40);
-    for (int i = 0; i < 1'000; ++i) input += at + " move " + std::to_string(i % 640) + " 9\n";
+    for (int i = 0; i < 1'000; ++i)
+      input += at + " move " + std::to_string(i % 640) + " 9\n";
     input += at + " ldown\n" + std::to_string(30 + press * 40) + " lup\n";
   }
   Scenario s;
@@ -187,7 +227,10 @@ TEST(Input, TheStatementAfterALongWaitSeesTheLastPositionAndEveryHeldPress) {
       "[changed]\n@06=@05\nif\"@05=0,same,pressed\"\n[pressed]\n@07=@07+1\n"
       "[same]\nif\"@07<20,loop,done\"\n[done]\ncheck\"@07\"\nend\n");
   expect_outcome(s.run({"--max-steps", "5000"}, input),
-                 {"", {check(321, 3), check(123, 4), check(20, 16), kFarewell}, "script_read", "main",
+                 {"",
+                  {check(321, 3), check(123, 4), check(20, 16), kFarewell},
+                  "script_read",
+                  "main",
                   {"600000"}});
 }
 

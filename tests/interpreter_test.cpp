@@ -15,7 +15,8 @@ namespace mowa::test {
 namespace {
 
 std::string check_text(long value, long line) {
-  return "check=" + std::to_string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
+  return "check=" + std::to_string(value) +
+         "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
 // With variable 01 = `value` and 02 = 10, leaves 01 at 1 where `condition`
@@ -37,37 +38,40 @@ TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
     std::string statements;  // before a final check"@01" and end
     long expected;
   } cases[] = {
-        {"literal", "@01=5\n", 5},
-        {"negative", "@01=-7\n", -7},
-        {"leading_minus_is_the_operator", "@01=-5*2\n", -5},
-        {"quotient_truncates_toward_zero", "@01=7/-2\n", -3},
-        {"only_one_operator", "@01=1+2+3\n", 3},
-        {"variable_times_literal", "@02=5\n@01=@02*3\n", 15},
-        {"variable_minus_variable", "@02=5\n@03=9\n@01=@02-@03\n", -4},
-        {"copy", "@02=12\n@01=@02\n", 12},
-        {"addition_wraps", "@01=2147483647+1\n", -2147483647L - 1},
-        {"literal_wraps", "@01=4294967297\n", 1},
-        {"smallest_over_minus_one", "@02=-2147483648\n@01=@02/-1\n",
-                  -2147483647L - 1},
-        {"blanks_removed", "@01 = 4 * 5\n", 20},
-        {"digits_stop_at_other_bytes", "@01=12abc\n", 12},
-        {"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
-        {"rand_follows_the_recurrence", "rand\"@01\"\n", 38},
-        {"if_less_holds", branch("9", "@01<10"), 1},
-        {"if_less_fails_at_equal", branch("10", "@01<10"), 0},
-        {"if_greater", branch("11", "@01>10"), 1},
-        {"if_equal", branch("10", "@01=10"), 1},
-        {"if_signed_compare", branch("-1", "@01<0"), 1},
-        {"if_variable_operand", branch("9", "@01<@02"), 1},
-        {"if_other_operator_is_false", branch("9", "@01!10"), 0},
-        {"comment_lines_count_for_the_check_line", "@01=-4\n" + repeated("# a comment\n", 10), -4},
+      {"literal", "@01=5\n", 5},
+      {"negative", "@01=-7\n", -7},
+      {"leading_minus_is_the_operator", "@01=-5*2\n", -5},
+      {"quotient_truncates_toward_zero", "@01=7/-2\n", -3},
+      {"only_one_operator", "@01=1+2+3\n", 3},
+      {"variable_times_literal", "@02=5\n@01=@02*3\n", 15},
+      {"variable_minus_variable", "@02=5\n@03=9\n@01=@02-@03\n", -4},
+      {"copy", "@02=12\n@01=@02\n", 12},
+      {"addition_wraps", "@01=2147483647+1\n", -2147483647L - 1},
+      {"literal_wraps", "@01=4294967297\n", 1},
+      {"smallest_over_minus_one", "@02=-2147483648\n@01=@02/-1\n",
+       -2147483647L - 1},
+      {"blanks_removed", "@01 = 4 * 5\n", 20},
+      {"digits_stop_at_other_bytes", "@01=12abc\n", 12},
+      {"unknown_operator_byte_stores_nothing", "@01=3\n@01=@02x4\n", 0},
+      {"rand_follows_the_recurrence", "rand\"@01\"\n", 38},
+      {"if_less_holds", branch("9", "@01<10"), 1},
+      {"if_less_fails_at_equal", branch("10", "@01<10"), 0},
+      {"if_greater", branch("11", "@01>10"), 1},
+      {"if_equal", branch("10", "@01=10"), 1},
+      {"if_signed_compare", branch("-1", "@01<0"), 1},
+      {"if_variable_operand", branch("9", "@01<@02"), 1},
+      {"if_other_operator_is_false", branch("9", "@01!10"), 0},
+      {"comment_lines_count_for_the_check_line",
+       "@01=-4\n" + repeated("# a comment\n", 10), -4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;
-    const long lines = static_cast<long>(std::count(c.statements.begin(), c.statements.end(), '\n'));
+    const long lines = static_cast<long>(
+        std::count(c.statements.begin(), c.statements.end(), '\n'));
     s.script(c.statements + "check\"@01\"\nend\n");
-    expect_outcome(s.run(), {"", {check_text(c.expected, lines + 1), kFarewell}});
+    expect_outcome(s.run(),
+                   {"", {check_text(c.expected, lines + 1), kFarewell}});
   }
 }
 
@@ -82,51 +86,84 @@ TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
     const char* exit_step = "";  // the statements completed and the time at
     const char* exit_ms = "";    // the end, when given
   } cases[] = {
-      {"division_by_zero_stores_nothing", "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
+      {"division_by_zero_stores_nothing",
+       "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n",
+       {},
        {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
       // The generator seeded with 1 gives 41, 18467, 6334.
       {"rand_seeded_from_the_calendar_time",
-       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\ncheck\"@03\"\nend\n",
+       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@"
+       "02\"\ncheck\"@03\"\nend\n",
        {"--time", "1"},
-       {"", {check_text(41, 4), check_text(18467, 5), check_text(6334, 6), kFarewell}}},
+       {"",
+        {check_text(41, 4), check_text(18467, 5), check_text(6334, 6),
+         kFarewell}}},
       {"return_before_gosub_runs_the_first_statement_twice",
-       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\nend\n", {},
+       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]"
+       "\nend\n",
+       {},
        {repeated("[screen_big]\n", 3), {kFarewell}, kFarewellCaption}},
       // The inner gosub overwrites the one return slot: both returns come
       // back to the line after it, until the step limit.
       {"gosub_returns_to_the_line_after_the_last_gosub",
-       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]\nscreen_big\n"
+       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]"
+       "\nscreen_big\n"
        "return\n[outer]\ngosub\"sub\"\ndummy\nreturn\n",
        {"--max-steps", "40"},
-       {"[screen_big]\n[screen_small]\n[screen_big]\n" + repeated(undefined, 16), {}, "", "",
-        {}, 3}},
+       {"[screen_big]\n[screen_small]\n[screen_big]\n" +
+            repeated(undefined, 16),
+        {},
+        "",
+        "",
+        {},
+        3}},
       {"undefined_words_trace_and_go_on",
        "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
-       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
-       {repeated(undefined, 3) + "[screen_small]\n[screen_big]\n", {kFarewell}, kFarewellCaption}},
-      {"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
+       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n",
+       {},
+       {repeated(undefined, 3) + "[screen_small]\n[screen_big]\n",
+        {kFarewell},
+        kFarewellCaption}},
+      {"missing_label_ends_the_run",
+       "goto\"nowhere\"\ntextmode\n",
+       {},
        {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
-      {"end_of_file_ends_the_run_like_end", "textmode\n\n   \t\n# the end\ntextmode", {},
+      {"end_of_file_ends_the_run_like_end",
+       "textmode\n\n   \t\n# the end\ntextmode",
+       {},
        {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
-      {"bad_variable_reference_names_no_variable", "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
-       {"", {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
-             check_text(2, 3), kFarewell}}},
+      {"bad_variable_reference_names_no_variable",
+       "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n",
+       {},
+       {"",
+        {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
+         check_text(2, 3), kFarewell}}},
       {"file_name_longer_than_80_bytes",
-       "gload\"" + long_name + ",0,0,0\"\nplay_wav\"" + long_name + ",0\"\nend\n", {},
-       {"", {long_name + "が長すぎるの～、くすん。", long_name + "が長すぎるの～、くすん。",
-             kFarewell}}},
+       "gload\"" + long_name + ",0,0,0\"\nplay_wav\"" + long_name +
+           ",0\"\nend\n",
+       {},
+       {"",
+        {long_name + "が長すぎるの～、くすん。",
+         long_name + "が長すぎるの～、くすん。", kFarewell}}},
       {"wait_sleeps_only_for_counts_of_zero_or_more",
-       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n", {},
-       {"", {kFarewell}, kFarewellCaption, "main", {"1000", "25", "0"}}, "6", "1025"},
+       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n",
+       {},
+       {"", {kFarewell}, kFarewellCaption, "main", {"1000", "25", "0"}},
+       "6",
+       "1025"},
       // Short lists, a missing NO label, a lone quote: nothing is read past
       // the statement (the sanitizer build would notice) and the run goes on.
       {"missing_arguments_read_as_zero_within_the_statement",
        "boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
-       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\nif\"@01=1,yes\"\n", {},
+       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\nif\"@01="
+       "1,yes\"\n",
+       {},
        {"[textmode]\n",
-        {"が見つからないの～、くすん。", "\"は変数じゃないの～、くすん。", check_text(0, 7),
-         "が見つからないの～、くすん。", kFarewell},
-        "opendib", "main", {"0"}}},
+        {"が見つからないの～、くすん。", "\"は変数じゃないの～、くすん。",
+         check_text(0, 7), "が見つからないの～、くすん。", kFarewell},
+        "opendib",
+        "main",
+        {"0"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -153,9 +190,13 @@ std::vector<std::string> trace_lines(const std::string& err) {
 
 TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
   Scenario s;
-  s.script("@01=2\n[loop]\n@01=@01-1\nif \"@01>0,loop,done\"\n"  // lines 1-4
-           "[done]\n  dummy\ngosub\"sub\"\ncheck\"@01\"\ngoto\"nowhere\"\n"  // 5-9
-           "[sub]\n# the subroutine\nget_mouse_position\"@02,@03\"\nmessage\"はい\"\nreturn\n");  // 10-14
+  s
+      .script(
+          "@01=2\n[loop]\n@01=@01-1\nif \"@01>0,loop,done\"\n"  // lines 1-4
+          "[done]\n  dummy\ngosub\"sub\"\ncheck\"@01\"\ngoto\"nowhere\"\n"  // 5-9
+          "[sub]\n# the "
+          "subroutine\nget_mouse_position\"@02,@"
+          "03\"\nmessage\"はい\"\nreturn\n");  // 10-14
   const RunResult r = s.run({"--trace"}, "0 move 30 40\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::vector<std::string> expected = {
@@ -196,8 +237,10 @@ TEST(Trace, TheJumpShownIsTheBranchTheWindowShowsAndTheRunsEnd) {
   int reds = 0, blues = 0;
   for (const char* time : {"1", "1700000000", "123456789", "1700000003"}) {
     Scenario s;
-    s.script("rand\"@01\"\n@02=@01/16384\nif\"@02=0,red,blue\"\n"
-             "[red]\nboxfill\"0,0,100,100,255\"\nend\n[blue]\nboxfill\"0,0,100,100,16711680\"\nend\n");
+    s.script(
+        "rand\"@01\"\n@02=@01/16384\nif\"@02=0,red,blue\"\n"
+        "[red]\nboxfill\"0,0,100,100,255\"\nend\n[blue]\nboxfill\"0,0,100,100,"
+        "16711680\"\nend\n");
     const PictureRun run = run_pictures(s, {"--trace", "--time", time});
     const std::vector<std::string> lines = trace_lines(run.result.err);
     ASSERT_EQ(lines.size(), 5u) << run.result.err;

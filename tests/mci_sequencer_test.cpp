@@ -32,27 +32,35 @@ TEST(MciParse, UnderstandsTheSequencerCommandsAndNamesEachMistake) {
     const char* alias = "";
     bool notify = false;
   } cases[] = {
-      {"open C:\\work\\x.mid type sequencer alias myseq", 0, Verb::kOpen, "C:\\work\\x.mid",
-       "myseq"},
+      {"open C:\\work\\x.mid type sequencer alias myseq", 0, Verb::kOpen,
+       "C:\\work\\x.mid", "myseq"},
       {"open C:\\My Music\\a b.mid type sequencer alias s", 0, Verb::kOpen,
        "C:\\My Music\\a b.mid", "s"},
       {"open C:\\a type b\\x.mid type sequencer alias s", 0, Verb::kOpen,
        "C:\\a type b\\x.mid", "s"},
-      {"open \"C:\\a b\\x.mid\" type sequencer alias s", 0, Verb::kOpen, "C:\\a b\\x.mid", "s"},
-      {"  OPEN\tx.mid  TYPE Sequencer\tALIAS Seq  ", 0, Verb::kOpen, "x.mid", "Seq"},
-      {"open x.mid type sequencer alias s notify", 0, Verb::kOpen, "x.mid", "s", true},
+      {"open \"C:\\a b\\x.mid\" type sequencer alias s", 0, Verb::kOpen,
+       "C:\\a b\\x.mid", "s"},
+      {"  OPEN\tx.mid  TYPE Sequencer\tALIAS Seq  ", 0, Verb::kOpen, "x.mid",
+       "Seq"},
+      {"open x.mid type sequencer alias s notify", 0, Verb::kOpen, "x.mid", "s",
+       true},
       {"play myseq notify", 0, Verb::kPlay, "", "myseq", true},
       {"play myseq", 0, Verb::kPlay, "", "myseq"},
       {"close myseq", 0, Verb::kClose, "", "myseq"},
-      {"   ", MCIERR_MISSING_COMMAND_STRING},    {"stop myseq", MCIERR_UNRECOGNIZED_COMMAND},
-      {"playmyseq", MCIERR_UNRECOGNIZED_COMMAND}, {"open", MCIERR_FILENAME_REQUIRED},
+      {"   ", MCIERR_MISSING_COMMAND_STRING},
+      {"stop myseq", MCIERR_UNRECOGNIZED_COMMAND},
+      {"playmyseq", MCIERR_UNRECOGNIZED_COMMAND},
+      {"open", MCIERR_FILENAME_REQUIRED},
       {"open x.wav type waveaudio alias w", MCIERR_INVALID_DEVICE_NAME},
-      {"open x.mid alias s", MCIERR_DEVICE_TYPE_REQUIRED}, {"open x.mid type ", MCIERR_DEVICE_TYPE_REQUIRED},
+      {"open x.mid alias s", MCIERR_DEVICE_TYPE_REQUIRED},
+      {"open x.mid type ", MCIERR_DEVICE_TYPE_REQUIRED},
       {"open type sequencer alias s", MCIERR_FILENAME_REQUIRED},
       {"open x.mid type sequencer", MCIERR_NEW_REQUIRES_ALIAS},
       {"open x.mid type sequencer alias", MCIERR_MISSING_STRING_ARGUMENT},
-      {"open x.mid type sequencer alias s shareable", MCIERR_UNRECOGNIZED_KEYWORD},
-      {"play", MCIERR_MISSING_DEVICE_NAME},       {"close ", MCIERR_MISSING_DEVICE_NAME},
+      {"open x.mid type sequencer alias s shareable",
+       MCIERR_UNRECOGNIZED_KEYWORD},
+      {"play", MCIERR_MISSING_DEVICE_NAME},
+      {"close ", MCIERR_MISSING_DEVICE_NAME},
       {"play myseq from 0", MCIERR_UNRECOGNIZED_KEYWORD},
   };
   for (const auto& c : cases) {
@@ -73,11 +81,13 @@ TEST(MciErrorText, EveryCodeTheSequencerAnswersHasItsOwnTextCutToTheBuffer) {
   std::set<std::string> seen;
   char text[260];
   for (const McError code :
-       {0u, MCIERR_UNRECOGNIZED_KEYWORD, MCIERR_UNRECOGNIZED_COMMAND, MCIERR_INVALID_DEVICE_NAME,
-        MCIERR_MISSING_COMMAND_STRING, MCIERR_MISSING_STRING_ARGUMENT, MCIERR_FILE_NOT_FOUND,
-        MCIERR_DEVICE_NOT_READY, MCIERR_DEVICE_TYPE_REQUIRED, MCIERR_DUPLICATE_ALIAS,
-        MCIERR_MISSING_DEVICE_NAME, MCIERR_INVALID_FILE, MCIERR_NEW_REQUIRES_ALIAS,
-        MCIERR_FILENAME_REQUIRED, MCIERR_DEVICE_NOT_INSTALLED, MCIERR_SEQ_PORT_INUSE}) {
+       {0u, MCIERR_UNRECOGNIZED_KEYWORD, MCIERR_UNRECOGNIZED_COMMAND,
+        MCIERR_INVALID_DEVICE_NAME, MCIERR_MISSING_COMMAND_STRING,
+        MCIERR_MISSING_STRING_ARGUMENT, MCIERR_FILE_NOT_FOUND,
+        MCIERR_DEVICE_NOT_READY, MCIERR_DEVICE_TYPE_REQUIRED,
+        MCIERR_DUPLICATE_ALIAS, MCIERR_MISSING_DEVICE_NAME, MCIERR_INVALID_FILE,
+        MCIERR_NEW_REQUIRES_ALIAS, MCIERR_FILENAME_REQUIRED,
+        MCIERR_DEVICE_NOT_INSTALLED, MCIERR_SEQ_PORT_INUSE}) {
     ASSERT_EQ(mci_error_text(code, text, sizeof text), kTrue) << code;
     EXPECT_GT(std::strlen(text), 10u) << code;
     EXPECT_TRUE(seen.insert(text).second) << "shared text: " << text;
@@ -105,10 +115,15 @@ using Lines = std::vector<std::string>;
 struct FakeOutput final : pf::SequenceOutput {
   Lines calls;
   void load(pf::Uint id, std::span<const std::uint8_t> midi) override {
-    calls.push_back("load " + std::to_string(id) + " " + std::to_string(midi.size()));
+    calls.push_back("load " + std::to_string(id) + " " +
+                    std::to_string(midi.size()));
   }
-  void start(pf::Uint id) override { calls.push_back("start " + std::to_string(id)); }
-  void unload(pf::Uint id) override { calls.push_back("unload " + std::to_string(id)); }
+  void start(pf::Uint id) override {
+    calls.push_back("start " + std::to_string(id));
+  }
+  void unload(pf::Uint id) override {
+    calls.push_back("unload " + std::to_string(id));
+  }
 };
 
 class MciSequencerTest : public ::testing::Test {
@@ -129,8 +144,8 @@ class MciSequencerTest : public ::testing::Test {
     Lines out;
     for (const auto& p : window_.posted) {
       EXPECT_EQ(p.message, pf::MM_MCINOTIFY);
-      out.push_back(std::to_string(p.wparam) + "@" + std::to_string(p.lparam) + ">" +
-                    (p.hwnd == kMain ? "main" : "other"));
+      out.push_back(std::to_string(p.wparam) + "@" + std::to_string(p.lparam) +
+                    ">" + (p.hwnd == kMain ? "main" : "other"));
     }
     window_.posted.clear();
     return out;
@@ -143,7 +158,8 @@ class MciSequencerTest : public ::testing::Test {
 };
 
 TEST_F(MciSequencerTest, PlayEndsWhenItsSequenceHasRunOutAndSoundsOnce) {
-  ASSERT_EQ(send("open {dir}\\a.mid type sequencer alias myseq notify", 1000), 0u);
+  ASSERT_EQ(send("open {dir}\\a.mid type sequencer alias myseq notify", 1000),
+            0u);
   EXPECT_EQ(taken(), Lines{"1@1>main"});  // an open is answered at once
   ASSERT_EQ(send("play myseq notify", 1000), 0u);
   EXPECT_EQ(seq_.next_end_ms(), 1500);
@@ -157,7 +173,8 @@ TEST_F(MciSequencerTest, PlayEndsWhenItsSequenceHasRunOutAndSoundsOnce) {
   send("play myseq", 9000);  // after the end: from the beginning
   send("close myseq", 9100, nullptr);
   const std::string size = std::to_string(one_note_midi(250, 250).size());
-  EXPECT_EQ(output_.calls, (Lines{"load 1 " + size, "start 1", "start 1", "unload 1"}));
+  EXPECT_EQ(output_.calls,
+            (Lines{"load 1 " + size, "start 1", "start 1", "unload 1"}));
 }
 
 TEST_F(MciSequencerTest, CloseAbortsAndASecondPlaySupersedesWithoutRestarting) {
@@ -188,21 +205,26 @@ TEST_F(MciSequencerTest, OneSequenceSoundsAtATime) {
 
 TEST_F(MciSequencerTest, FailuresLeaveNothingOpen) {
   const std::pair<const char*, McError> cases[] = {
-      {"open {dir}\\missing.mid type sequencer alias s", pf::MCIERR_FILE_NOT_FOUND},
+      {"open {dir}\\missing.mid type sequencer alias s",
+       pf::MCIERR_FILE_NOT_FOUND},
       {"open {dir} type sequencer alias s", pf::MCIERR_FILE_NOT_FOUND},
-      {"open {dir}\\broken.mid type sequencer alias s", pf::MCIERR_INVALID_FILE},
+      {"open {dir}\\broken.mid type sequencer alias s",
+       pf::MCIERR_INVALID_FILE},
       {"open {dir}\\a.mid type sequencer", pf::MCIERR_NEW_REQUIRES_ALIAS},
       {"play s notify", pf::MCIERR_INVALID_DEVICE_NAME},
       {"close s", pf::MCIERR_INVALID_DEVICE_NAME},
-      {"seek s to start", 261},  // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against
+      {"seek s to start",
+       261},  // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against
   };
-  for (const auto& [command, error] : cases) EXPECT_EQ(send(command, 0), error) << command;
+  for (const auto& [command, error] : cases)
+    EXPECT_EQ(send(command, 0), error) << command;
   EXPECT_EQ(seq_.send(nullptr, kMain, 0), pf::MCIERR_MISSING_COMMAND_STRING);
   EXPECT_EQ(seq_.open_devices(), 0u);
   EXPECT_EQ(taken(), Lines{});
   // File names are code page 932 and ignore case.
   folder_.write("曲/Song.MID", one_note_midi(100, 100));
-  EXPECT_EQ(send(to_cp932("open {dir}\\曲\\song.mid type sequencer alias s"), 0), 0u);
+  EXPECT_EQ(
+      send(to_cp932("open {dir}\\曲\\song.mid type sequencer alias s"), 0), 0u);
 }
 
 }  // namespace

@@ -31,18 +31,28 @@ TEST(MessageLayout, EveryCharacterInItsColumnAndLine) {
     std::vector<TextPiece> pieces;
   } cases[] = {
       {"一行目/二行目",
-       {{54, top, "\x88\xEA"}, {79, top, "\x8D\x73"}, {104, top, "\x96\xDA"},
-        {54, next, "\x93\xF1"}, {79, next, "\x8D\x73"}, {104, next, "\x96\xDA"}}},
+       {{54, top, "\x88\xEA"},
+        {79, top, "\x8D\x73"},
+        {104, top, "\x96\xDA"},
+        {54, next, "\x93\xF1"},
+        {79, next, "\x8D\x73"},
+        {104, next, "\x96\xDA"}}},
       // ｱ is B1, ﾟ DF, ｡ A1; 一 is 88 EA, 行 8D 73.
       {"ｱ一ﾟ｡/行ｱ",
-       {{54, top, "\xB1"}, {79, top, "\x88\xEA"}, {104, top, "\xDF"}, {129, top, "\xA1"},
-        {54, next, "\x8D\x73"}, {79, next, "\xB1"}}},
+       {{54, top, "\xB1"},
+        {79, top, "\x88\xEA"},
+        {104, top, "\xDF"},
+        {129, top, "\xA1"},
+        {54, next, "\x8D\x73"},
+        {79, next, "\xB1"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
-    const PictureRun run = run_text(std::string("message\"") + c.message + "\"\n");
+    const PictureRun run =
+        run_text(std::string("message\"") + c.message + "\"\n");
     ASSERT_EQ(run.result.exit_code, 0);
-    EXPECT_TRUE(same_pixels(run.screenshot, reference_text(gothic(28), c.pieces)));
+    EXPECT_TRUE(
+        same_pixels(run.screenshot, reference_text(gothic(28), c.pieces)));
   }
 }
 
@@ -80,12 +90,15 @@ TEST(MessageLayout, GrowsInSevenFramesAndShrinksInSixThenErases) {
 }
 
 TEST(MessageColours, EscapesColourTheRestAndEveryFrameStartsWhite) {
-  const PictureRun run = run_text("message\"一c0000ff行cff0000目/二\"\nmessage\"一行\"\n");
+  const PictureRun run =
+      run_text("message\"一c0000ff行cff0000目/二\"\nmessage\"一行\"\n");
   ASSERT_EQ(run.result.exit_code, 0);
   for (const Pixels& f : frames_of_step(run, 1)) {
-    const Ink white = ink(f, kWhiteRgb), red = ink(f, kRedRgb), blue = ink(f, kBlueRgb);
+    const Ink white = ink(f, kWhiteRgb), red = ink(f, kRedRgb),
+              blue = ink(f, kBlueRgb);
     EXPECT_TRUE(white.count > 0 && red.count > 0 && blue.count > 0);
-    EXPECT_EQ(white.count + red.count + blue.count, ink(f, kPictureRgb, false).count);
+    EXPECT_EQ(white.count + red.count + blue.count,
+              ink(f, kPictureRgb, false).count);
     EXPECT_TRUE(white.inside({54, 348, 54 + kCell, 380}));
     EXPECT_TRUE(red.inside({79, 348, 79 + kCell, 380}));
     // The colour holds past the line break to the end of the text.
@@ -103,17 +116,21 @@ TEST(MessageBeforeAnyPicture, EveryFrameReportsTheMissingPalette) {
   const PictureRun run = run_text("message\"一\"\nmessage_out\n", false);
   ASSERT_EQ(run.result.exit_code, 0);
   const std::string failed = ": SelectPaletteに失敗しました。";
-  EXPECT_EQ(run.errors(), (std::vector<std::string>(7, "Message_in" + failed) +
-                           std::vector<std::string>(7, "Message_out" + failed)));
+  EXPECT_EQ(run.errors(),
+            (std::vector<std::string>(7, "Message_in" + failed) +
+             std::vector<std::string>(7, "Message_out" + failed)));
   std::vector<std::string> sleep_steps;
-  for (const Event& e : run.result.of("sleep")) sleep_steps.push_back(e.at("step"));
-  EXPECT_EQ(sleep_steps, (std::vector<std::string>(7, "0") + std::vector<std::string>(6, "1")));
+  for (const Event& e : run.result.of("sleep"))
+    sleep_steps.push_back(e.at("step"));
+  EXPECT_EQ(sleep_steps, (std::vector<std::string>(7, "0") +
+                          std::vector<std::string>(6, "1")));
 }
 
 TEST(MessageGolden, LastFrameMatchesTheRecordedPicture) {
   const PictureRun run = run_text("message\"一行目/二c0000ff行目\"\n");
   ASSERT_EQ(run.result.exit_code, 0);
-  const std::string golden = std::string(MOWA_SOURCE_DIR) + "/tests/golden/message_frame.png";
+  const std::string golden =
+      std::string(MOWA_SOURCE_DIR) + "/tests/golden/message_frame.png";
   pf::Surface shot(kWindowWidth, kWindowHeight);
   shot.pixels = run.screenshot;
   if (std::getenv("MOWA_UPDATE_GOLDEN") != nullptr) {
@@ -123,7 +140,8 @@ TEST(MessageGolden, LastFrameMatchesTheRecordedPicture) {
   int width = 0, height = 0;
   Pixels recorded;
   ASSERT_TRUE(pf::read_png(golden, recorded, width, height)) << golden;
-  EXPECT_TRUE(same_pixels(run.screenshot, recorded)) << "differs from " << golden;
+  EXPECT_TRUE(same_pixels(run.screenshot, recorded))
+      << "differs from " << golden;
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ namespace {
 constexpr char kNone[] = "<none>", kFifo[] = "<fifo>";
 
 std::string check(const char* value, int line) {
-  return "check=" + std::string(value) + "(script_pointer=" + std::to_string(line) + ")\n";
+  return "check=" + std::string(value) +
+         "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
 TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
@@ -36,36 +37,63 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
     std::vector<std::string> options = {};
   };
   std::vector<Case> cases = {
-      {"the variables big-endian", kNone,
+      {"the variables big-endian",
+       kNone,
        "@00=1\n@01=-1\n@02=2147483647\n@03=-2147483648\n@99=258\nsave\nend\n",
        {"", {kFarewell}, kFarewellCaption},
        be32(1) + be32(0xFFFFFFFF) + be32(0x7FFFFFFF) + be32(0x80000000) +
            std::string(95 * 4, '\0') + be32(258)},
-      {"a load restores every value and goes on", kNone,
+      {"a load restores every value and goes on",
+       kNone,
        "@03=-2147483648\n@04=2147483647\n@05=7\nsave\n@03=0\n@04=0\n@05=0\n"
        "load\ncheck\"@03\"\ncheck\"@04\"\ncheck\"@05\"\nend\n",
-       {"", {check("-2147483648", 9), check("2147483647", 10), check("7", 11), kFarewell}},
+       {"",
+        {check("-2147483648", 9), check("2147483647", 10), check("7", 11),
+         kFarewell}},
        std::string(12, '\0') + be32(0x80000000) + be32(0x7FFFFFFF) + be32(7) +
            std::string(94 * 4, '\0')},
-      {"bytes after the first 400 are ignored", be32(0xFFFFFF80) + zeros + "tail",
-       "load\ncheck\"@00\"\nend\n", {"", {check("-128", 2), kFarewell}},
+      {"bytes after the first 400 are ignored",
+       be32(0xFFFFFF80) + zeros + "tail",
+       "load\ncheck\"@00\"\nend\n",
+       {"", {check("-128", 2), kFarewell}},
        be32(0xFFFFFF80) + zeros + "tail"},
-      {"a missing file changes nothing", kNone, load_5,
-       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kNone},
-      {"a FIFO is not read", kFifo, load_5,
-       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}}, kFifo},
-      {"an empty file changes nothing", "", load_5, {"", {broken, check("5", 3), kFarewell}}, ""},
-      {"a short file changes nothing", std::string(399, '\x11'), load_5,
-       {"", {broken, check("5", 3), kFarewell}}, std::string(399, '\x11')},
-      // The rename is done: the new save stays, but it may not survive a power loss.
+      {"a missing file changes nothing",
+       kNone,
+       load_5,
+       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}},
+       kNone},
+      {"a FIFO is not read",
+       kFifo,
+       load_5,
+       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}},
+       kFifo},
+      {"an empty file changes nothing",
+       "",
+       load_5,
+       {"", {broken, check("5", 3), kFarewell}},
+       ""},
+      {"a short file changes nothing",
+       std::string(399, '\x11'),
+       load_5,
+       {"", {broken, check("5", 3), kFarewell}},
+       std::string(399, '\x11')},
+      // The rename is done: the new save stays, but it may not survive a power
+      // loss.
       {"a folder that cannot be synced keeps the new save and says so",
-       std::string(400, 'o'), "@00=7\nsave\nend\n", {"", {cannot_write, kFarewell}},
-       be32(7) + zeros, {"--fail", "sync_folder"}},
+       std::string(400, 'o'),
+       "@00=7\nsave\nend\n",
+       {"", {cannot_write, kFarewell}},
+       be32(7) + zeros,
+       {"--fail", "sync_folder"}},
   };
   for (const char* fault : {"fputc@200", "fsync", "fclose", "rename"})
-    cases.push_back({std::string("a failed ") + fault + " keeps the previous save", previous,
-                     "@00=1\nsave\nend\n", {"", {cannot_write, kFarewell}}, previous,
-                     {"--fail", fault}});
+    cases.push_back(
+        {std::string("a failed ") + fault + " keeps the previous save",
+         previous,
+         "@00=1\nsave\nend\n",
+         {"", {cannot_write, kFarewell}},
+         previous,
+         {"--fail", fault}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;
@@ -89,7 +117,8 @@ TEST(SaveFile, AFolderInTheWayOfTheNewFileIsReported) {
   Scenario s;
   s.write("data/save.dat.new/blocker", "");
   s.script("save\nend\n");
-  expect_outcome(s.run(), {"", {"save.datが開けないの～、くすん。", kFarewell}});
+  expect_outcome(s.run(),
+                 {"", {"save.datが開けないの～、くすん。", kFarewell}});
   EXPECT_FALSE(s.exists("data/save.dat"));
 }
 
@@ -127,17 +156,20 @@ TEST(SaveFile, BytesThenRenameThenTheFolderReachTheDisk) {
     pf::HeadlessPlatform hp(stdout);
     RecordingReplacement files(hp.files);
     const pf::Platform& h = hp.platform();
-    pf::Platform platform{h.box,    h.clock, h.window, h.gdi,      h.display, h.sound,
-                          h.memory, h.files, h.versions, files,    h.out};
+    pf::Platform platform{h.box,      h.clock, h.window, h.gdi,
+                          h.display,  h.sound, h.memory, h.files,
+                          h.versions, files,   h.out};
     Program program(platform);
     program.script.variables[99] = 0x01020304;
     engine::save(program.script);
-    EXPECT_EQ(files.calls, (std::vector<std::string>{
-                               "fsync", "rename .\\data\\save.dat.new .\\data\\save.dat",
-                               "sync_folder .\\data\\save.dat"}));
+    EXPECT_EQ(files.calls,
+              (std::vector<std::string>{
+                  "fsync", "rename .\\data\\save.dat.new .\\data\\save.dat",
+                  "sync_folder .\\data\\save.dat"}));
   }
   std::filesystem::current_path(previous);
-  EXPECT_EQ(s.read("data/save.dat"), std::string(396, '\0') + "\x01\x02\x03\x04");
+  EXPECT_EQ(s.read("data/save.dat"),
+            std::string(396, '\0') + "\x01\x02\x03\x04");
 }
 
 }  // namespace

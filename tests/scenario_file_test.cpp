@@ -33,8 +33,10 @@ struct FileCase {
 };
 
 // A label line that can never be reached: the goto to `label` finds none.
-FileCase unreachable(const char* name, const std::string& label, const std::string& label_line) {
-  return {name, "goto\"" + label + "\"\n" + label_line + "\ntextmode\nend\n",
+FileCase unreachable(const char* name, const std::string& label,
+                     const std::string& label_line) {
+  return {name,
+          "goto\"" + label + "\"\n" + label_line + "\ntextmode\nend\n",
           {"", {not_found(label), kFarewell}}};
 }
 
@@ -58,34 +60,48 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"labels_with_carriage_returns",
                  "goto\"a\"\r\ntextmode\r\n[a]\r\nscreen_big\r\nend\r\n",
                  {"[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        FileCase{"ctrl_z_ends_the_file", "textmode\n\x1a" "screen_big\nend\n",
+        FileCase{"ctrl_z_ends_the_file",
+                 "textmode\n\x1a"
+                 "screen_big\nend\n",
                  {"[textmode]\n", {kFarewell}, kFarewellCaption}},
-        FileCase{"the_first_of_two_labels_wins",
-                 "goto\"a\"\nend\n[a]\nscreen_big\nend\n[b]\n[a]\ntextmode\nend\n",
-                 {"[screen_big]\n", {kFarewell}, kFarewellCaption}},
-        unreachable("indented_label", "a", "  [a]"), unreachable("label_then_blank", "a", "[a] "),
+        FileCase{
+            "the_first_of_two_labels_wins",
+            "goto\"a\"\nend\n[a]\nscreen_big\nend\n[b]\n[a]\ntextmode\nend\n",
+            {"[screen_big]\n", {kFarewell}, kFarewellCaption}},
+        unreachable("indented_label", "a", "  [a]"),
+        unreachable("label_then_blank", "a", "[a] "),
         unreachable("label_then_comment", "a", "[a]#x"),
         unreachable("label_with_a_blank", "mylabel", "[my label]"),
-        FileCase{"last_label_line_without_line_feed", "goto\"z\"\n[z]",
+        FileCase{"last_label_line_without_line_feed",
+                 "goto\"z\"\n[z]",
                  {"", {not_found("z"), kFarewell}}},
         // A line of 300 bytes is read as 255 bytes and then the remaining 46,
         // so the label after it sits on line 4 and check on line 6.
         FileCase{"long_lines_count_as_several",
                  "goto\"a\"\n#" + std::string(299, 'x') +
                      "\n[a]\nwait\"5\"\ncheck\"@01\"\nend\n",
-                 {"", {"check=0(script_pointer=6)\n", kFarewell}, "script_read", "main", {"5"}}},
-        // "[0123456789abcdef]\n" fills its 20-byte entry; one byte more does not.
+                 {"",
+                  {"check=0(script_pointer=6)\n", kFarewell},
+                  "script_read",
+                  "main",
+                  {"5"}}},
+        // "[0123456789abcdef]\n" fills its 20-byte entry; one byte more does
+        // not.
         FileCase{"label_too_long_for_its_entry",
                  "goto\"0123456789abcdef\"\n[0123456789abcdefg]\nscreen_big\n"
                  "[0123456789abcdef]\ntextmode\ngoto\"0123456789abcdefg\"\n",
                  {"[textmode]\n",
                   {"[0123456789abcdefg]が長すぎるの～、くすん。",
                    not_found("0123456789abcdefg"), kFarewell},
-                  "script_set_label", "none"}},
-        FileCase{"labels_past_the_thousandth", labels_past_the_thousandth(),
-                 {"[textmode]\n[screen_big]\n",
-                  {"ラベルが多すぎるの～、くすん。", not_found("l1000"), kFarewell},
-                  "script_set_label", "none"}}),
+                  "script_set_label",
+                  "none"}},
+        FileCase{
+            "labels_past_the_thousandth",
+            labels_past_the_thousandth(),
+            {"[textmode]\n[screen_big]\n",
+             {"ラベルが多すぎるの～、くすん。", not_found("l1000"), kFarewell},
+             "script_set_label",
+             "none"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A FIFO in its place is refused at once, as a missing file, so that nothing
@@ -98,9 +114,13 @@ TEST(ScenarioFile, AMissingScenarioOrAFifoIsReportedTwiceAndEndsTheRun) {
       ASSERT_EQ(::mkfifo((s.dir() + "/data/mowa.snr").c_str(), 0600), 0);
     }
     const RunResult r = s.run();
-    expect_outcome(r, {"", {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
-                       "script_set_label", "none"});
-    EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " + r.of("message_box").at(1).at("owner"),
+    expect_outcome(r,
+                   {"",
+                    {not_found("mowa.snr"), not_found("mowa.snr"), kFarewell},
+                    "script_set_label",
+                    "none"});
+    EXPECT_EQ(r.of("message_box").at(1).at("caption") + " " +
+                  r.of("message_box").at(1).at("owner"),
               "script_read main");
   }
 }
@@ -136,11 +156,13 @@ TEST(ScenarioFile, IndexedSeekMatchesReadingLineByLine) {
     std::int32_t first, last;
   } files[] = {
       {"first\r\n\nsecond\rstill second\n" + std::string(300, 'a') + "\n" +
-           std::string(600, 'b') + "\r\n" + std::string(254, 'c') + "\n" + std::string(255, 'd') +
-           "\n[label]\r\nlast without line feed",
+           std::string(600, 'b') + "\r\n" + std::string(254, 'c') + "\n" +
+           std::string(255, 'd') + "\n[label]\r\nlast without line feed",
        -2, 15},
       {many, 1, 94},
-      {"one\ntwo\n\x1a" "three\n", 0, 5},
+      {"one\ntwo\n\x1a"
+       "three\n",
+       0, 5},
   };
   Scenario s;
   s.script("end\n");
@@ -148,7 +170,8 @@ TEST(ScenarioFile, IndexedSeekMatchesReadingLineByLine) {
   for (const auto& file : files) {
     s.write("data/mowa.snr", file.text);
     for (std::int32_t n = file.first; n <= file.last; ++n)
-      EXPECT_EQ(line_after_seek(run, n, true), line_after_seek(run, n, false)) << "line " << n;
+      EXPECT_EQ(line_after_seek(run, n, true), line_after_seek(run, n, false))
+          << "line " << n;
   }
 }
 
@@ -167,9 +190,10 @@ TEST(ScenarioFile, AnEditIsReadAtTheNextStepAndARemovalEndsTheRun) {
   // A longer file is indexed again too.
   s.script("x\nx\nx\n\n\n\ncheck\"@01\"\nend\n");
   run.statement();
-  EXPECT_EQ(run.boxes(), (std::vector<std::string>{"script_read: check=0(script_pointer=1)\n",
-                                                   "script_read: check=123456(script_pointer=3)\n",
-                                                   "script_read: check=123456(script_pointer=7)\n"}));
+  EXPECT_EQ(run.boxes(), (std::vector<std::string>{
+                             "script_read: check=0(script_pointer=1)\n",
+                             "script_read: check=123456(script_pointer=3)\n",
+                             "script_read: check=123456(script_pointer=7)\n"}));
   std::filesystem::remove(std::filesystem::path(s.dir()) / "data/mowa.snr");
   EXPECT_EQ(engine::script_read(run.p.script, run.p), 1);
 }

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "base/cp932.h"
@@ -26,15 +26,19 @@ namespace {
 std::string quote(const std::string& s) {
   std::string q = "'";
   for (const char c : s) {
-    if (c == '\'') q += "'\\''";
-    else q += c;
+    if (c == '\'')
+      q += "'\\''";
+    else
+      q += c;
   }
   return q + "'";
 }
 
 }  // namespace
 
-std::string to_cp932(std::string_view utf8) { return base::utf8_to_cp932(utf8); }
+std::string to_cp932(std::string_view utf8) {
+  return base::utf8_to_cp932(utf8);
+}
 
 // The log holds one flat object a line: strings escaped as \" \\ \n \r \t
 // or \u00XX, every other value bare.
@@ -51,7 +55,8 @@ std::vector<Event> parse_events(std::string_view jsonl) {
       } else if (c != '\\') {
         text += c;
       } else if ((c = jsonl[++i]) == 'u') {
-        text += static_cast<char>(std::stoi(std::string(jsonl.substr(i + 1, 4)), nullptr, 16));
+        text += static_cast<char>(
+            std::stoi(std::string(jsonl.substr(i + 1, 4)), nullptr, 16));
         i += 4;
       } else {
         text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
@@ -102,7 +107,8 @@ void expect_outcome(const RunResult& r, const Outcome& expected) {
 }
 
 Scenario::Scenario() {
-  std::string pattern = (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
+  std::string pattern =
+      (fs::temp_directory_path() / "mowa-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
   dir_ = pattern;
   fs::create_directories(dir_ + "/data");
@@ -135,21 +141,26 @@ RunResult Scenario::run(const std::vector<std::string>& options,
                         std::string_view input) const {
   const std::string base = dir_ + "/.run";
   std::ostringstream command;
-  command << quote(MOWA_HEADLESS_BIN) << " --events " << quote(base + ".events") << " --time 0";
+  command << quote(MOWA_HEADLESS_BIN) << " --events " << quote(base + ".events")
+          << " --time 0";
   if (!input.empty()) {
     std::ofstream(base + ".input", std::ios::binary) << input;
     command << " --input " << quote(base + ".input");
   }
   for (const auto& o : options) command << ' ' << quote(o);
-  command << ' ' << quote(dir_) << " >" << quote(base + ".out") << " 2>" << quote(base + ".err");
+  command << ' ' << quote(dir_) << " >" << quote(base + ".out") << " 2>"
+          << quote(base + ".err");
   const int status = std::system(command.str().c_str());
-  const RunResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(base + ".out"),
-                    slurp(base + ".err"), parse_events(slurp(base + ".events"))};
+  const RunResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                    slurp(base + ".out"), slurp(base + ".err"),
+                    parse_events(slurp(base + ".events"))};
   // Whatever a run does, it gives back what it took, unless a release call
   // was made to fail.
-  const bool faults = std::find(options.begin(), options.end(), "--fail") != options.end();
+  const bool faults =
+      std::find(options.begin(), options.end(), "--fail") != options.end();
   for (const Event& held : faults ? std::vector<Event>{} : r.of("held"))
-    for (const char* what : {"blocks", "locked_blocks", "gdi_objects", "dcs", "files"})
+    for (const char* what :
+         {"blocks", "locked_blocks", "gdi_objects", "dcs", "files"})
       EXPECT_EQ(held.at(what), "0") << what << " left behind in " << dir_;
   return r;
 }

@@ -35,19 +35,24 @@ std::uint32_t table_rgb(int i) {
 
 // An 8-bit DIB laid out as a caller of StretchDIBits holds it: `height` as in
 // biHeight (negative: top-down), pixels `index_of(x, stored_row)`.
-struct TestDib { int width, rows; std::vector<std::uint8_t> info, bits; };
-TestDib make_dib(int width, int height, const std::function<int(int, int)>& index_of,
+struct TestDib {
+  int width, rows;
+  std::vector<std::uint8_t> info, bits;
+};
+TestDib make_dib(int width, int height,
+                 const std::function<int(int, int)>& index_of,
                  std::uint32_t clr_used = 0) {
   const int rows = std::abs(height), stride = (width + 3) / 4 * 4;
   const std::uint32_t entries = clr_used == 0 ? 256 : clr_used;
   const BitmapInfoHeader h{40, width, height, 1, 8, 0, 0, 0, 0, clr_used, 0};
-  TestDib dib{width, rows, std::vector<std::uint8_t>(40 + entries * 4),
-              std::vector<std::uint8_t>(static_cast<std::size_t>(stride * rows))};
+  TestDib dib{
+      width, rows, std::vector<std::uint8_t>(40 + entries * 4),
+      std::vector<std::uint8_t>(static_cast<std::size_t>(stride * rows))};
   std::memcpy(dib.info.data(), &h, sizeof h);
   for (std::uint32_t i = 0; i < entries; ++i)
     for (std::uint32_t byte = 0; byte < 3; ++byte)  // blue, green, red
-      dib.info[40 + i * 4 + byte] =
-          static_cast<std::uint8_t>(table_rgb(static_cast<int>(i)) >> (8 * byte));
+      dib.info[40 + i * 4 + byte] = static_cast<std::uint8_t>(
+          table_rgb(static_cast<int>(i)) >> (8 * byte));
   for (int row = 0; row < rows; ++row)
     for (int x = 0; x < width; ++x)
       dib.bits[static_cast<std::size_t>(row * stride + x)] =
@@ -63,14 +68,16 @@ class SoftGdiTest : public ::testing::Test {
     surface.changed = false;
   }
   // The source rectangle is the whole DIB unless given.
-  int blit(const TestDib& dib, int xd, int yd, int wd, int hd, int xs = 0, int ys = 0,
-           int ws = -1, int hs = -1) {
+  int blit(const TestDib& dib, int xd, int yd, int wd, int hd, int xs = 0,
+           int ys = 0, int ws = -1, int hs = -1) {
     return gdi.StretchDIBits(dc, xd, yd, wd, hd, xs, ys,
-                             ws == -1 ? dib.width : ws, hs == -1 ? dib.rows : hs,
-                             dib.bits.data(), dib.info.data(), DIB_RGB_COLORS, SRCCOPY);
+                             ws == -1 ? dib.width : ws,
+                             hs == -1 ? dib.rows : hs, dib.bits.data(),
+                             dib.info.data(), DIB_RGB_COLORS, SRCCOPY);
   }
   void red_pen_green_brush() {
-    ASSERT_NE(gdi.SelectObject(dc, gdi.CreatePen(PS_SOLID, 1, kRedRef)), nullptr);
+    ASSERT_NE(gdi.SelectObject(dc, gdi.CreatePen(PS_SOLID, 1, kRedRef)),
+              nullptr);
     ASSERT_NE(gdi.SelectObject(dc, gdi.CreateSolidBrush(kGreen)), nullptr);
   }
   std::set<Pixel> pixels_of(std::uint32_t rgb) const {
@@ -81,14 +88,17 @@ class SoftGdiTest : public ::testing::Test {
     return found;
   }
   // The first pixel that is not as `want` says; empty when all are.
-  std::string mismatch(const std::function<std::uint32_t(int, int)>& want) const {
+  std::string mismatch(
+      const std::function<std::uint32_t(int, int)>& want) const {
     for (int y = 0; y < surface.height(); ++y)
       for (int x = 0; x < surface.width(); ++x)
-        if (surface.at(x, y) != want(x, y)) return std::to_string(x) + "," + std::to_string(y);
+        if (surface.at(x, y) != want(x, y))
+          return std::to_string(x) + "," + std::to_string(y);
     return "";
   }
   bool untouched() const {
-    return std::ranges::all_of(surface.pixels, [](std::uint32_t p) { return p == kUntouched; });
+    return std::ranges::all_of(surface.pixels,
+                               [](std::uint32_t p) { return p == kUntouched; });
   }
 
   Faults faults;
@@ -99,7 +109,10 @@ class SoftGdiTest : public ::testing::Test {
 
 TEST_F(SoftGdiTest, RectangleFillsUpToButExcludingRightAndBottomEdges) {
   // The corners as passed, then the area expected.
-  struct Case { int x1, y1, x2, y2; std::int64_t left, top, right, bottom; } const cases[] = {
+  struct Case {
+    int x1, y1, x2, y2;
+    std::int64_t left, top, right, bottom;
+  } const cases[] = {
       {10, 20, 15, 24, 10, 20, 15, 24},  // ordinary
       {15, 24, 10, 20, 10, 20, 15, 24},  // corners swapped
       {15, 20, 10, 24, 10, 20, 15, 24},  // only x swapped
@@ -119,7 +132,8 @@ TEST_F(SoftGdiTest, RectangleFillsUpToButExcludingRightAndBottomEdges) {
     clear();
     EXPECT_EQ(gdi.Rectangle(dc, c.x1, c.y1, c.x2, c.y2), kTrue);
     EXPECT_EQ(mismatch([&c](int x, int y) {
-                const bool in = x >= c.left && x < c.right && y >= c.top && y < c.bottom;
+                const bool in =
+                    x >= c.left && x < c.right && y >= c.top && y < c.bottom;
                 const bool border = in && (x == c.left || x == c.right - 1 ||
                                            y == c.top || y == c.bottom - 1);
                 return border ? kRed : in ? kGreen : kUntouched;
@@ -148,9 +162,12 @@ TEST_F(SoftGdiTest, LineToLeavesOutItsEndPoint) {
       {0, 0, 1, 4, {{0, 0}, {0, 1}, {0, 2}, {1, 3}}},
       {7, 7, 7, 7, {}},
       // Clipped at every edge of the surface.
-      {INT_MIN, 10, INT_MAX, 10, {}, 640},  {INT_MAX, 10, INT_MIN, 10, {}, 640},
-      {5, INT_MIN, 5, INT_MAX, {}, 480},    {-1000, -1000, 1000, 1000, {}, 480},
-      {1000, 1000, -1000, -1000, {}, 480},  {-10, 500, 700, 500, {}},
+      {INT_MIN, 10, INT_MAX, 10, {}, 640},
+      {INT_MAX, 10, INT_MIN, 10, {}, 640},
+      {5, INT_MIN, 5, INT_MAX, {}, 480},
+      {-1000, -1000, 1000, 1000, {}, 480},
+      {1000, 1000, -1000, -1000, {}, 480},
+      {-10, 500, 700, 500, {}},
       {INT_MIN, INT_MIN, INT_MAX, INT_MIN + 7, {}},
   };
   red_pen_green_brush();
@@ -173,7 +190,8 @@ TEST_F(SoftGdiTest, LineToLeavesOutItsEndPoint) {
 // is clipped to it and its picture file has that size.
 TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
   red_pen_green_brush();
-  const TestDib picture = make_dib(900, 700, [](int x, int r) { return (x + 699 - r) & 0xFF; });
+  const TestDib picture =
+      make_dib(900, 700, [](int x, int r) { return (x + 699 - r) & 0xFF; });
   const std::string path = ::testing::TempDir() + "/soft_gdi_size.png";
   std::vector<std::uint32_t> read;
   int read_width = 0, read_height = 0;
@@ -187,9 +205,13 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
     ASSERT_EQ(surface.pixels.size(), static_cast<std::size_t>(w * h));
     EXPECT_EQ(mismatch([w = w, h = h](int x, int y) {
                 const bool left = x < w / 2, top = y < h / 2;
-                const std::uint32_t rect = x == w / 2 - 1 || y == h / 2 - 1 ? kRed : kGreen;
-                const auto shown = static_cast<int>((x - w / 2 + y - h / 2) & 0xFF);
-                return left && top ? rect : !left && !top ? table_rgb(shown) : kUntouched;
+                const std::uint32_t rect =
+                    x == w / 2 - 1 || y == h / 2 - 1 ? kRed : kGreen;
+                const auto shown =
+                    static_cast<int>((x - w / 2 + y - h / 2) & 0xFF);
+                return left && top     ? rect
+                       : !left && !top ? table_rgb(shown)
+                                       : kUntouched;
               }),
               "");
     // The picture file holds exactly these pixels at this size.
@@ -209,7 +231,8 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
   std::filesystem::remove(path);
   EXPECT_FALSE(write_png(path + ".d/no_such_dir.png", surface));
   EXPECT_FALSE(write_png(path, Surface{}));  // a window not yet placed
-  EXPECT_EQ(Surface(1 << 30, -1).pixels.size(), 0u);  // both sides held in range
+  EXPECT_EQ(Surface(1 << 30, -1).pixels.size(),
+            0u);  // both sides held in range
   // The headless display pictures a window without a size as a black screen.
   ASSERT_TRUE(Presenter::write_shown(path, nullptr));
   ASSERT_TRUE(read_png(path, read, read_width, read_height));
@@ -221,23 +244,27 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
 TEST_F(SoftGdiTest, DibOrientationDecidesWhichStoredRowIsShownWhere) {
   // The stored row that lands on the top dest row, and the change of stored
   // row per dest row downwards.
-  struct Case { int bi_height, y_src, top_stored_row, step; } const cases[] = {
+  struct Case {
+    int bi_height, y_src, top_stored_row, step;
+  } const cases[] = {
       {3, 0, 2, -1},  // bottom-up: stored row 0 at the bottom
       {-3, 0, 0, 1},  // top-down: stored row 0 at the top
       {6, 1, 3, -1},  // source y counts from the first stored row
-      {6, 3, 5, -1},
-      {-6, 1, 1, 1},
+      {6, 3, 5, -1}, {-6, 1, 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
     clear();
-    const TestDib dib = make_dib(4, c.bi_height, [](int x, int r) { return r * 4 + x; });
+    const TestDib dib =
+        make_dib(4, c.bi_height, [](int x, int r) { return r * 4 + x; });
     EXPECT_EQ(blit(dib, 10, 20, 4, 3, 0, c.y_src, 4, 3), 3);
     EXPECT_EQ(mismatch([&c](int x, int y) {
-                const int row = c.top_stored_row + c.step * (y - 20);  // stored row shown
+                const int row =
+                    c.top_stored_row + c.step * (y - 20);  // stored row shown
                 const bool in = x >= 10 && x < 14 && y >= 20 && y < 23;
                 return in ? table_rgb(row * 4 + x - 10) : kUntouched;
-              }), "");
+              }),
+              "");
     EXPECT_TRUE(surface.changed);
   }
 }
@@ -245,9 +272,11 @@ TEST_F(SoftGdiTest, DibOrientationDecidesWhichStoredRowIsShownWhere) {
 TEST_F(SoftGdiTest, StretchTakesTheNearestSourcePixel) {
   // Index from the shown position, so expectations read top-down.
   const auto shown_index = [](int x, int y) { return (x * 3 + y * 5) & 0xFF; };
-  const TestDib dib =
-      make_dib(640, 480, [&](int x, int row) { return shown_index(x, 479 - row); });
-  struct Case { int src_width, src_height, src_x, src_y; } const cases[] = {
+  const TestDib dib = make_dib(
+      640, 480, [&](int x, int row) { return shown_index(x, 479 - row); });
+  struct Case {
+    int src_width, src_height, src_x, src_y;
+  } const cases[] = {
       {320, 240, 0, 0},    // doubles every pixel
       {280, 210, 0, 270},  // the deepest zoom: the top-left of the picture
       {600, 450, 0, 30},   // the first zoom step: most pixels once, some twice
@@ -255,26 +284,33 @@ TEST_F(SoftGdiTest, StretchTakesTheNearestSourcePixel) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    EXPECT_EQ(blit(dib, 0, 0, 640, 480, c.src_x, c.src_y, c.src_width, c.src_height),
-              c.src_height);
+    EXPECT_EQ(
+        blit(dib, 0, 0, 640, 480, c.src_x, c.src_y, c.src_width, c.src_height),
+        c.src_height);
     const int top = 480 - (c.src_y + c.src_height);  // top shown source row
     // The source pixel under the centre of each destination pixel, as
     // Windows' GDI draws it.
     EXPECT_EQ(mismatch([&](int x, int y) {
-                return table_rgb(shown_index(c.src_x + (2 * x + 1) * c.src_width / 1280,
-                                             top + (2 * y + 1) * c.src_height / 960));
+                return table_rgb(
+                    shown_index(c.src_x + (2 * x + 1) * c.src_width / 1280,
+                                top + (2 * y + 1) * c.src_height / 960));
               }),
               "");
   }
 }
 
 TEST_F(SoftGdiTest, BlitIsClippedToSurfaceAndBitmap) {
-  const TestDib dib = make_dib(640, 480, [](int x, int r) { return (x + r) & 0xFF; });
-  const auto shown = [](int x, int y) { return table_rgb((x + 479 - y) & 0xFF); };
+  const TestDib dib =
+      make_dib(640, 480, [](int x, int r) { return (x + r) & 0xFF; });
+  const auto shown = [](int x, int y) {
+    return table_rgb((x + 479 - y) & 0xFF);
+  };
   // Off the top-left: dest (0, 0) shows picture pixel (10, 10).
   EXPECT_EQ(blit(dib, -10, -10, 640, 480), 480);
   EXPECT_EQ(mismatch([&](int x, int y) {
-              return x < 630 && y < 470 ? shown(x + 10, y + 10) : kUntouched; }), "");
+              return x < 630 && y < 470 ? shown(x + 10, y + 10) : kUntouched;
+            }),
+            "");
   // Far away in every direction: nothing drawn, nothing read.
   clear();
   EXPECT_EQ(blit(dib, INT_MAX - 5, 0, 640, 480), 480);
@@ -287,19 +323,26 @@ TEST_F(SoftGdiTest, BlitIsClippedToSurfaceAndBitmap) {
   // and counts only the rows that exist.
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, -10, -20), 460);
   EXPECT_EQ(mismatch([&](int x, int y) {
-              return x >= 10 && y < 460 ? shown(x - 10, y + 20) : kUntouched; }), "");
+              return x >= 10 && y < 460 ? shown(x - 10, y + 20) : kUntouched;
+            }),
+            "");
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, INT_MAX, INT_MAX, INT_MAX, INT_MAX), 0);
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, INT_MIN, INT_MIN), 0);
 }
 
-TEST_F(SoftGdiTest, ColoursComeFromTheDibColourTableAndUnsupportedBlitsCopyNothing) {
-  TestDib three = make_dib(4, 1, [](int x, int) { return x == 3 ? 200 : x; }, 3);
+TEST_F(SoftGdiTest,
+       ColoursComeFromTheDibColourTableAndUnsupportedBlitsCopyNothing) {
+  TestDib three = make_dib(
+      4, 1, [](int x, int) { return x == 3 ? 200 : x; }, 3);
   const std::uint8_t quad[] = {0x11, 0x22, 0x33, 0x99};  // b, g, r, ignored
   std::memcpy(three.info.data() + 40 + 4, quad, sizeof quad);
   EXPECT_EQ(blit(three, 0, 0, 4, 1), 1);
   // Past a three-entry table: black.
   EXPECT_EQ(mismatch([](int x, int y) {
-              return y > 0 || x > 3 ? kUntouched : x == 1 ? 0x332211u : x == 3 ? 0u : table_rgb(x);
+              return y > 0 || x > 3 ? kUntouched
+                     : x == 1       ? 0x332211u
+                     : x == 3       ? 0u
+                                    : table_rgb(x);
             }),
             "");
   clear();
@@ -311,10 +354,14 @@ TEST_F(SoftGdiTest, ColoursComeFromTheDibColourTableAndUnsupportedBlitsCopyNothi
     Dword rop = SRCCOPY;
     bool no_bits = false, no_info = false;
   } cases[] = {
-      {[](H h) { h.biBitCount = 24; }}, {[](H h) { h.biCompression = 1; }},
-      {[](H h) { h.biWidth = 0; }},     {[](H h) { h.biHeight = 0; }},
-      {[](H h) { h.biSize = 12; }},     {[](H h) { h.biClrUsed = 257; }},
-      {[](H) {}, 1},                    {[](H) {}, DIB_RGB_COLORS, 0x00EE0086},
+      {[](H h) { h.biBitCount = 24; }},
+      {[](H h) { h.biCompression = 1; }},
+      {[](H h) { h.biWidth = 0; }},
+      {[](H h) { h.biHeight = 0; }},
+      {[](H h) { h.biSize = 12; }},
+      {[](H h) { h.biClrUsed = 257; }},
+      {[](H) {}, 1},
+      {[](H) {}, DIB_RGB_COLORS, 0x00EE0086},
       {[](H) {}, DIB_RGB_COLORS, SRCCOPY, true},
       {[](H) {}, DIB_RGB_COLORS, SRCCOPY, false, true},
   };
@@ -324,7 +371,8 @@ TEST_F(SoftGdiTest, ColoursComeFromTheDibColourTableAndUnsupportedBlitsCopyNothi
     c.change(*reinterpret_cast<BitmapInfoHeader*>(dib.info.data()));
     EXPECT_EQ(gdi.StretchDIBits(dc, 0, 0, 4, 4, 0, 0, 4, 4,
                                 c.no_bits ? nullptr : dib.bits.data(),
-                                c.no_info ? nullptr : dib.info.data(), c.usage, c.rop),
+                                c.no_info ? nullptr : dib.info.data(), c.usage,
+                                c.rop),
               0);
   }
   EXPECT_TRUE(untouched());
@@ -342,7 +390,8 @@ TEST_F(SoftGdiTest, FreshContextHasGdiDefaults) {
   EXPECT_EQ(gdi.GetDeviceCaps(dc, 88), 0);
   // Black one-pixel pen, white brush.
   EXPECT_EQ(gdi.Rectangle(dc, 0, 0, 3, 3), kTrue);
-  EXPECT_EQ(std::pair(surface.at(0, 0), surface.at(1, 1)), std::pair(0u, 0xFFFFFFu));
+  EXPECT_EQ(std::pair(surface.at(0, 0), surface.at(1, 1)),
+            std::pair(0u, 0xFFFFFFu));
 }
 
 TEST_F(SoftGdiTest, ObjectsOutliveContextsButNotTheirDeletion) {
@@ -383,18 +432,22 @@ TEST_F(SoftGdiTest, InjectedFaultsReturnEachCallsFailureValue) {
   const Hpen red = gdi.CreatePen(PS_SOLID, 1, kRedRef);
   const Hpalette palette = gdi.CreatePalette(&one);
   const LogFontA font{};
-  const auto h = [](const void* p) { return reinterpret_cast<std::intptr_t>(p); };
+  const auto h = [](const void* p) {
+    return reinterpret_cast<std::intptr_t>(p);
+  };
   const struct {
     const char* name;
     std::function<std::int64_t()> call;
     std::int64_t failure;
   } cases[] = {
       {"CreatePalette", [&] { return h(gdi.CreatePalette(&one)); }, 0},
-      {"SelectPalette", [&] { return h(gdi.SelectPalette(dc, palette, 0)); }, 0},
+      {"SelectPalette", [&] { return h(gdi.SelectPalette(dc, palette, 0)); },
+       0},
       {"RealizePalette", [&] { return gdi.RealizePalette(dc); }, GDI_ERROR},
       {"DeleteObject", [&] { return gdi.DeleteObject(red); }, 0},
       {"StretchDIBits", [&] { return blit(dib, 0, 0, 4, 4); }, GDI_ERROR_INT},
-      {"CreateFontIndirectA", [&] { return h(gdi.CreateFontIndirectA(&font)); }, 0},
+      {"CreateFontIndirectA", [&] { return h(gdi.CreateFontIndirectA(&font)); },
+       0},
       {"SelectObject", [&] { return h(gdi.SelectObject(dc, red)); }, 0},
       {"SetBkMode", [&] { return gdi.SetBkMode(dc, TRANSPARENT); }, 0},
       {"SetTextColor", [&] { return gdi.SetTextColor(dc, 0); }, CLR_INVALID},

@@ -64,7 +64,8 @@ inline pf::LogFontA gothic(int height, int width = 14) {
   lf.lfWidth = width;
   lf.lfWeight = 1000;
   lf.lfCharSet = 128;
-  std::memcpy(lf.lfFaceName, "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E", 13);
+  std::memcpy(lf.lfFaceName,
+              "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E", 13);
   return lf;
 }
 

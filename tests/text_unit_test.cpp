@@ -36,7 +36,7 @@ class MessageWrite : public ::testing::Test {
   pf::HeadlessPlatform hp_{nullptr};
   pf::Hwnd main_window_ = nullptr;
   Reporter report_{hp_.box, nullptr, main_window_};
-  graphics::Graphics gfx_{hp_.gdi,   hp_.memory, hp_.files,  hp_.window,
+  graphics::Graphics gfx_{hp_.gdi,   hp_.memory, hp_.files,   hp_.window,
                           hp_.clock, report_,    main_window_};
   text::Text text_{hp_.gdi, hp_.window, hp_.clock, report_, gfx_, main_window_};
   pf::Surface surface_;
@@ -49,12 +49,16 @@ TEST_F(MessageWrite, EscapeDigitsGiveTheColourOfWhatFollows) {
   const struct {
     const char* escape;
     std::uint32_t rgb;
-  } cases[] = {{"c0000ff", 0xFF0000}, {"cff0000", 0x0000FF}, {"c00ff00", 0x00FF00},
-               {"c0000FF", 0x100100}, {"c00000g", 0x100000}};
+  } cases[] = {{"c0000ff", 0xFF0000},
+               {"cff0000", 0x0000FF},
+               {"c00ff00", 0x00FF00},
+               {"c0000FF", 0x100100},
+               {"c00000g", 0x100000}};
   for (const auto& c : cases) {
     const Pixels f = written(std::string(c.escape) + "\x88\xEA");  // 一
     EXPECT_GT(ink(f, c.rgb).count, 0) << c.escape;
-    EXPECT_EQ(ink(f, c.rgb).count, ink(f, kPictureRgb, false).count) << c.escape;
+    EXPECT_EQ(ink(f, c.rgb).count, ink(f, kPictureRgb, false).count)
+        << c.escape;
   }
 }
 
@@ -64,9 +68,14 @@ TEST_F(MessageWrite, BytesThatShowNothingLeaveThePlainMessage) {
   const struct {
     const char* raw;
     const char* plain;
-  } cases[] = {{"\x88\xEA" "ab1!\x8D\x73" "Z9?\x96\xDA", "\x88\xEA\x8D\x73\x96\xDA"},
+  } cases[] = {{"\x88\xEA"
+                "ab1!\x8D\x73"
+                "Z9?\x96\xDA",
+                "\x88\xEA\x8D\x73\x96\xDA"},
                {"\x88\xEA\x80\x8D\x73", "\x88\xEA\x8D\x73"},
-               {"\x88\xEA\x8D\x73" "c0000f", "\x88\xEA\x8D\x73"},
+               {"\x88\xEA\x8D\x73"
+                "c0000f",
+                "\x88\xEA\x8D\x73"},
                {"\x88\xEA\x8D\x73\x96", "\x88\xEA\x8D\x73"}};
   for (const auto& c : cases) {
     const Pixels plain = written(c.plain);

@@ -37,7 +37,8 @@ std::vector<Pixels> read_frames(const std::string& dir) {
 
 PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
   const std::string shot = s.dir() + "/.shot.png";
-  options.insert(options.end(), {"--screenshot", shot, "--frames", s.dir() + "/.frames"});
+  options.insert(options.end(),
+                 {"--screenshot", shot, "--frames", s.dir() + "/.frames"});
   PictureRun run;
   run.result = s.run(options);
   read_window(shot, run.screenshot);
@@ -47,8 +48,10 @@ PictureRun run_pictures(const Scenario& s, std::vector<std::string> options) {
 
 Pixels drawn(const Bmp& picture, const std::vector<Rgb>& colours, int x, int y,
              Pixels under) {
-  for (int row = std::max(0, -y); row < std::min(picture.height, kWindowHeight - y); ++row)
-    for (int col = std::max(0, -x); col < std::min(picture.width, kWindowWidth - x); ++col) {
+  for (int row = std::max(0, -y);
+       row < std::min(picture.height, kWindowHeight - y); ++row)
+    for (int col = std::max(0, -x);
+         col < std::min(picture.width, kWindowWidth - x); ++col) {
       const std::uint8_t index = picture.at(col, row);
       under[static_cast<std::size_t>((y + row) * kWindowWidth + x + col)] =
           index < colours.size() ? packed(colours[index]) : 0;
@@ -62,10 +65,12 @@ Pixels drawn(const Bmp& picture, const std::vector<Rgb>& colours, int x, int y,
     return ::testing::AssertionFailure()
            << "no picture of the window (" << shown.size() << " pixels)";
   const auto first = static_cast<std::size_t>(
-      std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin());
+      std::mismatch(shown.begin(), shown.end(), expected.begin()).first -
+      shown.begin());
   if (first == shown.size()) return ::testing::AssertionSuccess();
   std::size_t differing = 0;
-  for (std::size_t i = first; i < shown.size(); ++i) differing += shown[i] != expected[i];
+  for (std::size_t i = first; i < shown.size(); ++i)
+    differing += shown[i] != expected[i];
   char detail[128];
   std::snprintf(detail, sizeof detail,
                 "%zu pixels differ; first at (%zu, %zu): %06X, not %06X",

@@ -19,9 +19,7 @@ using Pixels = std::vector<std::uint32_t>;
 inline constexpr int kWindowWidth = 640;
 inline constexpr int kWindowHeight = 480;
 
-inline Pixels black_window() {
-  return Pixels(kWindowWidth * kWindowHeight, 0);
-}
+inline Pixels black_window() { return Pixels(kWindowWidth * kWindowHeight, 0); }
 
 struct PictureRun {
   RunResult result;

@@ -113,9 +113,9 @@ std::string cp932_to_utf8(std::string_view cp932) {
     for (std::size_t i = 0; i < cp932.size();) {
       const std::size_t n = skip(cp932.substr(i));
       char32_t windows = 0;
-      if (n == 2 && cp932_windows_char(static_cast<unsigned char>(cp932[i]),
-                                       static_cast<unsigned char>(cp932[i + 1]),
-                                       windows))
+      if (n == 2 &&
+          cp932_windows_char(static_cast<unsigned char>(cp932[i]),
+                             static_cast<unsigned char>(cp932[i + 1]), windows))
         append_utf8(out, windows);
       else
         out += c.run(cp932.substr(i, n), "\xEF\xBF\xBD", skip);

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <iterator>
 
+#include "base/cp932.h"
 #include "debug/expressions.h"
 #include "debug/request_error.h"
 #include "engine/commands.h"
-#include "base/cp932.h"
 #include "report/texts.h"
 
 namespace mowa::debug {

@@ -2,11 +2,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/cp932.h"
 #include "debug/expressions.h"
 #include "debug/request_error.h"
 #include "debug/session.h"
 #include "engine/label_table.h"
-#include "base/cp932.h"
 
 namespace mowa::debug {
 

@@ -114,8 +114,8 @@ int if_then(Script& sc, const Statement& s, const Arguments&) {
   const char op = at(s, parts.operator_at);
   const std::int32_t x = number_value(sc, s, parts.x);
   const std::int32_t a = variable_get(sc, a_ref.c_str());
-  const bool holds = (op == '=' && a == x) || (op == '<' && a < x) ||
-                     (op == '>' && a > x);
+  const bool holds =
+      (op == '=' && a == x) || (op == '<' && a < x) || (op == '>' && a > x);
   std::string label;
   if (holds && parts.have_yes)
     label.assign(s.text + parts.yes.begin, parts.yes.size());
@@ -146,9 +146,15 @@ int assign(Script& sc, const Statement& s, const Arguments&) {
   const auto r = static_cast<std::uint32_t>(right);
   std::int32_t value = 0;
   switch (op) {
-    case '+': value = static_cast<std::int32_t>(l + r); break;
-    case '-': value = static_cast<std::int32_t>(l - r); break;
-    case '*': value = static_cast<std::int32_t>(l * r); break;
+    case '+':
+      value = static_cast<std::int32_t>(l + r);
+      break;
+    case '-':
+      value = static_cast<std::int32_t>(l - r);
+      break;
+    case '*':
+      value = static_cast<std::int32_t>(l * r);
+      break;
     default:
       if (right == 0) {
         error_box(sc.report, kCaption, texts::kDivideByZero);

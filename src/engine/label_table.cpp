@@ -25,7 +25,8 @@ bool is_empty_line(const char* line) {
 bool is_comment_or_label_line(const char* line) {
   if (line[0] == '#' || line[0] == '[') return true;
   for (int i = 1; line[i] != '\0' && line[i] != '\n'; ++i)
-    if ((line[i] == '#' || line[i] == '[') && is_blank(line[i - 1])) return true;
+    if ((line[i] == '#' || line[i] == '[') && is_blank(line[i - 1]))
+      return true;
   return false;
 }
 
@@ -66,11 +67,13 @@ void script_set_label(Script& sc) {
       case LabelLine::too_long: {
         std::string shown(line);
         if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-        error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt, shown.c_str());
+        error_box_with(sc.report, kSetLabelCaption, texts::kTooLongFmt,
+                       shown.c_str());
         break;
       }
       case LabelLine::table_full:
-        if (!reported_full) error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
+        if (!reported_full)
+          error_box(sc.report, kSetLabelCaption, texts::kTooManyLabels);
         reported_full = true;
         break;
       default:

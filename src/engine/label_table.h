@@ -1,8 +1,8 @@
 // The scenario file at the level of lines: the label table and positioning.
 #pragma once
 
-#include "platform/platform.h"
 #include "engine/script.h"
+#include "platform/platform.h"
 
 namespace mowa::engine {
 

@@ -11,9 +11,11 @@ void LineIndex::build(pf::Stream& file, const pf::FileStamp& stamp) {
   lines_ = 0;
   file.rewind();
   char line[kLineBytes];
-  for (long at = file.ftell(); file.fgets(line, kLineBytes); at = file.ftell()) {
+  for (long at = file.ftell(); file.fgets(line, kLineBytes);
+       at = file.ftell()) {
     if (lines_ % kLinesPerEntry == 0 && at >= 0 &&
-        static_cast<unsigned long>(at) <= std::numeric_limits<std::uint32_t>::max() &&
+        static_cast<unsigned long>(at) <=
+            std::numeric_limits<std::uint32_t>::max() &&
         entries_.size() == static_cast<std::size_t>(lines_ / kLinesPerEntry))
       entries_.push_back(static_cast<std::uint32_t>(at));
     ++lines_;
@@ -23,7 +25,8 @@ void LineIndex::build(pf::Stream& file, const pf::FileStamp& stamp) {
   valid_ = true;
 }
 
-void LineIndex::seek(pf::Stream& file, const pf::FileStamp& stamp, std::int32_t n) {
+void LineIndex::seek(pf::Stream& file, const pf::FileStamp& stamp,
+                     std::int32_t n) {
   if (!valid_ || !(stamp_ == stamp)) build(file, stamp);
   if (n <= 1) {
     file.rewind();
@@ -38,7 +41,8 @@ void LineIndex::seek(pf::Stream& file, const pf::FileStamp& stamp, std::int32_t 
   if (entry >= entries_.size()) entry = entries_.size() - 1;
   file.fseek(static_cast<long>(entries_[entry]), pf::SEEK_SET_);
   char line[kLineBytes];
-  for (std::int64_t at = static_cast<std::int64_t>(entry) * kLinesPerEntry; at < wanted; ++at)
+  for (std::int64_t at = static_cast<std::int64_t>(entry) * kLinesPerEntry;
+       at < wanted; ++at)
     if (!file.fgets(line, kLineBytes)) break;
 }
 

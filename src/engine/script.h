@@ -14,9 +14,9 @@
 namespace mowa::engine {
 
 inline constexpr int kLabelCount = 1000;
-inline constexpr int kLabelBytes = 20;    // "[name]\n" and its terminator
+inline constexpr int kLabelBytes = 20;  // "[name]\n" and its terminator
 inline constexpr int kVariableCount = 100;
-inline constexpr int kLineBytes = 256;    // one read of the scenario file
+inline constexpr int kLineBytes = 256;  // one read of the scenario file
 inline constexpr int kStatementBytes = 260;
 inline constexpr int kWordBytes = 30;     // command word and label name
 inline constexpr int kNumberBytes = 100;  // the text of one number
@@ -71,7 +71,7 @@ struct Script {
   pf::FileService& files;
   pf::FileVersions& versions;        // when to index the scenario again
   pf::FileReplacement& replacement;  // the save file put in place whole
-  pf::ClockService& clock;  // for `wait`
+  pf::ClockService& clock;           // for `wait`
   Reporter& report;
 
   std::int32_t pointer = 1;      // the next line to read, from 1
@@ -86,7 +86,7 @@ struct Script {
   LineIndex line_index;
   // Off: every step re-reads the file from its start, line by line.
   bool use_line_index = true;
-  TraceSink* trace = nullptr;  // none: no trace
+  TraceSink* trace = nullptr;             // none: no trace
   StatementObserver* observer = nullptr;  // none: nobody watches
 };
 

@@ -32,12 +32,14 @@ struct Header {
 };
 
 Refusal read_header(std::span<const std::uint8_t> file, Header& h) {
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return Refusal::not_bmp;
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M')
+    return Refusal::not_bmp;
   if (file.size() < kFileHeaderBytes + 4) return Refusal::cut_short;
   h.pixels_at = u32(file, 10);
   h.info_bytes = u32(file, kFileHeaderBytes);
   const bool core = h.info_bytes == kCoreHeaderBytes;
-  if (!core && (h.info_bytes < kLeastInfoBytes || h.info_bytes > kMostInfoBytes))
+  if (!core &&
+      (h.info_bytes < kLeastInfoBytes || h.info_bytes > kMostInfoBytes))
     return Refusal::not_bmp;
   if (file.size() < kFileHeaderBytes + h.info_bytes) return Refusal::cut_short;
   const std::size_t at = kFileHeaderBytes + 4;
@@ -77,7 +79,8 @@ Refusal read_colours(std::span<const std::uint8_t> file, const Header& h,
   if (entries > 256) return Refusal::broken;
   const std::uint64_t table_at = kFileHeaderBytes + h.info_bytes;
   if (h.pixels_at < table_at) return Refusal::broken;
-  entries = std::min<std::uint64_t>(entries, (h.pixels_at - table_at) / entry_bytes);
+  entries =
+      std::min<std::uint64_t>(entries, (h.pixels_at - table_at) / entry_bytes);
   if (table_at + entries * entry_bytes > file.size()) return Refusal::cut_short;
   colours.resize(static_cast<std::size_t>(entries));
   for (std::size_t i = 0; i < colours.size(); ++i) {
@@ -91,13 +94,15 @@ Refusal read_colours(std::span<const std::uint8_t> file, const Header& h,
 // the most significant down.
 Refusal read_plain(std::span<const std::uint8_t> data, const Header& h,
                    IndexedPicture& p) {
-  const std::size_t row_bytes = (static_cast<std::size_t>(p.width) * h.bits + 31) / 32 * 4;
+  const std::size_t row_bytes =
+      (static_cast<std::size_t>(p.width) * h.bits + 31) / 32 * 4;
   if (data.size() < row_bytes * static_cast<std::size_t>(p.height))
     return Refusal::cut_short;
   const unsigned mask = (1u << h.bits) - 1;
   for (int r = 0; r < p.height; ++r) {
     const std::uint8_t* row = data.data() + row_bytes * r;
-    std::uint8_t* out = p.indices.data() + static_cast<std::size_t>(r) * p.width;
+    std::uint8_t* out =
+        p.indices.data() + static_cast<std::size_t>(r) * p.width;
     if (h.bits == 8) {
       std::memcpy(out, row, static_cast<std::size_t>(p.width));
       continue;
@@ -149,8 +154,9 @@ Refusal read_runs(std::span<const std::uint8_t> data, const Header& h,
       const std::size_t bytes = nibbles ? (value + 1) / 2 : value;
       if (at + bytes > data.size()) return Refusal::cut_short;
       for (unsigned i = 0; i < value; ++i)
-        put(nibbles ? (i % 2 == 0 ? data[at + i / 2] >> 4 : data[at + i / 2] & 0xF)
-                    : data[at + i]);
+        put(nibbles
+                ? (i % 2 == 0 ? data[at + i / 2] >> 4 : data[at + i / 2] & 0xF)
+                : data[at + i]);
       at += (bytes + 1) / 2 * 2;
     }
   }
@@ -164,7 +170,8 @@ Decoded decode(std::span<const std::uint8_t> file) {
   Header h;
   d.refusal = read_header(file, h);
   if (d.refusal == Refusal::none) d.refusal = check_kind(h);
-  if (d.refusal == Refusal::none) d.refusal = read_colours(file, h, d.picture.colours);
+  if (d.refusal == Refusal::none)
+    d.refusal = read_colours(file, h, d.picture.colours);
   if (d.refusal != Refusal::none) return d;
   IndexedPicture& p = d.picture;
   p.width = static_cast<int>(h.width);
@@ -180,9 +187,10 @@ Decoded decode(std::span<const std::uint8_t> file) {
                                               : read_runs(data, h, p);
   if (d.refusal == Refusal::none && h.height < 0) {
     for (int top = 0, bottom = p.height - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(p.indices.begin() + static_cast<std::ptrdiff_t>(top) * p.width,
-                       p.indices.begin() + static_cast<std::ptrdiff_t>(top + 1) * p.width,
-                       p.indices.begin() + static_cast<std::ptrdiff_t>(bottom) * p.width);
+      std::swap_ranges(
+          p.indices.begin() + static_cast<std::ptrdiff_t>(top) * p.width,
+          p.indices.begin() + static_cast<std::ptrdiff_t>(top + 1) * p.width,
+          p.indices.begin() + static_cast<std::ptrdiff_t>(bottom) * p.width);
   }
   if (d.refusal != Refusal::none) d.picture = {};
   return d;

@@ -14,12 +14,12 @@ namespace mowa::bmp {
 // Why a file was not decoded; each has its own words in the box.
 enum class Refusal {
   none,
-  not_bmp,             // no "BM", or an info header of a size no writer uses
-  not_palette,         // 16, 24 or 32 bits a pixel
-  unknown_compression, // anything but none, RLE8 on 8 bits or RLE4 on 4 bits
-  too_large,           // wider than 640 or taller than 480
-  cut_short,           // the file ends before its colours or pixels do
-  broken,              // anything else that cannot be a picture
+  not_bmp,              // no "BM", or an info header of a size no writer uses
+  not_palette,          // 16, 24 or 32 bits a pixel
+  unknown_compression,  // anything but none, RLE8 on 8 bits or RLE4 on 4 bits
+  too_large,            // wider than 640 or taller than 480
+  cut_short,            // the file ends before its colours or pixels do
+  broken,               // anything else that cannot be a picture
 };
 
 inline constexpr int kMaxWidth = 640;

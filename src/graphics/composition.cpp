@@ -65,19 +65,18 @@ void showdib(Graphics& g, pf::Hdc hdc, pf::Hglobal image) {
   const ViewRect& view = g.view;
   const int x_src = (kImageWidth - view.width) / 2 + view.x_offset;
   const int y_src = (kImageHeight - view.height) / 2 + view.y_offset;
-  if (g.gdi.StretchDIBits(hdc, g.picture_x, g.picture_y,
-                             kImageWidth, kImageHeight, x_src, y_src,
-                             view.width, view.height, block + kPixelOffset,
-                             block, pf::DIB_RGB_COLORS,
-                             pf::SRCCOPY) == pf::GDI_ERROR_INT)
+  if (g.gdi.StretchDIBits(hdc, g.picture_x, g.picture_y, kImageWidth,
+                          kImageHeight, x_src, y_src, view.width, view.height,
+                          block + kPixelOffset, block, pf::DIB_RGB_COLORS,
+                          pf::SRCCOPY) == pf::GDI_ERROR_INT)
     call_failed(g.report, kCaption, "StretchDIBits");
   g.memory.SetLastError(pf::NO_ERROR);
 }
 
 namespace {
 
-void place_sprite(Graphics& g, const char* file, std::int32_t x,
-                  std::int32_t y, std::int32_t opaque) {
+void place_sprite(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
+                  std::int32_t opaque) {
   constexpr char kCaption[] = "character";
   // A sprite file is reported as the loader reports picture files.
   constexpr char kFileCaption[] = "opendib";
@@ -122,8 +121,7 @@ void screen_copy(Graphics& g, std::int32_t x1, std::int32_t y1, std::int32_t x2,
   // The back image is unlocked first, then the screen image.
   if (screen != nullptr && back != nullptr) {
     // Only the part that lies inside both pictures is copied.
-    const Overlap columns =
-        overlap(x1, dx, std::int64_t{x2} - x1, kImageWidth);
+    const Overlap columns = overlap(x1, dx, std::int64_t{x2} - x1, kImageWidth);
     const Overlap rows = overlap(y1, dy, std::int64_t{y2} - y1, kImageHeight);
     const auto bytes = static_cast<std::size_t>(columns.end - columns.first);
     for (std::int64_t s = rows.first; s < rows.end && bytes > 0; ++s)
@@ -161,8 +159,7 @@ void zoom_frame(Graphics& g, const ViewRect& view, const char* caption) {
 
 namespace {
 
-void select(Graphics& g, pf::Hdc hdc, pf::Hgdiobj object,
-            const char* caption) {
+void select(Graphics& g, pf::Hdc hdc, pf::Hgdiobj object, const char* caption) {
   if (g.gdi.SelectObject(hdc, object) == nullptr)
     call_failed(g.report, caption, "SelectObject");
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "graphics/images.h"
-#include "graphics/graphics.h"
 #include "graphics/composition.h"
+#include "graphics/graphics.h"
+#include "graphics/images.h"
 #include "report/error_box.h"
 
 namespace mowa::graphics {
@@ -41,13 +41,15 @@ void fade(Graphics& g, std::int32_t delay_ms, int first, int last,
   ImageLock lock(g, g.screen_image, caption);
   std::uint8_t* image = lock.bytes();
   // The platform would take a negative delay as an almost endless wait.
-  const auto pause_ms = static_cast<pf::Dword>(std::max<std::int32_t>(delay_ms, 0));
+  const auto pause_ms =
+      static_cast<pf::Dword>(std::max<std::int32_t>(delay_ms, 0));
   const int direction = last > first ? 1 : -1;
   for (int level = first;; level += direction) {
     g.repaint = 1;
     write_level(g, level, image, step_palette);
     // Without a step palette the window palette stays as it was.
-    if (step_palette != nullptr) replace_window_palette(g, step_palette, caption);
+    if (step_palette != nullptr)
+      replace_window_palette(g, step_palette, caption);
     request_repaint(g, caption);
     g.clock.Sleep(pause_ms);
     if (level == last) break;
@@ -94,8 +96,9 @@ pf::Hlocal logical_palette_alloc(Graphics& g, const char* caption) {
 
 void logical_palette_set(pf::Hlocal palette, int index, std::uint8_t red,
                          std::uint8_t green, std::uint8_t blue) {
-  std::uint8_t* entry = bytes_of(palette) + offsetof(pf::LogPalette, palPalEntry) +
-                        static_cast<std::size_t>(index) * sizeof(pf::PaletteEntry);
+  std::uint8_t* entry =
+      bytes_of(palette) + offsetof(pf::LogPalette, palPalEntry) +
+      static_cast<std::size_t>(index) * sizeof(pf::PaletteEntry);
   entry[0] = red;
   entry[1] = green;
   entry[2] = blue;
@@ -104,14 +107,15 @@ void logical_palette_set(pf::Hlocal palette, int index, std::uint8_t red,
 
 void replace_window_palette(Graphics& g, pf::Hlocal palette,
                             const char* caption) {
-  if (g.window_palette != nullptr)
-    g.gdi.DeleteObject(g.window_palette);
+  if (g.window_palette != nullptr) g.gdi.DeleteObject(g.window_palette);
   g.window_palette = g.gdi.CreatePalette(
       reinterpret_cast<const pf::LogPalette*>(bytes_of(palette)));
-  if (g.window_palette == nullptr) call_failed(g.report, caption, "CreatePalette");
+  if (g.window_palette == nullptr)
+    call_failed(g.report, caption, "CreatePalette");
 }
 
-void logical_palette_free(Graphics& g, pf::Hlocal palette, const char* caption) {
+void logical_palette_free(Graphics& g, pf::Hlocal palette,
+                          const char* caption) {
   if (g.memory.LocalFree(palette) != nullptr)
     call_failed(g.report, caption, "LocalFree");
 }

@@ -25,8 +25,8 @@ inline constexpr float kFadeFactor = 0x1.af286cp-5f;
 // is exact in double precision, so it equals floor(component * level / 19)
 // for every whole component from 0 to 255.
 constexpr std::uint8_t fade_level(float component, int level) {
-  const double shown = static_cast<double>(component) *
-                       static_cast<double>(kFadeFactor) * level;
+  const double shown =
+      static_cast<double>(component) * static_cast<double>(kFadeFactor) * level;
   if (!(shown > 0.0)) return 0;
   if (shown >= 255.0) return 255;
   return static_cast<std::uint8_t>(shown);

@@ -81,7 +81,9 @@ void unlock_image(Graphics& g, pf::Hglobal block, const char* caption);
 class ImageLock {
  public:
   ImageLock(Graphics& g, pf::Hglobal block, const char* caption)
-      : g_(g), block_(block), caption_(caption),
+      : g_(g),
+        block_(block),
+        caption_(caption),
         bytes_(lock_image(g, block, caption)) {}
   ~ImageLock() { unlock(); }
   ImageLock(const ImageLock&) = delete;

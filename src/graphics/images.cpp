@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "graphics/bmp_decode.h"
-#include "graphics/graphics.h"
-#include "graphics/fades.h"
 #include "graphics/composition.h"
+#include "graphics/fades.h"
+#include "graphics/graphics.h"
 #include "report/error_box.h"
 #include "report/texts.h"
 
@@ -26,9 +26,8 @@ class PictureFile {
   PictureFile(Graphics& g, pf::Hfile file) : g_(g), file_(file) {}
 
   bool seek(std::uint32_t offset) {
-    if (g_.files.SetFilePointer(file_, static_cast<pf::Long>(offset),
-                                   nullptr, pf::FILE_BEGIN) !=
-        pf::INVALID_SET_FILE_POINTER)
+    if (g_.files.SetFilePointer(file_, static_cast<pf::Long>(offset), nullptr,
+                                pf::FILE_BEGIN) != pf::INVALID_SET_FILE_POINTER)
       return true;
     call_failed(g_.report, kCaption, "SetFilePointer");
     return false;
@@ -47,7 +46,8 @@ class PictureFile {
 
   pf::Dword size() {
     const pf::Dword bytes = g_.files.GetFileSize(file_, nullptr);
-    if (bytes == pf::INVALID_FILE_SIZE) call_failed(g_.report, kCaption, "GetFileSize");
+    if (bytes == pf::INVALID_FILE_SIZE)
+      call_failed(g_.report, kCaption, "GetFileSize");
     return bytes;
   }
 
@@ -136,11 +136,10 @@ void take_palettes(Graphics& g, const std::uint8_t* block) {
     std::memcpy(&quad, block + kColourTableOffset + i * sizeof quad,
                 sizeof quad);
     if (logical != nullptr)
-      logical_palette_set(logical, i, quad.rgbRed, quad.rgbGreen,
-                          quad.rgbBlue);
+      logical_palette_set(logical, i, quad.rgbRed, quad.rgbGreen, quad.rgbBlue);
     g.fade_palette[i] = {static_cast<float>(quad.rgbBlue),
-                             static_cast<float>(quad.rgbGreen),
-                             static_cast<float>(quad.rgbRed)};
+                         static_cast<float>(quad.rgbGreen),
+                         static_cast<float>(quad.rgbRed)};
   }
   // Without a LOGPALETTE the window palette stays as it was.
   if (logical == nullptr) return;
@@ -172,8 +171,9 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
   const bool have_header = in.read(&header, kHeaderBytes, &got);
   const pf::Dword file_bytes = in.size();
 
-  const bool standard = have_header && got == kHeaderBytes &&
-                        picture_form(header, file_bytes) == PictureForm::standard;
+  const bool standard =
+      have_header && got == kHeaderBytes &&
+      picture_form(header, file_bytes) == PictureForm::standard;
   OtherFile other;
   if (!standard) {
     if (have_header) other = read_other(in, file_bytes);
@@ -187,8 +187,7 @@ void opendib(Graphics& g, const char* file, std::int32_t x, std::int32_t y,
 
   g.picture_x = x;
   g.picture_y = y;
-  const pf::Hglobal target =
-      destination == 0 ? g.screen_image : g.back_image;
+  const pf::Hglobal target = destination == 0 ? g.screen_image : g.back_image;
   const ImageLock lock(g, target, kCaption);
   std::uint8_t* block = lock.bytes();
   if (block != nullptr) {
@@ -273,9 +272,9 @@ constexpr std::uint32_t kTableBytes = 1024;
 
 PictureForm picture_form(const pf::BitmapInfoHeader& h, pf::Dword file_bytes) {
   const bool standard_header =
-      h.biSize == 40 && h.biWidth == kImageWidth && h.biHeight == kImageHeight &&
-      h.biBitCount == 8 && h.biCompression == pf::BI_RGB &&
-      (h.biClrUsed == 0 || h.biClrUsed == 256);
+      h.biSize == 40 && h.biWidth == kImageWidth &&
+      h.biHeight == kImageHeight && h.biBitCount == 8 &&
+      h.biCompression == pf::BI_RGB && (h.biClrUsed == 0 || h.biClrUsed == 256);
   if (!standard_header) return PictureForm::other;
   // Without the size only the standard header can still be trusted.
   if (file_bytes == pf::INVALID_FILE_SIZE) return PictureForm::standard;
@@ -288,15 +287,20 @@ PictureForm picture_form(const pf::BitmapInfoHeader& h, pf::Dword file_bytes) {
 
 const char* refusal_format(bmp::Refusal why, FileUse use) {
   switch (why) {
-    case bmp::Refusal::not_bmp: return texts::kNotBmpFmt;
-    case bmp::Refusal::not_palette: return texts::kNotPaletteFmt;
-    case bmp::Refusal::unknown_compression: return texts::kUnknownCompressionFmt;
+    case bmp::Refusal::not_bmp:
+      return texts::kNotBmpFmt;
+    case bmp::Refusal::not_palette:
+      return texts::kNotPaletteFmt;
+    case bmp::Refusal::unknown_compression:
+      return texts::kUnknownCompressionFmt;
     case bmp::Refusal::too_large:
       return use == FileUse::picture ? texts::kNot640x480Fmt
                                      : texts::kLargerThan640x480Fmt;
-    case bmp::Refusal::cut_short: return texts::kCutShortFmt;
+    case bmp::Refusal::cut_short:
+      return texts::kCutShortFmt;
     case bmp::Refusal::none:
-    case bmp::Refusal::broken: break;
+    case bmp::Refusal::broken:
+      break;
   }
   return texts::kBrokenFmt;
 }

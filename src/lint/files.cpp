@@ -28,7 +28,8 @@ std::optional<std::int32_t> offset_by(std::optional<std::int32_t> a,
 // Why the program's own reader refuses a file, in the writer's words.
 std::string refusal_reason(bmp::Refusal why, bool picture) {
   switch (why) {
-    case bmp::Refusal::not_bmp: return "it is not a BMP file";
+    case bmp::Refusal::not_bmp:
+      return "it is not a BMP file";
     case bmp::Refusal::not_palette:
       return "it is a true-colour file; use 256 colours or fewer";
     case bmp::Refusal::unknown_compression:
@@ -36,9 +37,12 @@ std::string refusal_reason(bmp::Refusal why, bool picture) {
     case bmp::Refusal::too_large:
       return picture ? "it is not 640x480"
                      : "a sprite is at most 640 wide and 480 high";
-    case bmp::Refusal::cut_short: return "the file is cut short";
-    case bmp::Refusal::broken: return "it is broken";
-    case bmp::Refusal::none: break;
+    case bmp::Refusal::cut_short:
+      return "the file is cut short";
+    case bmp::Refusal::broken:
+      return "it is broken";
+    case bmp::Refusal::none:
+      break;
   }
   return {};
 }
@@ -139,10 +143,9 @@ void Linter::check_values(const Context& c, CommandId id,
   }
 }
 
-
-void Linter::check_inside(const Context& c,
-                  std::initializer_list<std::optional<std::int32_t>> values,
-                  int limit, const char* what) {
+void Linter::check_inside(
+    const Context& c, std::initializer_list<std::optional<std::int32_t>> values,
+    int limit, const char* what) {
   for (const auto& v : values) {
     if (!v || (*v >= 0 && *v <= limit)) continue;
     report(c, c.s.q + 1, "off-picture",
@@ -166,11 +169,10 @@ void Linter::missing_file(const Context& c, std::size_t at,
 }
 
 void Linter::bad_file(const Context& c, std::size_t at, const std::string& file,
-              const std::string& why) {
+                      const std::string& why) {
   report(c, at, "bad-file", in_quotes(file) + " would be refused: " + why,
          file);
 }
-
 
 // The file decoded by the program's own reader; nullopt when missing.
 std::optional<bmp::Decoded> Linter::decode_file(const std::string& file) {
@@ -244,8 +246,7 @@ void Linter::check_midi(const Context& c, const std::string& path,
   const pf::Dword length =
       files_.GetCurrentDirectoryA(sizeof directory, directory);
   if (length == 0 || length >= sizeof directory) return;
-  const std::string midi_path =
-      std::string(directory, length) + path.substr(1);
+  const std::string midi_path = std::string(directory, length) + path.substr(1);
   const pf::McError error = pf::sequence_file_error(midi_path);
   if (error == pf::MCIERR_FILE_NOT_FOUND)
     missing_file(c, at, path, "the program shows the sequencer's error box");

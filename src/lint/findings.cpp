@@ -27,14 +27,12 @@ const std::vector<Kind> kKinds = {
      "the command word is not in the table (letter case counts): the "
      "statement only prints \"dummy or not defined\"",
      "use the command the message suggests"},
-    {"missing-argument", Severity::error,
-     "an argument that is not there",
+    {"missing-argument", Severity::error, "an argument that is not there",
      "an argument is not there; a number reads as 0, a label or file name as "
      "nothing",
      "write every argument the command takes (see [The "
      "commands](#the-commands))"},
-    {"bad-argument", Severity::error,
-     "an argument of the wrong kind",
+    {"bad-argument", Severity::error, "an argument of the wrong kind",
      "a number argument that is no number (`wait\"ten\"`, read as 0), or an "
      "assignment whose operator is none of `+ - * /` (nothing is stored)",
      "write a decimal number or a variable"},
@@ -43,32 +41,26 @@ const std::vector<Kind> kKinds = {
      "a variable reference whose two characters are not digits (`@1x`); the "
      "program shows an error box",
      "write `@` and two digits"},
-    {"if-operator", Severity::error,
-     "an if whose operator is not <, > or =",
+    {"if-operator", Severity::error, "an if whose operator is not <, > or =",
      "the operator of an `if` is not `<`, `>` or `=`: the condition never "
      "holds, and the jump always goes to NO",
      "use `<`, `>` or `=`"},
-    {"if-no-label", Severity::error,
-     "an if without its NO label",
+    {"if-no-label", Severity::error, "an if without its NO label",
      "an `if` without its NO label after a second comma: when the condition "
      "does not hold the run ends",
      "write both labels: `if\"@01<3,yes,no\"`"},
-    {"line-too-long", Severity::error,
-     "a line of more than 254 bytes",
+    {"line-too-long", Severity::error, "a line of more than 254 bytes",
      "a line of more than 254 bytes: the program reads the rest as a line of "
      "its own, and every later line number (`check`) shifts",
      "break the line"},
-    {"long-file-name", Severity::error,
-     "a file name of more than 80 bytes",
+    {"long-file-name", Severity::error, "a file name of more than 80 bytes",
      "a file name of more than 80 bytes; the command does nothing",
      "shorten it"},
-    {"missing-file", Severity::error,
-     "a file that is not found",
+    {"missing-file", Severity::error, "a file that is not found",
      "a file named by `gload`, `character`, `play_wav` or `play_midi` is not "
      "found from the folder that holds `data` (letter case does not matter)",
      "check the name and the folder"},
-    {"bad-file", Severity::error,
-     "a file that the program would refuse",
+    {"bad-file", Severity::error, "a file that the program would refuse",
      "the file is there but the program would refuse it, and the message says "
      "why: a picture that is not 640×480 with 8 bits a pixel uncompressed, a "
      "sprite larger than 640×480, a WAV file that is no WAV file, a MIDI file "
@@ -80,12 +72,9 @@ const std::vector<Kind> kKinds = {
      "a `play_midi` path that does not start with `.\\`: its first character "
      "is dropped, so `x.mid` opens `.mid` glued to the folder's own name",
      "write `.\\data\\x.mid`"},
-    {"too-many-labels", Severity::error,
-     "a label beyond the table's 1000",
-     "a label beyond the table's 1000; it is left out",
-     "use fewer labels"},
-    {"label-too-long", Severity::error,
-     "a label name over 16 bytes",
+    {"too-many-labels", Severity::error, "a label beyond the table's 1000",
+     "a label beyond the table's 1000; it is left out", "use fewer labels"},
+    {"label-too-long", Severity::error, "a label name over 16 bytes",
      "a label name of more than 16 bytes, or text after its `]` that makes "
      "the label line too long for the label table (its 20-byte entry holds "
      "`[NAME]`, the line feed and an end mark): the label is left out",
@@ -112,24 +101,20 @@ const std::vector<Kind> kKinds = {
      "the arguments are not closed by a double quote; they run to the end of "
      "the line, which usually does what you meant",
      "close them"},
-    {"unused-label", Severity::warning,
-     "a label that no jump names",
+    {"unused-label", Severity::warning, "a label that no jump names",
      "no jump names the label",
      "remove it, or use a comment as a section mark"},
-    {"duplicate-label", Severity::warning,
-     "a second label of the same name",
+    {"duplicate-label", Severity::warning, "a second label of the same name",
      "a second label of the same name; every jump goes to the first",
      "rename one"},
-    {"label-trailing-text", Severity::warning,
-     "a label line with text after ]",
+    {"label-trailing-text", Severity::warning, "a label line with text after ]",
      "text after the `]` (a blank or a comment): no jump can reach the label",
      "put the comment on a line of its own"},
     {"label-no-newline", Severity::warning,
      "a label on the last line without a line feed",
      "the label is the last line and has no line feed: no jump can reach it",
      "end the file with a line feed"},
-    {"label-blank", Severity::warning,
-     "a label whose name holds blanks",
+    {"label-blank", Severity::warning, "a label whose name holds blanks",
      "the label name holds a blank; blanks are removed from jumps, so none "
      "can reach it",
      "remove the blank"},
@@ -147,8 +132,7 @@ const std::vector<Kind> kKinds = {
      "a number followed by text that is ignored",
      "a number followed by text that is ignored: `wait\"10ms\"` waits 10",
      "remove the text"},
-    {"message-ascii", Severity::warning,
-     "ASCII in a message, which is skipped",
+    {"message-ascii", Severity::warning, "ASCII in a message, which is skipped",
      "ASCII letters, digits and signs in a message are skipped",
      "use full-width characters"},
     {"message-escape", Severity::warning,
@@ -162,12 +146,10 @@ const std::vector<Kind> kKinds = {
      "more than 4 lines, or more than 23 characters in a line: the rest is "
      "cut off by the window",
      "break the message with `/`, or split it"},
-    {"bad-cp932", Severity::warning,
-     "bytes that are not valid code page 932",
+    {"bad-cp932", Severity::warning, "bytes that are not valid code page 932",
      "bytes of a message or text that are no character of code page 932",
      "save the scenario as Shift-JIS (cp932)"},
-    {"negative-delay", Severity::warning,
-     "a negative wait or fade delay",
+    {"negative-delay", Severity::warning, "a negative wait or fade delay",
      "a negative `wait` or fade delay: here it does not wait; on the system "
      "the program was made for it waits for ever",
      "use 0 or more"},

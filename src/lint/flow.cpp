@@ -96,8 +96,8 @@ void Linter::follow_flow() {
           add_at(
               static_cast<std::size_t>(at), 0, "nested-gosub",
               "this gosub can run while the one on line " +
-                  std::to_string(lines_[static_cast<std::size_t>(st.slot - 2)]
-                                     .physical) +
+                  std::to_string(
+                      lines_[static_cast<std::size_t>(st.slot - 2)].physical) +
                   " still waits for its return; there is one return slot, so "
                   "that "
                   "return comes back here instead",
@@ -143,10 +143,9 @@ void Linter::report_sprite_colours(long at, int picture, int index) {
   const Colours& sprite = sprites_[static_cast<std::size_t>(f.sprite)];
   const Colours& shown = pictures_[static_cast<std::size_t>(picture)];
   const bmp::Colour meant = sprite.table[static_cast<std::size_t>(index)];
-  const bmp::Colour seen =
-      static_cast<std::size_t>(index) < shown.table.size()
-          ? shown.table[static_cast<std::size_t>(index)]
-          : bmp::Colour{};
+  const bmp::Colour seen = static_cast<std::size_t>(index) < shown.table.size()
+                               ? shown.table[static_cast<std::size_t>(index)]
+                               : bmp::Colour{};
   add_at(static_cast<std::size_t>(at), f.sprite_byte, "sprite-palette",
          "the sprite " + in_quotes(sprite.file) + " can be drawn over " +
              in_quotes(shown.file) +

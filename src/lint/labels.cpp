@@ -33,7 +33,8 @@ void Linter::build_labels() {
         const std::string why =
             name.size() > kNameBytes
                 ? "the label name " + in_quotes(name) + " is " +
-                      std::to_string(name.size()) + " bytes"
+                      std::to_string(name.size()) +
+                      " bytes"
                       "; a label name has at most 16 bytes"
                 : "the label line " + in_quotes(shown) +
                       " has text after ']', which makes it too long";
@@ -182,12 +183,11 @@ void Linter::check_comment(std::size_t index) {
   while (!((b[at] == '#' || b[at] == '[') &&
            (b[at - 1] == ' ' || b[at - 1] == '\t')))
     ++at;
-  add_at(
-      index, at, "comment-statement",
-      std::string("a blank before \"") + b[at] +
-          "\" makes the whole line a comment, so this statement never runs; "
-          "remove the blank",
-      without_newline(b));
+  add_at(index, at, "comment-statement",
+         std::string("a blank before \"") + b[at] +
+             "\" makes the whole line a comment, so this statement never runs; "
+             "remove the blank",
+         without_newline(b));
 }
 
 }  // namespace mowa::lint

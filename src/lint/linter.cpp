@@ -42,10 +42,11 @@ namespace {
 // The length of the UTF-8 sequence at `at`, or 0 when it is not one.
 std::size_t utf8_sequence(std::string_view s, std::size_t at) {
   const auto b = static_cast<unsigned char>(s[at]);
-  const std::size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2
-                        : b >= 0xE0 && b <= 0xEF          ? 3
-                        : b >= 0xF0 && b <= 0xF4          ? 4
-                                                          : 0;
+  const std::size_t n = b < 0x80                 ? 1
+                        : b >= 0xC2 && b <= 0xDF ? 2
+                        : b >= 0xE0 && b <= 0xEF ? 3
+                        : b >= 0xF0 && b <= 0xF4 ? 4
+                                                 : 0;
   if (n == 0 || at + n > s.size()) return 0;
   for (std::size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(s[at + k]) & 0xC0) != 0x80) return 0;

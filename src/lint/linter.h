@@ -51,10 +51,10 @@ struct Flow {
   // either of which gives the window a palette.
   enum Palette { keeps, loads, fades } palette = keeps;
   int picture = -1;
-  bool needs_palette = false;  // a message animation, which selects it
-  int sprite = -1;             // a sprite drawn: its index in sprites_
+  bool needs_palette = false;   // a message animation, which selects it
+  int sprite = -1;              // a sprite drawn: its index in sprites_
   std::size_t sprite_byte = 0;  // where its file name is written
-  bool opaque = false;         // the sprite's colour 0 is drawn too
+  bool opaque = false;          // the sprite's colour 0 is drawn too
 };
 
 // The colours of a picture or sprite file, as the program's reader sees them.

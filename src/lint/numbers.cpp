@@ -25,8 +25,8 @@ bool Linter::check_reference(const Context& c, engine::Span span) {
 // The value of a number written as a literal; nothing for a variable or a
 // number that is missing or not a number (reported).
 std::optional<std::int32_t> Linter::check_number(const Context& c,
-                                         const engine::NumberSpan& n,
-                                         const std::string& what) {
+                                                 const engine::NumberSpan& n,
+                                                 const std::string& what) {
   if (!n.present) {
     report(c, n.text.begin, "missing-argument",
            what + " is missing (it reads as 0)", "");
@@ -56,9 +56,8 @@ std::optional<std::int32_t> Linter::check_number(const Context& c,
       text.data(), std::min<std::size_t>(text.size(), engine::kNumberBytes));
   if (i < text.size())
     report(c, n.text.begin + i, "number-text",
-           what + " " + in_quotes(text) + " reads as " +
-               std::to_string(value) + "; " + in_quotes(text.substr(i)) +
-               " is ignored",
+           what + " " + in_quotes(text) + " reads as " + std::to_string(value) +
+               "; " + in_quotes(text.substr(i)) + " is ignored",
            text);
   return value;
 }
@@ -169,7 +168,7 @@ void Linter::check_left_operand(const Context& c, engine::Span left) {
 
 // True (reported) when an operator follows the evaluated one.
 bool Linter::check_extra_operators(const Context& c, std::size_t from,
-                           std::size_t line_end) {
+                                   std::size_t line_end) {
   for (std::size_t i = from; i < line_end; ++i) {
     if (!engine::is_assign_operator(c.s.text[i])) continue;
     report(c, i, "assign-operators",

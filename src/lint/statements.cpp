@@ -120,11 +120,10 @@ void Linter::check_closing_quote(const Context& c) {
   const engine::Statement& s = c.s;
   if (s.q >= s.length || s.text[s.q] != '"') return;
   if (s.end < s.length && s.text[s.end] == '"') return;
-  report(
-      c, s.end, "unclosed-quote",
-      "the arguments are not closed by a double quote; they run to the end "
-      "of the line",
-      {s.text, s.end});
+  report(c, s.end, "unclosed-quote",
+         "the arguments are not closed by a double quote; they run to the end "
+         "of the line",
+         {s.text, s.end});
 }
 
 void Linter::check_arguments(const Context& c,
@@ -149,8 +148,7 @@ void Linter::check_arguments(const Context& c,
       case ArgumentKind::target:
         if (!a.present || a.text.size() < 3)
           report(c, a.text.begin, "missing-argument",
-                 std::string(entry.name) + " needs a variable such as @01",
-                 "");
+                 std::string(entry.name) + " needs a variable such as @01", "");
         else
           check_reference(c, a.text);
         break;
@@ -199,16 +197,15 @@ bool Linter::check_file_name(const Context& c,
            text);
     return false;
   }
-  if (a.kind == ArgumentKind::path &&
-      !(text.size() > 1 && text[0] == '.' &&
-        (text[1] == '\\' || text[1] == '/'))) {
-    report(c, a.text.begin, "midi-path",
-           "play_midi drops the first character of its path, so " +
-               in_quotes(text) + " opens " + in_quotes(text.substr(1)) +
-               " glued to the folder's own name; write it as .\\" +
-               text.substr(
-                   std::min(text.find_first_not_of(".\\/"), text.size())),
-           text);
+  if (a.kind == ArgumentKind::path && !(text.size() > 1 && text[0] == '.' &&
+                                        (text[1] == '\\' || text[1] == '/'))) {
+    report(
+        c, a.text.begin, "midi-path",
+        "play_midi drops the first character of its path, so " +
+            in_quotes(text) + " opens " + in_quotes(text.substr(1)) +
+            " glued to the folder's own name; write it as .\\" +
+            text.substr(std::min(text.find_first_not_of(".\\/"), text.size())),
+        text);
     return false;
   }
   return true;

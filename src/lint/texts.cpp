@@ -1,7 +1,7 @@
 // Texts: the bytes of code page 932, and a message as the message window
 // reads and lays it out.
-#include "lint/linter.h"
 #include "base/cp932.h"
+#include "lint/linter.h"
 
 namespace mowa::lint {
 
@@ -34,7 +34,6 @@ void Linter::check_cp932(const Context& c, engine::Span span) {
     i += n - 1;
   }
 }
-
 
 // The message window's own reading of its text (the message layout):
 // two-byte characters, one-byte half-width katakana, "/" line breaks, "c"
@@ -69,8 +68,7 @@ void Linter::check_message(const Context& c, engine::Span span) {
       ++i;
     } else if (b == 'c') {
       std::size_t k = 1;
-      while (k < 7 && i + k < text.size() && is_escape_digit(text[i + k]))
-        ++k;
+      while (k < 7 && i + k < text.size() && is_escape_digit(text[i + k])) ++k;
       if (k < 7) {
         std::size_t shown = 1;
         while (shown < 7 && i + shown < text.size() &&

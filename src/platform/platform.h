@@ -58,8 +58,8 @@ class WindowService {
   virtual Hwnd CreateWindowExA(Dword ex_style, const char* class_name,
                                const char* window_name, Dword style, int x,
                                int y, int width, int height, Hwnd parent) = 0;
-  virtual Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y,
-                            int cx, int cy, Uint flags) = 0;
+  virtual Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
+                            int cy, Uint flags) = 0;
   virtual Bool ShowWindow(Hwnd hwnd, int cmd_show) = 0;
   // Never waits. kFalse when the queue is empty.
   virtual Bool PeekMessageA(Msg* msg, Hwnd hwnd, Uint filter_min,
@@ -135,8 +135,7 @@ class GdiService {
   virtual Hpen CreatePen(int style, int width, ColorRef colour) = 0;
   virtual Hbrush CreateSolidBrush(ColorRef colour) = 0;
   // Fills up to but excluding the right and bottom edges.
-  virtual Bool Rectangle(Hdc hdc, int left, int top, int right,
-                         int bottom) = 0;
+  virtual Bool Rectangle(Hdc hdc, int left, int top, int right, int bottom) = 0;
   virtual Bool MoveToEx(Hdc hdc, int x, int y, Point* previous) = 0;
   // Leaves out its end point.
   virtual Bool LineTo(Hdc hdc, int x, int y) = 0;
@@ -293,9 +292,9 @@ struct Platform {
   SoundService& sound;
   MemoryService& memory;
   FileService& files;
-  FileVersions& versions;           // the scenario file's line index
-  FileReplacement& replacement;     // the save file written whole or not at all
-  std::FILE* out;  // standard output, where the trace lines go
+  FileVersions& versions;        // the scenario file's line index
+  FileReplacement& replacement;  // the save file written whole or not at all
+  std::FILE* out;                // standard output, where the trace lines go
 };
 
 // The one place a backend is wired: a backend object holds one member per
@@ -305,10 +304,17 @@ struct Platform {
 template <typename Backend>
 Platform assemble(Backend& backend, std::FILE* out,
                   FileReplacement* replacement = nullptr) {
-  return Platform{backend.box,    backend.clock,  backend.window,
-                  backend.gdi,    backend.display, backend.sound,
-                  backend.memory, backend.files,  backend.files,
-                  replacement ? *replacement : backend.files, out};
+  return Platform{backend.box,
+                  backend.clock,
+                  backend.window,
+                  backend.gdi,
+                  backend.display,
+                  backend.sound,
+                  backend.memory,
+                  backend.files,
+                  backend.files,
+                  replacement ? *replacement : backend.files,
+                  out};
 }
 
 }  // namespace mowa::pf

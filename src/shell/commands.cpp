@@ -4,9 +4,9 @@
 #include <cstddef>
 
 #include "engine/variables.h"
-#include "graphics/images.h"
 #include "graphics/composition.h"
 #include "graphics/fades.h"
+#include "graphics/images.h"
 #include "shell/program.h"
 #include "sound/sound.h"
 #include "text/text.h"

@@ -51,10 +51,10 @@ void screen_big_small(Program& p) {
     // The way back has always been reported as "script"; kept as it is.
     const char* caption = half == 0 ? "screen_big_small" : "script";
     for (std::int32_t k = 0; k < 10; ++k) {
-      const Frame f = half == 0
-                          ? Frame{640 - 40 * k, 480 - 30 * k, -20 * k, 15 * k}
-                          : Frame{280 + 40 * k, 210 + 30 * k, -180 + 20 * k,
-                                  135 - 15 * k};
+      const Frame f =
+          half == 0
+              ? Frame{640 - 40 * k, 480 - 30 * k, -20 * k, 15 * k}
+              : Frame{280 + 40 * k, 210 + 30 * k, -180 + 20 * k, 135 - 15 * k};
       graphics::zoom_frame(p.gfx, {f.width, f.height, f.x_offset, f.y_offset},
                            caption);
       p.pf.clock.Sleep(50);

@@ -92,11 +92,16 @@ int main(int argc, char** argv) {
                a == "--time") {
       if (!(v = value(a.c_str()))) return usage_error(a + " needs a value");
       std::int64_t n = 0;
-      if (a == "--input") o.input = v;
-      else if (a == "--events") o.events = v;
-      else if (a == "--screenshot") o.screenshot = v;
-      else if (a == "--frames") o.frames = v;
-      else if (a == "--fail") o.faults.push_back(v);
+      if (a == "--input")
+        o.input = v;
+      else if (a == "--events")
+        o.events = v;
+      else if (a == "--screenshot")
+        o.screenshot = v;
+      else if (a == "--frames")
+        o.frames = v;
+      else if (a == "--fail")
+        o.faults.push_back(v);
       else if (a == "--max-steps") {
         if (!parse_number(v, n) || n < 0)
           return usage_error("--max-steps takes a whole number");
@@ -171,11 +176,13 @@ int main(int argc, char** argv) {
     // be made to fail: what a sweep of injected failures is made from.
     hp.log_held();
     for (const auto& [service, calls] : hp.faults.all_calls())
-      hp.log.event("calls").str("service", service).num("count",
-                                                        static_cast<std::int64_t>(calls));
+      hp.log.event("calls")
+          .str("service", service)
+          .num("count", static_cast<std::int64_t>(calls));
     hp.log.event("exit").num("code", code);
     if (!o.screenshot.empty()) {
-      const mowa::pf::Surface* shown = hp.window.surface(hp.window.main_window());
+      const mowa::pf::Surface* shown =
+          hp.window.surface(hp.window.main_window());
       if (!mowa::pf::Presenter::write_shown(o.screenshot, shown))
         std::fprintf(stderr, "mowa-headless: cannot write %s\n",
                      o.screenshot.c_str());

@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr char kUsageLine[] = "usage: mowa [--trace] [FOLDER | --version | --help]\n";
+constexpr char kUsageLine[] =
+    "usage: mowa [--trace] [FOLDER | --version | --help]\n";
 
 constexpr char kHelp[] =
     "usage: mowa [--trace] [FOLDER | --version | --help]\n"

@@ -56,8 +56,7 @@ bool Program::start(int show_command) {
     shell::display_mode(*this, 1);
     return false;
   }
-  const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, this,
-                         kClassName};
+  const pf::WndClassA wc{pf::CS_DBLCLKS, shell::window_proc, this, kClassName};
   // Without a window the program leaves at once, releasing what start-up
   // made.
   if (!w.RegisterClassA(&wc)) {
@@ -65,8 +64,8 @@ bool Program::start(int show_command) {
     shell::display_mode(*this, 1);
     return false;
   }
-  shell.main_window = w.CreateWindowExA(0, kClassName, "MowaMowa",
-                                        pf::WS_POPUP, 0, 0, 0, 0, nullptr);
+  shell.main_window = w.CreateWindowExA(0, kClassName, "MowaMowa", pf::WS_POPUP,
+                                        0, 0, 0, 0, nullptr);
   if (!shell.main_window) {
     program_end(*this);
     shell::display_mode(*this, 1);

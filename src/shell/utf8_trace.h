@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "engine/script.h"
 #include "base/cp932.h"
+#include "engine/script.h"
 
 namespace mowa::shell {
 

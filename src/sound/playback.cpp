@@ -52,8 +52,7 @@ void open_and_play(Sound& s, const char* open_command, const char* caption) {
 // The current directory as the platform reports it; false when it cannot.
 bool current_directory(Sound& s, std::string& directory) {
   char buffer[pf::MAX_PATH] = {};
-  const pf::Dword length =
-      s.files.GetCurrentDirectoryA(sizeof buffer, buffer);
+  const pf::Dword length = s.files.GetCurrentDirectoryA(sizeof buffer, buffer);
   if (length == 0) return false;
   if (length < sizeof buffer) {
     directory.assign(buffer, length);
@@ -72,12 +71,10 @@ bool current_directory(Sound& s, std::string& directory) {
 
 void play_wav(Sound& s, const char* file, std::int32_t loop) {
   s.sound.PlaySoundA(file, nullptr,
-                        loop == 0 ? kWavFlags : kWavFlags | pf::SND_LOOP);
+                     loop == 0 ? kWavFlags : kWavFlags | pf::SND_LOOP);
 }
 
-void stop_wav(Sound& s) {
-  s.sound.PlaySoundA(nullptr, nullptr, kWavFlags);
-}
+void stop_wav(Sound& s) { s.sound.PlaySoundA(nullptr, nullptr, kWavFlags); }
 
 void play_midi(Sound& s, const char* path) {
   // There is no first character to drop: nothing is formed or opened, and
@@ -96,7 +93,8 @@ void play_midi(Sound& s, const char* path) {
   // MIDI paths for it.
   midi_path += path + 1;
   if (midi_path.size() > kMaxMidiPathBytes) {
-    error_box_with(s.report, kCaption, texts::kMidiPathTooLongFmt, midi_path.c_str());
+    error_box_with(s.report, kCaption, texts::kMidiPathTooLongFmt,
+                   midi_path.c_str());
     return;
   }
   std::memcpy(s.midi_path, midi_path.c_str(), midi_path.size() + 1);

@@ -73,9 +73,8 @@ void write_on_window(Text& t, const char* caption, const char* text,
 
 }  // namespace
 
-void number_write(Text& t, std::int32_t value, std::int32_t x,
-                  std::int32_t y, std::int32_t size, std::int32_t colour,
-                  std::int32_t opaque) {
+void number_write(Text& t, std::int32_t value, std::int32_t x, std::int32_t y,
+                  std::int32_t size, std::int32_t colour, std::int32_t opaque) {
   char digits[16];  // "-2147483648" and its zero fit
   std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(value));
   write_on_window(t, "number_write", digits, x, y, size, colour, opaque);

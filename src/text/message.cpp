@@ -113,8 +113,7 @@ void message_write(Text& t, pf::Hdc hdc, const char* text, int height) {
       // A lead byte that the end of the text cuts off is not drawn.
       if (length - i < bytes_of_character) break;
       const int x = to_coordinate(kFirstColumnX + kColumnWidth * column);
-      const int y =
-          to_coordinate(kFirstLineY + kLineHeight * line + centring);
+      const int y = to_coordinate(kFirstLineY + kLineHeight * line + centring);
       if (gdi.TextOutA(hdc, x, y, text + i,
                        static_cast<int>(bytes_of_character)) == pf::kFalse)
         call_failed(t.report, kWriteCaption, "TextOut");
@@ -153,7 +152,8 @@ void message_in(Text& t, const char* text) {
 
 void message_out(Text& t) {
   const graphics::WindowDc dc(t.graphics, kOutFrameCaption,
-                              graphics::WindowDc::Release::kAlways, kOutCaption);
+                              graphics::WindowDc::Release::kAlways,
+                              kOutCaption);
   const pf::Hdc hdc = dc.get();
   for (int height = 24; height >= 4; height -= 4) {
     frame_picture(t, hdc, kOutFrameCaption);

@@ -65,9 +65,8 @@ void message_write(Text& t, pf::Hdc hdc, const char* text, int height);
 void message_in(Text& t, const char* text);
 void message_out(Text& t);
 
-void number_write(Text& t, std::int32_t value, std::int32_t x,
-                  std::int32_t y, std::int32_t size, std::int32_t colour,
-                  std::int32_t opaque);
+void number_write(Text& t, std::int32_t value, std::int32_t x, std::int32_t y,
+                  std::int32_t size, std::int32_t colour, std::int32_t opaque);
 void text_write(Text& t, const char* text, std::int32_t x, std::int32_t y,
                 std::int32_t size, std::int32_t colour, std::int32_t opaque);
 void force_write(Text& t);

@@ -41,23 +41,27 @@ class BoxPictureTest : public ::testing::Test {
 TEST_F(BoxPictureTest, SizeFollowsTheTextAndStaysOnTheFramebuffer) {
   Surface s;
   const BoxLayout one = draw_box(s, font.get(), "c", "\x82\xa0", false);
-  const BoxLayout wide = draw_box(s, font.get(), "c", std::string(60, 'W'), false);
+  const BoxLayout wide =
+      draw_box(s, font.get(), "c", std::string(60, 'W'), false);
   const BoxLayout tall = draw_box(s, font.get(), "c", "1\n2\n3\n4\n5", false);
-  const BoxLayout huge = draw_box(s, font.get(), "c",
-                                  std::string(500, 'W') + std::string(80, '\n'), false);
+  const BoxLayout huge = draw_box(
+      s, font.get(), "c", std::string(500, 'W') + std::string(80, '\n'), false);
   EXPECT_GT(wide.width, one.width);
   EXPECT_EQ(tall.width, one.width);
   EXPECT_GT(tall.height, one.height);
   EXPECT_EQ(tall.text.bottom - tall.text.top,
             5 * (font->cell_height() + 3) - 3);  // five lines, gaps between
-  EXPECT_LE(huge.height, 480);  // a screen in the program's mode
+  EXPECT_LE(huge.height, 480);                 // a screen in the program's mode
   EXPECT_LE(huge.button.bottom, huge.height);  // the button is never cut off
-  EXPECT_EQ(std::pair(s.width(), s.height()), std::pair(huge.width, huge.height));
+  EXPECT_EQ(std::pair(s.width(), s.height()),
+            std::pair(huge.width, huge.height));
 }
 
-TEST_F(BoxPictureTest, CaptionSignTextAndButtonLandInTheirPlacesWithOrWithoutAFont) {
+TEST_F(BoxPictureTest,
+       CaptionSignTextAndButtonLandInTheirPlacesWithOrWithoutAFont) {
   Surface s;
-  const BoxLayout l = draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", false);
+  const BoxLayout l =
+      draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", false);
   EXPECT_TRUE(s.changed);
   // Caption lettering is white on the bar.
   const int bar = count(s, l.caption_bar, kCaptionBar);
@@ -65,7 +69,9 @@ TEST_F(BoxPictureTest, CaptionSignTextAndButtonLandInTheirPlacesWithOrWithoutAFo
   EXPECT_LT(bar, area(l.caption_bar));
   // The text is black ink on the body, inside its block.
   EXPECT_GT(count(s, l.text, 0x000000), 20);
-  EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 2, l.text.bottom}, 0x000000), 0);
+  EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 2, l.text.bottom},
+                  0x000000),
+            0);
   // The sign is mostly yellow; the button has its face and its lettering.
   EXPECT_GT(count(s, l.sign, 0xFFCC1A), area(l.sign) / 4);
   EXPECT_GT(count(s, l.button, kButtonFace), area(l.button) / 2);
@@ -74,7 +80,8 @@ TEST_F(BoxPictureTest, CaptionSignTextAndButtonLandInTheirPlacesWithOrWithoutAFo
   EXPECT_FALSE(contains(l.button, l.button.right, l.button.top));
   EXPECT_EQ(s.at(l.width / 2, l.caption_bar.bottom + 2), kBody);
 
-  const BoxLayout pressed = draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", true);
+  const BoxLayout pressed =
+      draw_box(s, font.get(), "caption", "\x82\xa0\x82\xa2\r\nok", true);
   EXPECT_EQ(pressed.button.left, l.button.left);
   EXPECT_GT(count(s, l.button, kButtonPressed), area(l.button) / 2);
 
@@ -98,24 +105,31 @@ TEST_F(BoxPictureTest, LongLinesWrapAndLongCaptionsAreShortened) {
     const char* name;
     std::string text;
     bool at_spaces;
-  } cases[] = {{"words", words, true}, {"japanese", japanese, false},
+  } cases[] = {{"words", words, true},
+               {"japanese", japanese, false},
                {"one long word", std::string(200, 'W'), false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const BoxLayout l = draw_box(s, font.get(), std::string(300, 'C'), c.text, false);
+    const BoxLayout l =
+        draw_box(s, font.get(), std::string(300, 'C'), c.text, false);
     EXPECT_EQ(l.width, 640);
     EXPECT_GT(l.lines.size(), 1u);
-    EXPECT_EQ(std::accumulate(l.lines.begin(), l.lines.end(), std::string()), c.text);
+    EXPECT_EQ(std::accumulate(l.lines.begin(), l.lines.end(), std::string()),
+              c.text);
     for (std::size_t i = 0; i + 1 < l.lines.size() && c.at_spaces; ++i)
       EXPECT_EQ(l.lines[i].back(), ' ') << l.lines[i];
     EXPECT_LE(l.text.right, l.width - 14);
-    EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 1, l.text.bottom}, 0x000000), 0);
+    EXPECT_EQ(
+        count(s, Rect{l.text.right, l.text.top, l.width - 1, l.text.bottom},
+              0x000000),
+        0);
     EXPECT_EQ(l.text.bottom - l.text.top,
               static_cast<int>(l.lines.size()) * (font->cell_height() + 3) - 3);
     // The caption ends in an ellipsis inside the bar.
     EXPECT_EQ(l.caption, std::string(l.caption.size() - 2, 'C') + "\x81\x63");
   }
-  const BoxLayout short_caption = draw_box(s, font.get(), "caption", "text", false);
+  const BoxLayout short_caption =
+      draw_box(s, font.get(), "caption", "text", false);
   EXPECT_EQ(short_caption.caption, "caption");
 }
 

@@ -46,12 +46,15 @@ int onsets(const std::vector<double>& levels) {
   return count;
 }
 
-void wait_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void wait_ms(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class SdlSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "mowa-sdl-sound-XXXXXX").string();
+    std::string pattern =
+        (fs::temp_directory_path() / "mowa-sdl-sound-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     stream_ = (fs::path(folder_) / "stream.raw").string();
@@ -64,10 +67,12 @@ class SdlSoundTest : public ::testing::Test {
   std::vector<double> levels() const {
     std::ifstream in(stream_, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    std::vector<std::int16_t> samples(bytes.size() / 2);  // the host is little-endian too
+    std::vector<std::int16_t> samples(bytes.size() /
+                                      2);  // the host is little-endian too
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     std::vector<double> out;
-    for (std::size_t at = 0; at + kWindowFrames * 2 <= samples.size(); at += kWindowFrames * 2) {
+    for (std::size_t at = 0; at + kWindowFrames * 2 <= samples.size();
+         at += kWindowFrames * 2) {
       double sum = 0;
       for (std::size_t i = at; i < at + kWindowFrames * 2; ++i)
         sum += static_cast<double>(samples[i]) * samples[i];
@@ -111,15 +116,18 @@ class SdlSoundTest : public ::testing::Test {
 TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
   // A 100 ms sine tone of 440 Hz, 16-bit mono at 22.05 kHz.
   const std::string wav = (fs::path(folder_) / "tone.wav").string();
-  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav + "' synth 0.1 sine 440 vol 0.37")
-                            .c_str()), 0);
+  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
+                         "' synth 0.1 sine 440 vol 0.37")
+                            .c_str()),
+            0);
   {
     pf::SdlSound sound(faults_, window_);
     sound.PlaySoundA(nullptr, nullptr, kAsync);
     send(sound, "close s");
     sound.pump();
     EXPECT_FALSE(fs::exists(stream_));
-    EXPECT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync | pf::SND_LOOP), pf::kTrue);
+    EXPECT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync | pf::SND_LOOP),
+              pf::kTrue);
     wait_ms(400);
     sound.PlaySoundA(nullptr, nullptr, kAsync);
     wait_ms(400);
@@ -137,13 +145,15 @@ TEST_F(SdlSoundTest, MissingWavRingsTheDefaultChimeUnlessAskedNotTo) {
   for (const bool chime : {false, true}) {
     {
       pf::SdlSound sound(faults_, window_);
-      const pf::Bool played =
-          sound.PlaySoundA(missing.c_str(), nullptr, kAsync | (chime ? 0 : pf::SND_NODEFAULT));
+      const pf::Bool played = sound.PlaySoundA(
+          missing.c_str(), nullptr, kAsync | (chime ? 0 : pf::SND_NODEFAULT));
       EXPECT_TRUE(chime || played == pf::kFalse);
       wait_ms(chime ? 800 : 300);
     }
     const auto l = levels();
-    EXPECT_TRUE(chime ? loudest(l) > 0.05 && onsets(l) == 1 : loudest(l) < 0.001) << loudest(l);
+    EXPECT_TRUE(chime ? loudest(l) > 0.05 && onsets(l) == 1
+                      : loudest(l) < 0.001)
+        << loudest(l);
   }
 }
 

@@ -52,7 +52,8 @@ class SdlWindowTest : public ::testing::Test {
 
   // The window procedure: notes each message, and paints and closes as the
   // program does.
-  static Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam, Lparam lparam) {
+  static Lresult record(void* context, Hwnd hwnd, Uint message, Wparam wparam,
+                        Lparam lparam) {
     auto& t = *static_cast<SdlWindowTest*>(context);
     t.handled_.push_back(message);
     if (message == WM_PAINT) {
@@ -60,15 +61,17 @@ class SdlWindowTest : public ::testing::Test {
       t.window.BeginPaint(hwnd, &ps);
       t.window.EndPaint(hwnd, &ps);
     }
-    return message == WM_CLOSE ? t.window.DefWindowProcA(hwnd, message, wparam, lparam) : 0;
+    return message == WM_CLOSE
+               ? t.window.DefWindowProcA(hwnd, message, wparam, lparam)
+               : 0;
   }
 
   void SetUp() override {
     ASSERT_TRUE(session->ok()) << session->error();
     const WndClassA wc{CS_DBLCLKS, record, this, "MowaMowa"};
     ASSERT_NE(window.RegisterClassA(&wc), 0);
-    main = window.CreateWindowExA(0, "MowaMowa", "MowaMowa", WS_POPUP, 0, 0,
-                                  0, 0, nullptr);
+    main = window.CreateWindowExA(0, "MowaMowa", "MowaMowa", WS_POPUP, 0, 0, 0,
+                                  0, nullptr);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(window.SetWindowPos(main, HWND_TOPMOST, 0, 0, 640, 480,
                                     SWP_SHOWWINDOW));
@@ -108,9 +111,11 @@ class SdlWindowTest : public ::testing::Test {
     push_button(true, button, clicks);
     push_button(false, button, clicks);
   }
-  static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE, std::uint32_t window_id = 0) {
+  static void push_key(SDL_Keycode key, Uint16 mod = KMOD_NONE,
+                       std::uint32_t window_id = 0) {
     SDL_Event e{SDL_KEYDOWN};
-    e.key = {e.type, 0, window_id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
+    e.key = {e.type, 0, window_id, SDL_PRESSED,
+             0,      0, 0,         {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     SDL_PushEvent(&e);
   }
   // The messages handled since the last call.
@@ -134,18 +139,38 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
   constexpr Uint8 kLeft = SDL_BUTTON_LEFT, kRight = SDL_BUTTON_RIGHT;
   // Button messages carry the button's own place, written here as 0.
   const std::vector<Case> cases = {
-      {"move", [](T& t) { t.push_motion(100, 200); }, {{WM_MOUSEMOVE, 0, point(100, 200)}}},
-      {"move off the picture is held at its edge", [](T& t) { t.push_motion(-7, 900); },
+      {"move",
+       [](T& t) { t.push_motion(100, 200); },
+       {{WM_MOUSEMOVE, 0, point(100, 200)}}},
+      {"move off the picture is held at its edge",
+       [](T& t) { t.push_motion(-7, 900); },
        {{WM_MOUSEMOVE, 0, point(0, 479)}}},
-      {"left click", [](T& t) { t.push_motion(10, 20); t.click(kLeft, 1); },
-       {{WM_MOUSEMOVE, 0, point(10, 20)}, {WM_LBUTTONDOWN, MK_LBUTTON, 0}, {WM_LBUTTONUP, 0, 0}}},
-      {"left double-click", [](T& t) { t.click(kLeft, 2); t.push_button(true, kLeft, 3); },
-       {{WM_LBUTTONDBLCLK, MK_LBUTTON, 0}, {WM_LBUTTONUP, 0, 0}, {WM_LBUTTONDOWN, MK_LBUTTON, 0}}},
+      {"left click",
+       [](T& t) {
+         t.push_motion(10, 20);
+         t.click(kLeft, 1);
+       },
+       {{WM_MOUSEMOVE, 0, point(10, 20)},
+        {WM_LBUTTONDOWN, MK_LBUTTON, 0},
+        {WM_LBUTTONUP, 0, 0}}},
+      {"left double-click",
+       [](T& t) {
+         t.click(kLeft, 2);
+         t.push_button(true, kLeft, 3);
+       },
+       {{WM_LBUTTONDBLCLK, MK_LBUTTON, 0},
+        {WM_LBUTTONUP, 0, 0},
+        {WM_LBUTTONDOWN, MK_LBUTTON, 0}}},
       {"right click and double-click with left held",
-       [](T& t) { t.click(kRight, 1); t.push_button(true, kRight, 2); },
-       {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 0}, {WM_RBUTTONUP, MK_LBUTTON, 0},
+       [](T& t) {
+         t.click(kRight, 1);
+         t.push_button(true, kRight, 2);
+       },
+       {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 0},
+        {WM_RBUTTONUP, MK_LBUTTON, 0},
         {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, 0}}},
-      {"middle button", [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
+      {"middle button",
+       [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
        {{WM_MBUTTONDOWN, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON, 0}}},
       {"escape, letters and enter; alt+enter is the platform's",
        [](T& t) {
@@ -154,7 +179,9 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
          push_key(SDLK_RETURN, KMOD_LALT);
          push_key(SDLK_RETURN);
        },
-       {{WM_KEYDOWN, VK_ESCAPE, 1}, {WM_KEYDOWN, 'A', 1}, {WM_KEYDOWN, 0x0D, 1}}},
+       {{WM_KEYDOWN, VK_ESCAPE, 1},
+        {WM_KEYDOWN, 'A', 1},
+        {WM_KEYDOWN, 0x0D, 1}}},
   };
   // The cases run in a row: the button flags carry over, as they would.
   for (const Case& c : cases) {
@@ -180,7 +207,8 @@ TEST_F(SdlWindowTest, PointerIsInPicturePixelsWhateverTheWindowSize) {
   push_motion(1279, 10);  // on the upper bar: the picture's top edge
   for (const Msg& m : drain()) got.push_back(m);
   ASSERT_EQ(got.size(), 2u);
-  EXPECT_EQ(std::pair(got[0].lParam, got[1].lParam), std::pair(point(320, 240), point(639, 0)));
+  EXPECT_EQ(std::pair(got[0].lParam, got[1].lParam),
+            std::pair(point(320, 240), point(639, 0)));
 }
 
 TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
@@ -190,7 +218,8 @@ TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {
   SDL_PushEvent(&close);
   SDL_PushEvent(&quit);
   Msg m{};
-  while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) window.DispatchMessageA(&m);
+  while (window.PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+    window.DispatchMessageA(&m);
   EXPECT_EQ(handled(), (std::vector<Uint>{WM_CLOSE, WM_DESTROY}));
   EXPECT_EQ(window.shown_view(main), nullptr);
 }
@@ -223,8 +252,10 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
   const std::string midi =
       (std::filesystem::temp_directory_path() / "mowa-idle-wait.mid").string();
   std::ofstream(midi, std::ios::binary) << test::one_note_midi(60, 40);
-  ASSERT_EQ(sound.mciSendStringA(("open " + midi + " type sequencer alias s").c_str(),
-                                 nullptr, 0, main), 0u);
+  ASSERT_EQ(
+      sound.mciSendStringA(("open " + midi + " type sequencer alias s").c_str(),
+                           nullptr, 0, main),
+      0u);
   ASSERT_EQ(sound.mciSendStringA("play s notify", nullptr, 0, main), 0u);
   const std::vector<Msg> got = wait_for_message();
   EXPECT_EQ(messages(got), std::vector<Uint>{MM_MCINOTIFY});
@@ -235,7 +266,8 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
 
 // A sleep queues input without handling it; the quit request comes after
 // every queued message, input or posted, and paints after the quit.
-TEST_F(SdlWindowTest, SleepQueuesInputAndQuitComesAfterQueuedMessagesBeforePaints) {
+TEST_F(SdlWindowTest,
+       SleepQueuesInputAndQuitComesAfterQueuedMessagesBeforePaints) {
   push_motion(5, 6);
   push_key(SDLK_ESCAPE);
   window.sleep_ms(20);
@@ -244,9 +276,10 @@ TEST_F(SdlWindowTest, SleepQueuesInputAndQuitComesAfterQueuedMessagesBeforePaint
   window.PostQuitMessage(7);
   window.InvalidateRect(main, nullptr, kFalse);
   const std::vector<Msg> got = drain();
-  EXPECT_EQ(messages(got),
-            (std::vector<Uint>{WM_MOUSEMOVE, WM_KEYDOWN, WM_KEYDOWN, WM_QUIT, WM_PAINT}));
-  EXPECT_EQ(std::pair(got.at(2).wParam, got.at(3).wParam), std::pair(Wparam{'A'}, Wparam{7}));
+  EXPECT_EQ(messages(got), (std::vector<Uint>{WM_MOUSEMOVE, WM_KEYDOWN,
+                                              WM_KEYDOWN, WM_QUIT, WM_PAINT}));
+  EXPECT_EQ(std::pair(got.at(2).wParam, got.at(3).wParam),
+            std::pair(Wparam{'A'}, Wparam{7}));
 }
 
 // Pushes its key from SDL's timer thread while the box waits.
@@ -262,19 +295,23 @@ TEST_F(SdlWindowTest, BoxClosesByKeyServesItsOwnerAndIsEchoedInUtf8) {
   const auto show = [&](SDL_Keycode key, Hwnd owner) {
     const SDL_TimerID timer = SDL_AddTimer(30, press_later, &key);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(box.MessageBoxA(owner, "\x82\xce\x82\xa2", "from \x90\xaf", MB_OK), IDOK);
+    EXPECT_EQ(
+        box.MessageBoxA(owner, "\x82\xce\x82\xa2", "from \x90\xaf", MB_OK),
+        IDOK);
     SDL_RemoveTimer(timer);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "mowa: [from \xe6\x98\x9f] \xe3\x81\xb0\xe3\x81\x84\n");
   };
-  for (SDL_Keycode key : {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
+  for (SDL_Keycode key :
+       {SDLK_RETURN, SDLK_SPACE, SDLK_ESCAPE, SDLK_KP_ENTER}) {
     window.InvalidateRect(main, nullptr, kFalse);
     window.PostMessageA(main, WM_KEYDOWN, 'A', 0);
     window.PostMessageA(main, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     push_motion(1, 2);  // came before the box: stays the owner's
     show(key, main);
     EXPECT_EQ(handled(), (std::vector<Uint>{WM_PAINT, MM_MCINOTIFY})) << key;
-    EXPECT_EQ(messages(drain()), (std::vector<Uint>{WM_KEYDOWN, WM_MOUSEMOVE})) << key;
+    EXPECT_EQ(messages(drain()), (std::vector<Uint>{WM_KEYDOWN, WM_MOUSEMOVE}))
+        << key;
   }
   show(SDLK_RETURN, nullptr);  // no owner: the box opens on its own
   faults.fail_always("MessageBoxA");
@@ -288,7 +325,8 @@ TEST_F(SdlWindowTest, DisplayChangeTo640x480IsFullScreen) {
   DevModeA mode{};
   // The offered modes always hold 640x480 at the desktop's depth.
   bool found = false;
-  for (Dword i = 0; !found && display.EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+  for (Dword i = 0; !found && display.EnumDisplaySettingsA(nullptr, i, &mode);
+       ++i)
     found = mode.dmPelsWidth == 640 && mode.dmPelsHeight == 480;
   ASSERT_TRUE(found);
   EXPECT_EQ(display.ChangeDisplaySettingsA(&mode, 0), DISP_CHANGE_SUCCESSFUL);
@@ -314,7 +352,8 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
   };
   const Mode desktop{1920, 1080, 24, 60}, vga{640, 480, 24, 60};
   const auto same = [](const Mode& a, const Mode& b) {
-    return std::tie(a.width, a.height, a.bits) == std::tie(b.width, b.height, b.bits);
+    return std::tie(a.width, a.height, a.bits) ==
+           std::tie(b.width, b.height, b.bits);
   };
   for (const Case& c : std::vector<Case>{
            {{desktop, vga}, desktop, {desktop, vga}},
@@ -322,8 +361,8 @@ TEST(SdlDisplayModes, DesktopAnd640x480AreAlwaysOffered) {
            {{}, {800, 600, 32, 75}, {{800, 600, 32, 75}, {640, 480, 32, 75}}},
            {{{640, 480, 16, 60}}, vga, {{640, 480, 16, 60}, vga}},
        })
-    EXPECT_TRUE(
-        std::ranges::equal(SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
+    EXPECT_TRUE(std::ranges::equal(
+        SdlDisplay::offered_modes(c.listed, c.desktop), c.offered, same));
 }
 
 }  // namespace

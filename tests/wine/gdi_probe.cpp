@@ -22,18 +22,22 @@ int main(int argc, char** argv) {
   if (file.size() < kPixels + 640 * 480) return 1;
 
   BITMAPINFO target{};
-  target.bmiHeader = {sizeof target.bmiHeader, 640, -480, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  target.bmiHeader = {
+      sizeof target.bmiHeader, 640, -480, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   const HDC dc = CreateCompatibleDC(nullptr);
-  const HBITMAP picture = CreateDIBSection(dc, &target, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HBITMAP picture =
+      CreateDIBSection(dc, &target, DIB_RGB_COLORS, &bits, nullptr, 0);
   SelectObject(dc, picture);
   for (int k = 0; k < 10; ++k) {
     const int width = 640 - 40 * k, height = 480 - 30 * k;
-    StretchDIBits(dc, 0, 0, 640, 480, 0, 30 * k, width, height, file.data() + kPixels,
-                  reinterpret_cast<const BITMAPINFO*>(file.data() + kInfo), DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(dc, 0, 0, 640, 480, 0, 30 * k, width, height,
+                  file.data() + kPixels,
+                  reinterpret_cast<const BITMAPINFO*>(file.data() + kInfo),
+                  DIB_RGB_COLORS, SRCCOPY);
     GdiFlush();
-    const std::string name = std::string(argv[2]) + "\\zoom-" + std::to_string(width) + ".rgb";
+    const std::string name =
+        std::string(argv[2]) + "\\zoom-" + std::to_string(width) + ".rgb";
     std::FILE* out = std::fopen(name.c_str(), "wb");
     if (!out) return 1;
     const auto* p = static_cast<const unsigned char*>(bits);

@@ -65,13 +65,17 @@ int main(int argc, char** argv) {
   clicks_text << clicks_file.rdbuf();
   std::vector<mowa::pf::InputEvent> clicks;
   std::string error;
-  if (passes < 1 || !mowa::pf::parse_input_script(clicks_text.str(), clicks, error)) {
-    std::fprintf(stderr, "mowa-soak: %s\n", error.empty() ? "bad pass count" : error.c_str());
+  if (passes < 1 ||
+      !mowa::pf::parse_input_script(clicks_text.str(), clicks, error)) {
+    std::fprintf(stderr, "mowa-soak: %s\n",
+                 error.empty() ? "bad pass count" : error.c_str());
     return 2;
   }
-  std::string folder = (fs::temp_directory_path() / "mowa-soak-XXXXXX").string();
+  std::string folder =
+      (fs::temp_directory_path() / "mowa-soak-XXXXXX").string();
   if (!::mkdtemp(folder.data())) return 1;
-  fs::copy(fs::path(argv[1]) / "data", fs::path(folder) / "data", fs::copy_options::recursive);
+  fs::copy(fs::path(argv[1]) / "data", fs::path(folder) / "data",
+           fs::copy_options::recursive);
   fs::current_path(folder);
   std::FILE* trace = std::fopen("/dev/null", "w");
   // The headless boxes report on standard error; the soak's own reports go
@@ -98,11 +102,14 @@ int main(int argc, char** argv) {
                      mowa::shell::RunEnd::kStepLimit
                  ? 3
                  : program.exit_code();
-      held = hp.gdi.live_objects() + hp.gdi.open_dcs() + hp.memory.live_blocks() +
-             hp.files.open_handles() + hp.files.open_streams();
+      held = hp.gdi.live_objects() + hp.gdi.open_dcs() +
+             hp.memory.live_blocks() + hp.files.open_handles() +
+             hp.files.open_streams();
     }
     if (code != 0 || held != 0) {
-      std::fprintf(report, "mowa-soak: pass %ld ended with %d, %zu things held\n", pass, code, held);
+      std::fprintf(report,
+                   "mowa-soak: pass %ld ended with %d, %zu things held\n", pass,
+                   code, held);
       ++failures;
     }
     if (pass % every == 0) {
@@ -116,9 +123,12 @@ int main(int argc, char** argv) {
       }
     }
   }
-  const double rss_slope = slope(at, rss) * 1000, fd_slope = slope(at, fds) * 1000;
-  std::printf("slope per 1000 passes over the second half: resident %+.1f kB, descriptors %+.2f\n",
-              rss_slope, fd_slope);
+  const double rss_slope = slope(at, rss) * 1000,
+               fd_slope = slope(at, fds) * 1000;
+  std::printf(
+      "slope per 1000 passes over the second half: resident %+.1f kB, "
+      "descriptors %+.2f\n",
+      rss_slope, fd_slope);
   std::fclose(trace);
   fs::current_path("/");
   fs::remove_all(folder);

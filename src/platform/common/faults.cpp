@@ -39,7 +39,8 @@ void Faults::clear(std::string_view service) {
 
 bool Faults::fail(std::string_view service) {
   auto it = rules_.find(service);
-  if (it == rules_.end()) it = rules_.emplace(std::string(service), Rule{}).first;
+  if (it == rules_.end())
+    it = rules_.emplace(std::string(service), Rule{}).first;
   Rule& r = it->second;
   ++r.calls;
   return r.always || r.calls == r.nth;

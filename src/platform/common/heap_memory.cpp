@@ -74,7 +74,8 @@ Hlocal HeapMemory::LocalFree(Hlocal block) {
 
 std::size_t HeapMemory::locked_blocks() const {
   std::size_t locked = 0;
-  for (const auto& [handle, block] : globals_) locked += block.locks > 0 ? 1 : 0;
+  for (const auto& [handle, block] : globals_)
+    locked += block.locks > 0 ? 1 : 0;
   return locked;
 }
 

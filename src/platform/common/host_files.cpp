@@ -117,9 +117,7 @@ int HostFiles::fclose(Stream* stream) {
   return faults_.fail("fclose") ? -1 : r;
 }
 
-FileStamp HostFiles::stamp(Stream& stream) {
-  return host_stream_stamp(stream);
-}
+FileStamp HostFiles::stamp(Stream& stream) { return host_stream_stamp(stream); }
 
 int HostFiles::fsync(Stream& stream) { return host_stream_fsync(stream); }
 

@@ -130,7 +130,8 @@ class HostStream final : public Stream {
   }
 
   long ftell() override {
-    if (out_len_ > 0) return static_cast<long>(out_start_ + static_cast<off_t>(out_len_));
+    if (out_len_ > 0)
+      return static_cast<long>(out_start_ + static_cast<off_t>(out_len_));
     return static_cast<long>(start_ + static_cast<off_t>(pos_));
   }
 
@@ -219,10 +220,10 @@ class HostStream final : public Stream {
     std::size_t done = 0;
     bool ok = true;
     while (done < out_len_) {
-      const ssize_t w =
-          append_ ? ::write(fd_, out_.get() + done, out_len_ - done)
-                  : ::pwrite(fd_, out_.get() + done, out_len_ - done,
-                             out_start_ + static_cast<off_t>(done));
+      const ssize_t w = append_
+                            ? ::write(fd_, out_.get() + done, out_len_ - done)
+                            : ::pwrite(fd_, out_.get() + done, out_len_ - done,
+                                       out_start_ + static_cast<off_t>(done));
       if (w <= 0) {
         ok = false;
         break;
@@ -277,16 +278,26 @@ std::unique_ptr<Stream> open_host_stream(const std::string& host_path,
   if (!mode || !*mode) return nullptr;
   bool plus = false, text = true;
   for (const char* m = mode + 1; *m; ++m) {
-    if (*m == '+') plus = true;
-    else if (*m == 'b') text = false;
-    else if (*m == 't') text = true;
+    if (*m == '+')
+      plus = true;
+    else if (*m == 'b')
+      text = false;
+    else if (*m == 't')
+      text = true;
   }
   int flags = 0;
   switch (mode[0]) {
-    case 'r': flags = plus ? O_RDWR : O_RDONLY; break;
-    case 'w': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC; break;
-    case 'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
-    default: return nullptr;
+    case 'r':
+      flags = plus ? O_RDWR : O_RDONLY;
+      break;
+    case 'w':
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      break;
+    case 'a':
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+      break;
+    default:
+      return nullptr;
   }
   const int fd = open_descriptor(host_path, flags);
   if (fd < 0) return nullptr;

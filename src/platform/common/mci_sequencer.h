@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/types.h"
 #include "platform/platform.h"
+#include "platform/types.h"
 
 namespace mowa::pf {
 

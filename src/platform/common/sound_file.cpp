@@ -24,7 +24,8 @@ void put_le32(std::uint8_t* p, std::uint32_t v) {
 // Cuts the size field at `at` to `left` bytes when it declares more.
 void cut(std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t left) {
   const std::uint32_t declared = le32(bytes.data() + at);
-  if (declared > left) put_le32(bytes.data() + at, static_cast<std::uint32_t>(left));
+  if (declared > left)
+    put_le32(bytes.data() + at, static_cast<std::uint32_t>(left));
 }
 
 }  // namespace
@@ -41,7 +42,8 @@ void cut_riff_chunks(std::vector<std::uint8_t>& bytes) {
   }
 }
 
-bool read_sound_file(const std::string& host_path, std::vector<std::uint8_t>& bytes) {
+bool read_sound_file(const std::string& host_path,
+                     std::vector<std::uint8_t>& bytes) {
   const int fd = open_regular_file(host_path, O_RDONLY);
   if (fd < 0) return false;
   struct stat st;

@@ -16,7 +16,8 @@ inline constexpr std::size_t kMaxSoundFileBytes = std::size_t{256} << 20;
 // The bytes of a regular file of at most kMaxSoundFileBytes, with its RIFF
 // chunk sizes cut as cut_riff_chunks does. False when the file cannot be
 // read whole or is too large.
-bool read_sound_file(const std::string& host_path, std::vector<std::uint8_t>& bytes);
+bool read_sound_file(const std::string& host_path,
+                     std::vector<std::uint8_t>& bytes);
 
 // In a RIFF file, brings the size of the RIFF chunk and of every chunk in it
 // down to what is left of the file; any other file stays as it is.

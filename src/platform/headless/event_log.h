@@ -40,5 +40,4 @@ class EventLog {
   std::FILE* out_ = nullptr;
 };
 
-
 }  // namespace mowa::pf

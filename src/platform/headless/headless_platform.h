@@ -30,8 +30,7 @@ class HeadlessPlatform {
   void log_held() {
     log.event("held")
         .num("blocks", static_cast<std::int64_t>(memory.live_blocks()))
-        .num("locked_blocks",
-             static_cast<std::int64_t>(memory.locked_blocks()))
+        .num("locked_blocks", static_cast<std::int64_t>(memory.locked_blocks()))
         .num("gdi_objects", static_cast<std::int64_t>(gdi.live_objects()))
         .num("dcs", static_cast<std::int64_t>(gdi.open_dcs()))
         .num("files", static_cast<std::int64_t>(files.open_handles() +

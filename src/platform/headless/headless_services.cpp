@@ -38,7 +38,9 @@ HeadlessDisplay::HeadlessDisplay(Faults& faults, EventLog& log, SoftGdi& gdi)
     : faults_(faults), log_(log), gdi_(gdi) {
   for (const Dword bits : {8u, 16u, 32u})
     for (const auto& [w, h] : {std::pair<Dword, Dword>{640, 480},
-                               {800, 600}, {1024, 768}, {1280, 1024}})
+                               {800, 600},
+                               {1024, 768},
+                               {1280, 1024}})
       modes_.push_back({w, h, bits, 60});
   gdi_.set_display_format(1024, 768, 32);
 }

@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/common/mci_sequencer.h"
 #include "platform/headless/event_log.h"
 #include "platform/headless/headless_window.h"
+#include "platform/platform.h"
 #include "platform/softgdi/soft_gdi.h"
 
 namespace mowa::pf {

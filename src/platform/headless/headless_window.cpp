@@ -55,7 +55,8 @@ Dword HeadlessWindow::message_time_ms() const {
 
 void HeadlessWindow::queue_due_input() {
   const Hwnd main = main_window();
-  while (next_input_ < input_.size() && input_[next_input_].step <= log_.steps) {
+  while (next_input_ < input_.size() &&
+         input_[next_input_].step <= log_.steps) {
     const InputEvent& ev = input_[next_input_++];
     if (!main) continue;
     Msg m{main, WM_NULL, 0, 0, 0, {pointer_x_, pointer_y_}};

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "platform/common/faults.h"
-#include "platform/softgdi/window_table.h"
 #include "platform/headless/event_log.h"
 #include "platform/headless/input_script.h"
 #include "platform/softgdi/soft_gdi.h"
+#include "platform/softgdi/window_table.h"
 
 namespace mowa::pf {
 

@@ -12,8 +12,17 @@ namespace mowa::pf {
 
 struct InputEvent {
   std::uint64_t step = 0;  // queued once this many idle steps have completed
-  enum class Kind { kMove, kLeftDown, kLeftUp, kLeftDouble, kRightDown,
-                    kRightUp, kRightDouble, kKey, kClose } kind = Kind::kMove;
+  enum class Kind {
+    kMove,
+    kLeftDown,
+    kLeftUp,
+    kLeftDouble,
+    kRightDown,
+    kRightUp,
+    kRightDouble,
+    kKey,
+    kClose
+  } kind = Kind::kMove;
   int x = 0;
   int y = 0;
   int key = 0;

@@ -42,8 +42,9 @@ void fill(Surface& s, int left, int top, int right, int bottom,
   bottom = std::min(bottom, area.height);
   if (right <= left) return;
   for (int y = top; y < bottom; ++y)
-    std::fill_n(s.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(left, y)),
-                right - left, rgb);
+    std::fill_n(
+        s.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(left, y)),
+        right - left, rgb);
   s.changed = true;
 }
 
@@ -96,7 +97,8 @@ int measure(const RasterFont* font, std::string_view cp932) {
 
 // Bytes of the code-page-932 character that starts with `lead`.
 std::size_t character_bytes(unsigned char lead) {
-  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2
+                                                                          : 1;
 }
 
 // `line` cut into pieces at most `most_px` wide: after the last space that
@@ -107,7 +109,8 @@ void wrap(const RasterFont* font, std::string_view line, int most_px,
     int width = 0;
     std::size_t end = 0, after_space = 0;
     while (end < line.size()) {
-      const std::size_t n = std::min(character_bytes(line[end]), line.size() - end);
+      const std::size_t n =
+          std::min(character_bytes(line[end]), line.size() - end);
       const int w = measure(font, line.substr(end, n));
       if (end > 0 && width + w > most_px) break;
       width += w;
@@ -122,14 +125,16 @@ void wrap(const RasterFont* font, std::string_view line, int most_px,
 
 // The caption, cut before the character that would pass `most_px` and
 // ended with an ellipsis, when it is too wide.
-std::string shortened(const RasterFont* font, std::string_view caption, int most_px) {
+std::string shortened(const RasterFont* font, std::string_view caption,
+                      int most_px) {
   if (measure(font, caption) <= most_px) return std::string(caption);
   constexpr std::string_view kEllipsis = "\x81\x63";  // … in code page 932
   const int room = most_px - measure(font, kEllipsis);
   std::size_t end = 0;
   int width = 0;
   while (end < caption.size()) {
-    const std::size_t n = std::min(character_bytes(caption[end]), caption.size() - end);
+    const std::size_t n =
+        std::min(character_bytes(caption[end]), caption.size() - end);
     const int w = measure(font, caption.substr(end, n));
     if (width + w > room) break;
     width += w;
@@ -146,8 +151,8 @@ void write(Surface& s, const RasterFont* font, int x, int y,
 }  // namespace
 
 BoxLayout draw_box(Surface& surface, const RasterFont* font,
-                   std::string_view caption_cp932,
-                   std::string_view text_cp932, bool button_pressed) {
+                   std::string_view caption_cp932, std::string_view text_cp932,
+                   bool button_pressed) {
   const int cell = font ? std::max(font->cell_height(), 1) : kPlainCellHeight;
   const int text_left = kMargin + kSignSize + kMargin;
   const int most_text_width = kLargestBoxWidth - text_left - kMargin - 6;
@@ -156,9 +161,10 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
   const int body_top = bar_height + kMargin;
   // What is left of the screen's height for lines under the caption bar and
   // over the button.
-  const int most_lines = std::max(
-      1, (kLargestBoxHeight - body_top - 2 * kMargin - 4 - kButtonHeight + kLineGap) /
-             line_height);
+  const int most_lines =
+      std::max(1, (kLargestBoxHeight - body_top - 2 * kMargin - 4 -
+                   kButtonHeight + kLineGap) /
+                      line_height);
 
   BoxLayout l;
   for (const auto line : split_lines(text_cp932)) {
@@ -168,20 +174,24 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
   // Lines past the screen's bottom are left out; the last shown says so.
   if (static_cast<int>(l.lines.size()) > most_lines) {
     l.lines.resize(static_cast<std::size_t>(most_lines));
-    l.lines.back() = shortened(font, l.lines.back() + "\x81\x63\x81\x63", most_text_width);
+    l.lines.back() =
+        shortened(font, l.lines.back() + "\x81\x63\x81\x63", most_text_width);
   }
   int text_width = 0;
-  for (const auto& line : l.lines) text_width = std::max(text_width, measure(font, line));
-  const int text_height = static_cast<int>(l.lines.size()) * line_height - kLineGap;
+  for (const auto& line : l.lines)
+    text_width = std::max(text_width, measure(font, line));
+  const int text_height =
+      static_cast<int>(l.lines.size()) * line_height - kLineGap;
 
   const int content_height = std::max(kSignSize, text_height);
-  l.width = std::clamp(std::max({kMinWidth, text_left + text_width + kMargin + 6,
-                                 measure(font, caption_cp932) + 2 * kMargin}),
-                       0, kLargestBoxWidth);
+  l.width =
+      std::clamp(std::max({kMinWidth, text_left + text_width + kMargin + 6,
+                           measure(font, caption_cp932) + 2 * kMargin}),
+                 0, kLargestBoxWidth);
   l.caption = shortened(font, caption_cp932, l.width - 2 * kMargin);
   const int button_top = body_top + content_height + kMargin + 4;
-  l.height = std::clamp(button_top + kButtonHeight + kMargin, 0,
-                        kLargestBoxHeight);
+  l.height =
+      std::clamp(button_top + kButtonHeight + kMargin, 0, kLargestBoxHeight);
   l.caption_bar = Rect{1, 1, l.width - 1, bar_height};
   l.sign = Rect{kMargin, body_top + (content_height - kSignSize) / 2,
                 kMargin + kSignSize,
@@ -207,7 +217,8 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
   frame(surface, l.button, kButtonEdge);
   const int ok_width = measure(font, "OK");
   const int ok_offset = button_pressed ? 1 : 0;
-  write(surface, font, l.button.left + (kButtonWidth - ok_width) / 2 + ok_offset,
+  write(surface, font,
+        l.button.left + (kButtonWidth - ok_width) / 2 + ok_offset,
         l.button.top + (kButtonHeight - cell) / 2 + ok_offset, "OK", kText);
   return l;
 }

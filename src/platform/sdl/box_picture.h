@@ -32,8 +32,8 @@ struct BoxLayout {
 // 640x480; lines longer than that are wrapped, at a space where there is
 // one. Without a font the box is drawn without lettering.
 BoxLayout draw_box(Surface& surface, const RasterFont* font,
-                   std::string_view caption_cp932,
-                   std::string_view text_cp932, bool button_pressed);
+                   std::string_view caption_cp932, std::string_view text_cp932,
+                   bool button_pressed);
 
 constexpr bool contains(const Rect& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;

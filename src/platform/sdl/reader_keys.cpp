@@ -182,8 +182,8 @@ void SdlWindow::show_note(const std::vector<std::string>& lines_utf8,
     lines.push_back(base::utf8_to_cp932(line));
     if (note_font_) {
       Surface nowhere;
-      width = std::max(width, note_font_->draw(nowhere, 0, 0, lines.back(),
-                                               0, false, 0));
+      width = std::max(
+          width, note_font_->draw(nowhere, 0, 0, lines.back(), 0, false, 0));
     }
   }
   Surface note(width + 2 * kNoteMargin_px,

@@ -49,15 +49,18 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
   const std::string caption_utf8 = base::cp932_to_utf8(caption_cp932);
   std::string text_utf8 = base::cp932_to_utf8(text_cp932);
   // One line feed ends the echo, whatever ended the text.
-  while (!text_utf8.empty() && (text_utf8.back() == '\n' || text_utf8.back() == '\r'))
+  while (!text_utf8.empty() &&
+         (text_utf8.back() == '\n' || text_utf8.back() == '\r'))
     text_utf8.pop_back();
-  std::fprintf(stderr, "mowa: [%s] %s\n", caption_utf8.c_str(), text_utf8.c_str());
+  std::fprintf(stderr, "mowa: [%s] %s\n", caption_utf8.c_str(),
+               text_utf8.c_str());
   std::fflush(stderr);
   // Input that came before the box is the owner's, to be handled after it.
   window_.translate_pending();
 
   Surface picture;
-  BoxLayout layout = draw_box(picture, font(), caption_cp932, text_cp932, false);
+  BoxLayout layout =
+      draw_box(picture, font(), caption_cp932, text_cp932, false);
   // Centred over the owner, or on the screen when there is none to show.
   SDL_Rect area{0, 0, layout.width, layout.height};
   SdlView* owner_view = window_.shown_view(owner);
@@ -109,8 +112,10 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
       continue;
     }
     const bool mine =
-        (event.type == SDL_MOUSEMOTION && event.motion.windowID == view->id()) ||
-        ((event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) &&
+        (event.type == SDL_MOUSEMOTION &&
+         event.motion.windowID == view->id()) ||
+        ((event.type == SDL_MOUSEBUTTONDOWN ||
+          event.type == SDL_MOUSEBUTTONUP) &&
          event.button.windowID == view->id()) ||
         (event.type == SDL_WINDOWEVENT && event.window.windowID == view->id());
     if (event.type == SDL_KEYDOWN) {
@@ -120,8 +125,10 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
     } else if (!mine) {
       window_.translate(event, false);
     } else if (event.type == SDL_WINDOWEVENT) {
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
-      else view->redraw();
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+        open = false;
+      else
+        view->redraw();
     } else if (event.type == SDL_MOUSEBUTTONDOWN) {
       if (event.button.button == SDL_BUTTON_LEFT &&
           contains(layout.button, event.button.x, event.button.y)) {
@@ -131,8 +138,10 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
     } else if (event.type == SDL_MOUSEBUTTONUP) {
       if (event.button.button == SDL_BUTTON_LEFT && pressed) {
         pressed = false;
-        if (contains(layout.button, event.button.x, event.button.y)) open = false;
-        else layout = draw_box(picture, font(), caption_cp932, text_cp932, false);
+        if (contains(layout.button, event.button.x, event.button.y))
+          open = false;
+        else
+          layout = draw_box(picture, font(), caption_cp932, text_cp932, false);
       }
     }
   }

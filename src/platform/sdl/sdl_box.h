@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/platform.h"
 #include "platform/common/faults.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/softgdi/font_raster.h"
 

@@ -23,7 +23,8 @@ std::vector<SdlDisplay::Mode> SdlDisplay::offered_modes(
       return m.width == w && m.height == h && m.bits == bits;
     });
   };
-  if (!has(desktop.width, desktop.height, desktop.bits)) listed.push_back(desktop);
+  if (!has(desktop.width, desktop.height, desktop.bits))
+    listed.push_back(desktop);
   if (!has(640, 480, desktop.bits))
     listed.push_back(Mode{640, 480, desktop.bits, desktop.hz});
   return listed;

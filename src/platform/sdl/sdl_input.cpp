@@ -11,27 +11,46 @@ namespace {
 
 // The virtual-key code of a key, 0 for keys the program has no name for.
 Wparam virtual_key(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return static_cast<Wparam>('A' + (key - SDLK_a));
-  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<Wparam>('0' + (key - SDLK_0));
-  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<Wparam>(0x70 + (key - SDLK_F1));
+  if (key >= SDLK_a && key <= SDLK_z)
+    return static_cast<Wparam>('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9)
+    return static_cast<Wparam>('0' + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12)
+    return static_cast<Wparam>(0x70 + (key - SDLK_F1));
   switch (key) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_BACKSPACE: return 0x08;
-    case SDLK_TAB: return 0x09;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+      return 0x08;
+    case SDLK_TAB:
+      return 0x09;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 0x0D;
-    case SDLK_SPACE: return 0x20;
-    case SDLK_PAGEUP: return 0x21;
-    case SDLK_PAGEDOWN: return 0x22;
-    case SDLK_END: return 0x23;
-    case SDLK_HOME: return 0x24;
-    case SDLK_LEFT: return 0x25;
-    case SDLK_UP: return 0x26;
-    case SDLK_RIGHT: return 0x27;
-    case SDLK_DOWN: return 0x28;
-    case SDLK_INSERT: return 0x2D;
-    case SDLK_DELETE: return 0x2E;
-    default: return 0;
+    case SDLK_KP_ENTER:
+      return 0x0D;
+    case SDLK_SPACE:
+      return 0x20;
+    case SDLK_PAGEUP:
+      return 0x21;
+    case SDLK_PAGEDOWN:
+      return 0x22;
+    case SDLK_END:
+      return 0x23;
+    case SDLK_HOME:
+      return 0x24;
+    case SDLK_LEFT:
+      return 0x25;
+    case SDLK_UP:
+      return 0x26;
+    case SDLK_RIGHT:
+      return 0x27;
+    case SDLK_DOWN:
+      return 0x28;
+    case SDLK_INSERT:
+      return 0x2D;
+    case SDLK_DELETE:
+      return 0x2E;
+    default:
+      return 0;
   }
 }
 
@@ -146,8 +165,8 @@ void SdlWindow::translate(const SDL_Event& event, bool accept_input) {
       if (!hwnd) return;
       if (down) reader_clicked();
       // Every second click in a row is a double-click, as the class asks.
-      const bool twice = down && event.button.clicks >= 2 &&
-                         event.button.clicks % 2 == 0;
+      const bool twice =
+          down && event.button.clicks >= 2 && event.button.clicks % 2 == 0;
       buttons_ = down ? (buttons_ | flag) : (buttons_ & ~flag);
       const Uint message = !down ? release : twice ? twice_press : press;
       const Point at = picture_point(hwnd, event.button.x, event.button.y);

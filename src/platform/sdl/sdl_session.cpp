@@ -33,7 +33,8 @@ SdlSession::SdlSession() {
   }
   // Without any display SDL falls back to drivers that show nothing; a
   // presentation nobody can see must not run unless that was asked for.
-  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const std::string driver =
+      SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (!SDL_GetHint(SDL_HINT_VIDEODRIVER) &&
       (driver == "offscreen" || driver == "dummy")) {
     error_ = "no display to show a window on";

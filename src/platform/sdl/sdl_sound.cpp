@@ -17,8 +17,8 @@
 #include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"
 #include "platform/common/mci_sequencer.h"
-#include "platform/sdl/mixer_library.h"
 #include "platform/common/sound_file.h"
+#include "platform/sdl/mixer_library.h"
 
 namespace mowa::pf {
 namespace {
@@ -217,7 +217,8 @@ struct SdlSound::Impl final : SequenceOutput {
     // only thread) and with its chunk sizes cut to the file's own.
     std::vector<std::uint8_t> bytes;
     if (read_sound_file(host_path(sound), bytes))
-      if (SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())))
+      if (SDL_RWops* rw =
+              SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())))
         wav = mix->LoadWAV_RW(rw, 1);
     Mix_Chunk* chunk = wav;
     int loops = (flags & SND_LOOP) ? -1 : 0;
@@ -238,7 +239,7 @@ struct SdlSound::Impl final : SequenceOutput {
     // is played again as it is instead of reloading the soundfont, which
     // holds up the program for a noticeable moment.
     if (spare.music && std::equal(spare.midi.begin(), spare.midi.end(),
-                                      midi.begin(), midi.end())) {
+                                  midi.begin(), midi.end())) {
       musics[device_id] = std::move(spare);
       spare = Loaded{};
       return;
@@ -335,8 +336,8 @@ void SdlSound::hush_music(bool hushed) {
 int SdlSound::ms_until_next_end() const {
   const std::int64_t end_ms = impl_->sequencer.next_end_ms();
   if (end_ms < 0) return -1;
-  return static_cast<int>(std::clamp<std::int64_t>(end_ms - Impl::now_ms(), 0,
-                                                   std::numeric_limits<int>::max()));
+  return static_cast<int>(std::clamp<std::int64_t>(
+      end_ms - Impl::now_ms(), 0, std::numeric_limits<int>::max()));
 }
 
 }  // namespace mowa::pf

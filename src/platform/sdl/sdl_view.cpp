@@ -17,22 +17,24 @@ std::unique_ptr<SdlView> SdlView::create(const Options& o, std::string& error) {
   if (o.borderless) flags |= SDL_WINDOW_BORDERLESS;
   if (o.on_top) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   if (o.high_dpi) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
-  view->window_ = SDL_CreateWindow(o.title_utf8.c_str(), o.x, o.y,
-                                   std::max(o.width, 1), std::max(o.height, 1),
-                                   flags);
+  view->window_ =
+      SDL_CreateWindow(o.title_utf8.c_str(), o.x, o.y, std::max(o.width, 1),
+                       std::max(o.height, 1), flags);
   if (!view->window_) {
     error = SDL_GetError();
     return nullptr;
   }
   view->id_ = SDL_GetWindowID(view->window_);
-  view->placed_ = SDL_Rect{o.x, o.y, std::max(o.width, 1), std::max(o.height, 1)};
+  view->placed_ =
+      SDL_Rect{o.x, o.y, std::max(o.width, 1), std::max(o.height, 1)};
   // One picture of the program's size scaled by whole blocks is light work
   // for the CPU, while a GL renderer without a GPU (a virtual or remote
   // display) takes seconds to start and milliseconds a frame.
   // SDL_RENDER_DRIVER still chooses another.
   view->renderer_ =
       SDL_CreateRenderer(view->window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!view->renderer_) view->renderer_ = SDL_CreateRenderer(view->window_, -1, 0);
+  if (!view->renderer_)
+    view->renderer_ = SDL_CreateRenderer(view->window_, -1, 0);
   if (!view->renderer_) {
     error = SDL_GetError();
     return nullptr;
@@ -89,7 +91,8 @@ void SdlView::present(const Surface& surface) {
   fit_picture(surface);
   const DrawArea area = drawable_area(surface);
   if (texture_ && area.width == picture_width_ && area.height > 0) {
-    const SDL_Rect rect{0, 0, area.width, std::min(area.height, picture_height_)};
+    const SDL_Rect rect{0, 0, area.width,
+                        std::min(area.height, picture_height_)};
     SDL_UpdateTexture(texture_, &rect, surface.pixels.data(), area.width * 4);
   }
   redraw();
@@ -176,8 +179,8 @@ bool SdlView::covers_display() const {
 }
 
 void SdlView::apply_fullscreen() {
-  if (covering_ || (fullscreen_ && !sdl_fullscreen_ &&
-                    !has_window_manager(window_))) {
+  if (covering_ ||
+      (fullscreen_ && !sdl_fullscreen_ && !has_window_manager(window_))) {
     cover_display(fullscreen_);
     return;
   }

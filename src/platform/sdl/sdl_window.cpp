@@ -102,8 +102,8 @@ bool SdlWindow::open_window(const char* window_name, Dword style, int x, int y,
   return true;
 }
 
-void SdlWindow::place_window(Hwnd hwnd, Hwnd insert_after, int x, int y,
-                             int cx, int cy) {
+void SdlWindow::place_window(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
+                             int cy) {
   SdlView* v = view(hwnd);
   if (!v) return;
   v->move_resize(x, y, cx, cy);
@@ -182,7 +182,8 @@ void SdlWindow::sleep_ms(Dword delay_ms) {
     const auto left_ms =
         std::chrono::ceil<std::chrono::milliseconds>(left / speed).count();
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<long long>(left_ms, kSleepSlice_ms))))
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<long long>(
+                                         left_ms, kSleepSlice_ms))))
       translate(event, true);
     heed_outside_requests();
     expire_note();

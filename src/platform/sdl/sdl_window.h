@@ -6,16 +6,16 @@
 
 #include <chrono>
 #include <filesystem>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/common/faults.h"
 #include "platform/common/reader_settings.h"
-#include "platform/softgdi/window_table.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_view.h"
 #include "platform/softgdi/soft_gdi.h"
+#include "platform/softgdi/window_table.h"
 
 union SDL_Event;
 

@@ -40,9 +40,9 @@ Span normalise(std::int64_t origin, std::int64_t extent) {
 
 // Destination pixel i of n takes the source pixel under its centre, offset
 // floor((2i + 1) * m / 2n), counted from the far end when the axis is
-// mirrored: the pixel that Windows' GDI picks when it enlarges. Only the destination pixels
-// inside [0, clip) whose source lies inside [0, source_size) are kept; as the
-// mapping is monotonic they form one run.
+// mirrored: the pixel that Windows' GDI picks when it enlarges. Only the
+// destination pixels inside [0, clip) whose source lies inside [0, source_size)
+// are kept; as the mapping is monotonic they form one run.
 AxisRun map_axis(const Span& dest, const Span& src, std::int64_t clip,
                  std::int64_t source_size) {
   AxisRun run;
@@ -55,7 +55,8 @@ AxisRun map_axis(const Span& dest, const Span& src, std::int64_t clip,
     const std::int64_t i = d - dest.first;
     const std::int64_t k = mirrored ? dest.count - 1 - i : i;
     // k < 2^32 and src.count <= 2^32, so the product fits 64 bits.
-    const std::int64_t s = src.first + (2 * k + 1) * src.count / (2 * dest.count);
+    const std::int64_t s =
+        src.first + (2 * k + 1) * src.count / (2 * dest.count);
     if (s < 0 || s >= source_size) continue;
     if (run.source.empty()) run.dest_first = d;
     run.source.push_back(s);

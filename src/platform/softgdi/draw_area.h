@@ -25,7 +25,8 @@ struct DrawArea {
 inline DrawArea drawable_area(const Surface& surface) {
   const int width = surface.width();
   if (width == 0) return {};
-  const auto rows_held = surface.pixels.size() / static_cast<std::size_t>(width);
+  const auto rows_held =
+      surface.pixels.size() / static_cast<std::size_t>(width);
   return {width, static_cast<int>(std::min<std::size_t>(
                      static_cast<std::size_t>(surface.height()), rows_held))};
 }

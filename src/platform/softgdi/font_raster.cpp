@@ -69,9 +69,9 @@ class FontCore {
   // One code-page-932 character (one or two bytes) as a code point; false
   // when the code page does not define it.
   bool decode(const char* bytes, std::size_t count, char32_t& code_point) {
-    if (count == 2 &&
-        base::cp932_windows_char(static_cast<unsigned char>(bytes[0]),
-                           static_cast<unsigned char>(bytes[1]), code_point))
+    if (count == 2 && base::cp932_windows_char(
+                          static_cast<unsigned char>(bytes[0]),
+                          static_cast<unsigned char>(bytes[1]), code_point))
       return true;
     if (cp932_ == kNoConverter) return false;
     iconv(cp932_, nullptr, nullptr, nullptr, nullptr);
@@ -145,7 +145,8 @@ void fill(Surface& surface, const DrawArea& clip, std::int64_t left,
   bottom = std::min<std::int64_t>(bottom, clip.height);
   if (left >= right || top >= bottom) return;
   for (std::int64_t y = top; y < bottom; ++y) {
-    auto row = surface.pixels.begin() + static_cast<std::ptrdiff_t>(clip.index(0, y));
+    auto row =
+        surface.pixels.begin() + static_cast<std::ptrdiff_t>(clip.index(0, y));
     std::fill(row + left, row + right, rgb);
   }
   surface.changed = true;
@@ -170,8 +171,7 @@ void blit(Surface& surface, const DrawArea& clip, const FT_Bitmap& bitmap,
   bool wrote = false;
   for (std::int64_t r = row_begin; r < row_end; ++r) {
     const unsigned char* src = first_row + r * bitmap.pitch;
-    std::uint32_t* dst_row =
-        surface.pixels.data() + clip.index(0, top + r);
+    std::uint32_t* dst_row = surface.pixels.data() + clip.index(0, top + r);
     for (std::int64_t c = col_begin; c < col_end; ++c) {
       const bool set =
           mono ? (src[c >> 3] & (0x80 >> (c & 7))) != 0 : src[c] >= 0x80;

@@ -16,7 +16,8 @@ void fill_rect(Surface& surface, std::int64_t left, std::int64_t top,
   const std::int64_t y1 = std::min<std::int64_t>(bottom, area.height);
   if (x0 >= x1 || y0 >= y1) return;
   for (std::int64_t y = y0; y < y1; ++y) {
-    const auto row = surface.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(0, y));
+    const auto row =
+        surface.pixels.begin() + static_cast<std::ptrdiff_t>(area.index(0, y));
     std::fill(row + x0, row + x1, rgb);
   }
   surface.changed = true;

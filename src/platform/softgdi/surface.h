@@ -27,8 +27,9 @@ class Surface {
   // The pixel at (x, y); black outside the surface.
   std::uint32_t at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    const auto i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x);
+    const auto i =
+        static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+        static_cast<std::size_t>(x);
     return i < pixels.size() ? pixels[i] : 0;
   }
 

@@ -74,9 +74,8 @@ bool WindowTable::shown(Hwnd hwnd) const {
 
 bool WindowTable::has_work() const {
   if (!queue_.empty() || quit_pending_) return true;
-  return std::any_of(windows_.begin(), windows_.end(), [](const auto& w) {
-    return w->invalid && !w->destroyed;
-  });
+  return std::any_of(windows_.begin(), windows_.end(),
+                     [](const auto& w) { return w->invalid && !w->destroyed; });
 }
 
 void WindowTable::queue_message(const Msg& msg) {
@@ -160,8 +159,8 @@ Bool WindowTable::PeekMessageA(Msg* msg, Hwnd /*hwnd*/, Uint /*filter_min*/,
   if (press_unseen_ && statements_since_press_ >= kStatementsSeeingPress &&
       message_time_ms() - press_taken_ms_ >= kShortestPress_ms)
     press_unseen_ = false;
-  const bool held = press_unseen_ && !queue_.empty() &&
-                    is_release(queue_.front().message);
+  const bool held =
+      press_unseen_ && !queue_.empty() && is_release(queue_.front().message);
   if (!queue_.empty() && !held) {
     *msg = queue_.front();
     if (remove & PM_REMOVE) {
@@ -176,15 +175,15 @@ Bool WindowTable::PeekMessageA(Msg* msg, Hwnd /*hwnd*/, Uint /*filter_min*/,
     return kTrue;
   }
   if (quit_pending_) {
-    *msg = Msg{nullptr, WM_QUIT, static_cast<Wparam>(quit_code_), 0,
-               message_time_ms(), message_point()};
+    *msg = Msg{nullptr, WM_QUIT,           static_cast<Wparam>(quit_code_),
+               0,       message_time_ms(), message_point()};
     if (remove & PM_REMOVE) quit_pending_ = false;
     return kTrue;
   }
   for (std::size_t i = 0; i < windows_.size(); ++i) {
     if (windows_[i]->invalid && !windows_[i]->destroyed) {
-      *msg = Msg{handle_of(i), WM_PAINT, 0, 0, message_time_ms(),
-                 message_point()};
+      *msg =
+          Msg{handle_of(i), WM_PAINT, 0, 0, message_time_ms(), message_point()};
       return kTrue;
     }
   }

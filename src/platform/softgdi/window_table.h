@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/common/faults.h"
-#include "platform/softgdi/soft_gdi.h"
 #include "platform/platform.h"
+#include "platform/softgdi/soft_gdi.h"
 
 namespace mowa::pf {
 
@@ -42,8 +42,8 @@ class WindowTable : public WindowService {
   Hwnd CreateWindowExA(Dword ex_style, const char* class_name,
                        const char* window_name, Dword style, int x, int y,
                        int width, int height, Hwnd parent) override;
-  Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
-                    int cy, Uint flags) override;
+  Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy,
+                    Uint flags) override;
   Bool ShowWindow(Hwnd hwnd, int cmd_show) override;
   // Hands out, in this order: queued messages, the quit request, then a
   // paint for the first invalid live window. With releases held (see

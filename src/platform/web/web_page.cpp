@@ -3,29 +3,30 @@
 #include <emscripten.h>
 
 // The page's side of these calls is Module.mowa, made by web/mowa-page.js.
-EM_JS(void, mowa_js_present, (const std::uint32_t* pixels, int width, int height), {
-  Module.mowa.present(HEAPU32.subarray(pixels >> 2, (pixels >> 2) + width * height),
-                      width, height);
-});
+EM_JS(void, mowa_js_present,
+      (const std::uint32_t* pixels, int width, int height), {
+        Module.mowa.present(
+            HEAPU32.subarray(pixels >> 2, (pixels >> 2) + width * height),
+            width, height);
+      });
 
-EM_JS(int, mowa_js_next_input, (std::int32_t* out), {
+EM_JS(int, mowa_js_next_input, (std::int32_t * out), {
   const e = Module.mowa.input.shift();
   if (!e) return 0;
-  HEAP32.set([e.kind, e.x, e.y, e.code], out >> 2);
+  HEAP32.set([ e.kind, e.x, e.y, e.code ], out >> 2);
   return 1;
 });
 
-EM_JS(int, mowa_js_has_input, (), { return Module.mowa.input.length > 0 ? 1 : 0; });
+EM_JS(int, mowa_js_has_input, (),
+      { return Module.mowa.input.length > 0 ? 1 : 0; });
 
-EM_ASYNC_JS(void, mowa_js_wait_for_input, (int timeout_ms), {
-  await Module.mowa.waitForInput(timeout_ms);
-});
+EM_ASYNC_JS(void, mowa_js_wait_for_input, (int timeout_ms),
+            { await Module.mowa.waitForInput(timeout_ms); });
 
 EM_JS(double, mowa_js_now_ms, (), { return performance.now(); });
 
-EM_JS(void, mowa_js_set_state, (const char* state, int exit_code), {
-  Module.mowa.setState(UTF8ToString(state), exit_code);
-});
+EM_JS(void, mowa_js_set_state, (const char* state, int exit_code),
+      { Module.mowa.setState(UTF8ToString(state), exit_code); });
 
 namespace mowa::pf::page {
 

@@ -9,7 +9,13 @@ namespace mowa::pf::page {
 
 // One piece of input, as the page queued it, in picture pixels.
 struct Input {
-  enum Kind : std::int32_t { kNone = 0, kMove = 1, kDown = 2, kUp = 3, kKey = 4 };
+  enum Kind : std::int32_t {
+    kNone = 0,
+    kMove = 1,
+    kDown = 2,
+    kUp = 3,
+    kKey = 4
+  };
   std::int32_t kind = kNone;
   std::int32_t x = 0, y = 0;
   // kDown/kUp: 0 left, 2 right. kKey: the virtual-key code.

@@ -10,9 +10,8 @@
 
 // The page's side is Module.mowa.keep (web/mowa-page.js): resolves to 0 once
 // the transaction is complete, -1 when it fails.
-EM_ASYNC_JS(int, mowa_js_keep, (const char* path), {
-  return await Module.mowa.keep(UTF8ToString(path));
-});
+EM_ASYNC_JS(int, mowa_js_keep, (const char* path),
+            { return await Module.mowa.keep(UTF8ToString(path)); });
 
 namespace mowa::pf {
 
@@ -28,8 +27,6 @@ int WebSaves::rename(const char* from, const char* to) {
   return mowa_js_keep(path.c_str());
 }
 
-int WebSaves::sync_folder(const char* path) {
-  return files_.sync_folder(path);
-}
+int WebSaves::sync_folder(const char* path) { return files_.sync_folder(path); }
 
 }  // namespace mowa::pf

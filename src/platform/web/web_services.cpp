@@ -37,8 +37,8 @@ const RasterFont* WebBox::font() {
   return font_.get();
 }
 
-int WebBox::MessageBoxA(Hwnd owner, const char* text_in,
-                        const char* caption_in, Uint /*type*/) {
+int WebBox::MessageBoxA(Hwnd owner, const char* text_in, const char* caption_in,
+                        Uint /*type*/) {
   window_.present_all();
   if (faults_.fail("MessageBoxA")) return 0;
   const std::string_view text = text_in ? text_in : "";
@@ -101,7 +101,9 @@ WebDisplay::WebDisplay(Faults& faults, SoftGdi& gdi)
     : faults_(faults), gdi_(gdi) {
   for (const Dword bits : {8u, 16u, 32u})
     for (const auto& [w, h] : {std::pair<Dword, Dword>{640, 480},
-                               {800, 600}, {1024, 768}, {1280, 1024}})
+                               {800, 600},
+                               {1024, 768},
+                               {1280, 1024}})
       modes_.push_back({w, h, bits, 60});
   gdi_.set_display_format(1024, 768, 32);
 }

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
+#include "platform/platform.h"
 #include "platform/softgdi/font_raster.h"
 #include "platform/softgdi/soft_gdi.h"
 #include "platform/web/web_window.h"

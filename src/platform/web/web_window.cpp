@@ -90,7 +90,8 @@ void WebWindow::take_page_input() {
   if (press_out_) {
     if (has_work()) return;
     if (!statement_turn_given_) {
-      statement_turn_given_ = true;  // this poll finds nothing: a statement runs
+      statement_turn_given_ =
+          true;  // this poll finds nothing: a statement runs
       return;
     }
     if (page::now_ms() - press_time_ms_ < kPressHold_ms) return;
@@ -102,8 +103,8 @@ void WebWindow::take_page_input() {
   const int bottom = picture ? std::max(picture->height() - 1, 0) : 0;
   while (page::has_input()) {
     const page::Input in = page::next_input();
-    const Lparam at = point_param(std::clamp(in.x, 0, right),
-                                  std::clamp(in.y, 0, bottom));
+    const Lparam at =
+        point_param(std::clamp(in.x, 0, right), std::clamp(in.y, 0, bottom));
     const auto queue = [&](Uint message, Wparam wparam, Lparam lparam) {
       queue_message(Msg{main, message, wparam, lparam, message_time_ms(),
                         message_point()});

@@ -42,8 +42,8 @@ inline int open_descriptor(const std::string& host_path, int flags) {
                         _S_IREAD | _S_IWRITE);
   // Anything but a file on a disk (a console, a pipe) is refused before any
   // read: reading one would block the only thread.
-  if (fd >= 0 &&
-      GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd))) != FILE_TYPE_DISK) {
+  if (fd >= 0 && GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd))) !=
+                     FILE_TYPE_DISK) {
     _close(fd);
     return -1;
   }
@@ -64,7 +64,8 @@ inline bool stamp_of_file(int fd, FileStamp& s) {
   // 100-nanosecond ticks
   s.mtime_ns = static_cast<std::int64_t>(
                    (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
-                   info.ftLastWriteTime.dwLowDateTime) * 100;
+                   info.ftLastWriteTime.dwLowDateTime) *
+               100;
   return true;
 }
 

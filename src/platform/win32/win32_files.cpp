@@ -44,8 +44,8 @@ Hfile Win32Files::OpenFile(const char* path, Uint /*style*/) {
   return file;
 }
 
-Dword Win32Files::SetFilePointer(Hfile file, Long distance,
-                                 Long* distance_high, Dword method) {
+Dword Win32Files::SetFilePointer(Hfile file, Long distance, Long* distance_high,
+                                 Dword method) {
   return ::SetFilePointer(handle(file), distance,
                           reinterpret_cast<PLONG>(distance_high), method);
 }
@@ -89,10 +89,10 @@ Dword Win32Files::GetCurrentDirectoryA(Dword length, char* buffer) {
   if (!spelt_in_cp932(wide)) {
     const DWORD short_needed = ::GetShortPathNameW(wide.c_str(), nullptr, 0);
     std::wstring short_name(short_needed, L'\0');
-    const DWORD m = short_needed
-                        ? ::GetShortPathNameW(wide.c_str(), short_name.data(),
-                                              short_needed)
-                        : 0;
+    const DWORD m =
+        short_needed
+            ? ::GetShortPathNameW(wide.c_str(), short_name.data(), short_needed)
+            : 0;
     if (m > 0 && m < short_needed) {
       short_name.resize(m);
       wide = short_name;

@@ -78,8 +78,10 @@ std::wstring Win32Gdi::installed_face(const std::wstring& face) {
     any.lfCharSet = SHIFTJIS_CHARSET;
     EnumFontFamiliesExW(screen, &any, on_family,
                         reinterpret_cast<LPARAM>(&japanese), 0);
-    if (!japanese.fixed.empty()) answer = japanese.fixed;
-    else if (!japanese.any.empty()) answer = japanese.any;
+    if (!japanese.fixed.empty())
+      answer = japanese.fixed;
+    else if (!japanese.any.empty())
+      answer = japanese.any;
   }
   ::ReleaseDC(nullptr, screen);
   asked_ = face;

@@ -38,8 +38,8 @@ class Win32Gdi final : public GdiService {
   std::wstring installed_face(const std::wstring& face);
 
  private:
-  std::wstring asked_;    // the last face asked for
-  std::wstring answer_;   // and what stands in for it
+  std::wstring asked_;   // the last face asked for
+  std::wstring answer_;  // and what stands in for it
 };
 
 }  // namespace mowa::pf

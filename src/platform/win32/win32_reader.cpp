@@ -143,7 +143,8 @@ void Win32Window::load_reader_settings() {
 
 void Win32Window::apply_volume() {
   // The program's own share of the output: music and sounds together.
-  const DWORD level = static_cast<DWORD>(settings_.mixer_volume()) * 0xFFFF / 128;
+  const DWORD level =
+      static_cast<DWORD>(settings_.mixer_volume()) * 0xFFFF / 128;
   waveOutSetVolume(nullptr, level | (level << 16));
 }
 
@@ -197,9 +198,10 @@ bool Win32Window::reader_key(Window& w, WPARAM key, bool repeat) {
       return true;
     case VK_F1:
       if (!repeat && !help_was_shown) {
-        show_note(w, std::vector<std::wstring>(std::begin(kKeyList),
-                                               std::end(kKeyList)),
-                  true);
+        show_note(
+            w,
+            std::vector<std::wstring>(std::begin(kKeyList), std::end(kKeyList)),
+            true);
         help_shown_ = true;
       }
       return true;
@@ -247,12 +249,13 @@ void Win32Window::take_screenshot(Window& w) {
     const std::wstring stamp = local_time_stamp();
     file = folder / (story + L"-" + stamp + L".png");
     for (int n = 2; std::filesystem::exists(file, ec); ++n)
-      file = folder / (story + L"-" + stamp + L"-" + std::to_wstring(n) + L".png");
+      file =
+          folder / (story + L"-" + stamp + L"-" + std::to_wstring(n) + L".png");
     GdiFlush();
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HRESULT hr = write_png_file(file.wstring(), dib.dsBm.bmBits,
-                                      w.picture_width, w.picture_height,
-                                      dib.dsBm.bmWidthBytes);
+    const HRESULT hr =
+        write_png_file(file.wstring(), dib.dsBm.bmBits, w.picture_width,
+                       w.picture_height, dib.dsBm.bmWidthBytes);
     if (SUCCEEDED(init)) CoUninitialize();
     if (FAILED(hr)) {
       wchar_t text[64];
@@ -279,7 +282,8 @@ void Win32Window::show_note(Window& w, std::vector<std::wstring> lines,
   help_shown_ = false;
   note_ = std::move(lines);
   KillTimer(w.hwnd, kNoteTimer);
-  if (!note_.empty() && !lasting) SetTimer(w.hwnd, kNoteTimer, kNoteShown_ms, nullptr);
+  if (!note_.empty() && !lasting)
+    SetTimer(w.hwnd, kNoteTimer, kNoteShown_ms, nullptr);
   present(w);
 }
 
@@ -300,7 +304,8 @@ void Win32Window::draw_marks(HDC dc, const RECT& r) const {
     int width = 0;
     for (const std::wstring& text : note_) {
       SIZE size{};
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()),
+                            &size);
       width = std::max<int>(width, size.cx);
     }
     const RECT plate{r.left + 8, r.top + 8, r.left + 8 + width + 12,
@@ -322,8 +327,8 @@ void Win32Window::draw_marks(HDC dc, const RECT& r) const {
     const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
     const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(WHITE_PEN));
     for (const LONG x : {plate.left + 4, plate.left + 16}) {
-      const POINT head[] = {{x, plate.top + 3}, {x + 10, plate.top + 9},
-                            {x, plate.top + 15}};
+      const POINT head[] = {
+          {x, plate.top + 3}, {x + 10, plate.top + 9}, {x, plate.top + 15}};
       Polygon(dc, head, 3);
     }
     SelectObject(dc, old_pen);

@@ -27,7 +27,8 @@ int Win32Box::MessageBoxA(Hwnd owner, const char* text, const char* caption,
   std::fprintf(stderr, "mowa: [%s] %s\n", wide_to_utf8(wcaption).c_str(),
                wide_to_utf8(wtext).c_str());
   std::fflush(stderr);
-  return ::MessageBoxW(reinterpret_cast<HWND>(owner), text ? wtext.c_str() : nullptr,
+  return ::MessageBoxW(reinterpret_cast<HWND>(owner),
+                       text ? wtext.c_str() : nullptr,
                        caption ? wcaption.c_str() : nullptr, type);
 }
 
@@ -79,7 +80,8 @@ Bool Win32Sound::PlaySoundA(const char* sound, void* module, Dword flags) {
 McError Win32Sound::mciSendStringA(const char* command, char* return_string,
                                    Uint return_length, Hwnd callback) {
   const std::wstring text = wide(command);
-  std::vector<wchar_t> answer(return_string && return_length ? return_length : 1);
+  std::vector<wchar_t> answer(return_string && return_length ? return_length
+                                                             : 1);
   const MCIERROR r = ::mciSendStringW(
       command ? text.c_str() : nullptr, return_string ? answer.data() : nullptr,
       return_string ? return_length : 0, reinterpret_cast<HWND>(callback));
@@ -106,7 +108,8 @@ Bool Win32Memory::GlobalUnlock(Hglobal block) {
   return ::GlobalUnlock(reinterpret_cast<HGLOBAL>(block));
 }
 Hglobal Win32Memory::GlobalFree(Hglobal block) {
-  return reinterpret_cast<Hglobal>(::GlobalFree(reinterpret_cast<HGLOBAL>(block)));
+  return reinterpret_cast<Hglobal>(
+      ::GlobalFree(reinterpret_cast<HGLOBAL>(block)));
 }
 Hlocal Win32Memory::LocalAlloc(Uint flags, std::size_t bytes) {
   return reinterpret_cast<Hlocal>(::LocalAlloc(flags, bytes));

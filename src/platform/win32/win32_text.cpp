@@ -28,8 +28,8 @@ std::string from_wide(UINT code_page, std::wstring_view wide) {
   std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
   if (n > 0)
     WideCharToMultiByte(code_page, 0, wide.data(),
-                        static_cast<int>(wide.size()), bytes.data(), n,
-                        nullptr, nullptr);
+                        static_cast<int>(wide.size()), bytes.data(), n, nullptr,
+                        nullptr);
   return bytes;
 }
 

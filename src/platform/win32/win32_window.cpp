@@ -215,8 +215,10 @@ LPARAM Win32Window::to_picture(const Window& w, LPARAM lparam) const {
   const long dw = std::max(r.right - r.left, 1L);
   const long dh = std::max(r.bottom - r.top, 1L);
   const long pw = w.picture_width, ph = w.picture_height;
-  const long x = std::clamp((GET_X_LPARAM(lparam) - r.left) * pw / dw, 0L, pw - 1);
-  const long y = std::clamp((GET_Y_LPARAM(lparam) - r.top) * ph / dh, 0L, ph - 1);
+  const long x =
+      std::clamp((GET_X_LPARAM(lparam) - r.left) * pw / dw, 0L, pw - 1);
+  const long y =
+      std::clamp((GET_Y_LPARAM(lparam) - r.top) * ph / dh, 0L, ph - 1);
   return MAKELPARAM(x, y);
 }
 
@@ -273,8 +275,8 @@ void Win32Window::set_display_fullscreen(bool fullscreen) {
 Bool Win32Window::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y,
                                int cx, int cy, Uint flags) {
   Window* w = find(hwnd);
-  if (!w) return ::SetWindowPos(real(hwnd), real(insert_after), x, y, cx, cy,
-                                flags);
+  if (!w)
+    return ::SetWindowPos(real(hwnd), real(insert_after), x, y, cx, cy, flags);
   w->placed = true;
   // The picture takes the client size the program asks for. While a device
   // context on it is out, the saved state of that context holds the old
@@ -310,12 +312,11 @@ Bool Win32Window::PeekMessageA(Msg* msg, Hwnd hwnd, Uint filter_min,
   if (press_unseen_ && statements_since_press_ >= kStatementsSeeingPress &&
       GetTickCount() - press_taken_ms_ >= kShortestPress_ms)
     press_unseen_ = false;
-  const bool held = press_unseen_ &&
-                    ::PeekMessageW(&m, real(hwnd), filter_min, filter_max,
-                                   PM_NOREMOVE) &&
-                    is_release(m.message);
-  if (held ||
-      !::PeekMessageW(&m, real(hwnd), filter_min, filter_max, remove)) {
+  const bool held =
+      press_unseen_ &&
+      ::PeekMessageW(&m, real(hwnd), filter_min, filter_max, PM_NOREMOVE) &&
+      is_release(m.message);
+  if (held || !::PeekMessageW(&m, real(hwnd), filter_min, filter_max, remove)) {
     if (press_unseen_) ++statements_since_press_;
     return kFalse;
   }
@@ -491,7 +492,8 @@ LRESULT CALLBACK Win32Window::thunk(HWND hwnd, UINT message, WPARAM wparam,
       ::InvalidateRect(hwnd, nullptr, FALSE);
       break;
     default:
-      if (is_pointer_message(message)) lparam = w->owner->to_picture(*w, lparam);
+      if (is_pointer_message(message))
+        lparam = w->owner->to_picture(*w, lparam);
       break;
   }
   return static_cast<LRESULT>(

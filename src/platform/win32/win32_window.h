@@ -37,8 +37,8 @@ class Win32Window final : public WindowService, public IdleWait {
   Hwnd CreateWindowExA(Dword ex_style, const char* class_name,
                        const char* window_name, Dword style, int x, int y,
                        int width, int height, Hwnd parent) override;
-  Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx,
-                    int cy, Uint flags) override;
+  Bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy,
+                    Uint flags) override;
   Bool ShowWindow(Hwnd hwnd, int cmd_show) override;
   Bool PeekMessageA(Msg* msg, Hwnd hwnd, Uint filter_min, Uint filter_max,
                     Uint remove) override;
@@ -82,7 +82,7 @@ class Win32Window final : public WindowService, public IdleWait {
     int picture_height = 0;
     PAINTSTRUCT paint{};
     bool painting = false;  // between a BeginPaint that worked and its EndPaint
-    int dcs_out = 0;  // device contexts handed out and not yet given back
+    int dcs_out = 0;        // device contexts handed out and not yet given back
     bool placed = false;
   };
 
