@@ -190,13 +190,14 @@ std::vector<std::string> trace_lines(const std::string& err) {
 
 TEST(Trace, EveryStatementWithItsJumpAndItsChangedVariables) {
   Scenario s;
-  s
-      .script(
-          "@01=2\n[loop]\n@01=@01-1\nif \"@01>0,loop,done\"\n"  // lines 1-4
-          "[done]\n  dummy\ngosub\"sub\"\ncheck\"@01\"\ngoto\"nowhere\"\n"  // 5-9
-          "[sub]\n# the "
-          "subroutine\nget_mouse_position\"@02,@"
-          "03\"\nmessage\"はい\"\nreturn\n");  // 10-14
+  s.script(
+      // lines 1-4
+      "@01=2\n[loop]\n@01=@01-1\nif \"@01>0,loop,done\"\n"
+      // lines 5-9
+      "[done]\n  dummy\ngosub\"sub\"\ncheck\"@01\"\ngoto\"nowhere\"\n"
+      // lines 10-14
+      "[sub]\n# the subroutine\nget_mouse_position\"@02,@03\"\n"
+      "message\"はい\"\nreturn\n");
   const RunResult r = s.run({"--trace"}, "0 move 30 40\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::vector<std::string> expected = {
