@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "../tests/bmp_writer.h"
-#include "../tests/midi_writer.h"
+#include "../tests/support/bmp_writer.h"
+#include "../tests/support/midi_writer.h"
 #include "fuzz_program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../tests/bmp_writer.h"
+#include "../tests/support/bmp_writer.h"
 #include "fuzz_program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "../tests/bmp_writer.h"
-#include "../tests/midi_writer.h"
+#include "../tests/support/bmp_writer.h"
+#include "../tests/support/midi_writer.h"
 #include "base/cp932.h"
 
 namespace {

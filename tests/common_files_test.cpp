@@ -8,8 +8,8 @@
 #include <regex>
 #include <sstream>
 
-#include "bmp_writer.h"
-#include "window_capture.h"
+#include "support/bmp_writer.h"
+#include "support/window_capture.h"
 
 namespace mowa::test {
 namespace {

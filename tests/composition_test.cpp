@@ -7,9 +7,9 @@
 
 #include <functional>
 
-#include "bmp_writer.h"
-#include "in_process.h"
-#include "window_capture.h"
+#include "support/bmp_writer.h"
+#include "support/in_process.h"
+#include "support/window_capture.h"
 
 namespace mowa::test {
 namespace {

@@ -24,7 +24,7 @@
 
 #include "engine/commands.h"
 #include "engine/label_table.h"
-#include "scenario_runner.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

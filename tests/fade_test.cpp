@@ -3,9 +3,9 @@
 // case also run end to end through mowa-headless.
 #include <gtest/gtest.h>
 
-#include "bmp_writer.h"
-#include "in_process.h"
-#include "window_capture.h"
+#include "support/bmp_writer.h"
+#include "support/in_process.h"
+#include "support/window_capture.h"
 
 namespace mowa::test {
 namespace {

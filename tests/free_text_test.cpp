@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "in_process.h"
-#include "text_test_support.h"
+#include "support/in_process.h"
+#include "support/text_test_support.h"
 
 namespace mowa::test {
 namespace {

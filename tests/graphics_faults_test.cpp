@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "bmp_writer.h"
-#include "in_process.h"
-#include "window_capture.h"
+#include "support/bmp_writer.h"
+#include "support/in_process.h"
+#include "support/window_capture.h"
 
 namespace mowa::test {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/common/faults.h"
 #include "platform/common/host_files.h"
-#include "scenario_runner.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "in_process.h"
 #include "platform/headless/headless_platform.h"
-#include "scenario_runner.h"
+#include "support/in_process.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario_runner.h"
-#include "window_capture.h"
+#include "support/scenario_runner.h"
+#include "support/window_capture.h"
 
 namespace mowa::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "midi_writer.h"
-#include "scenario_runner.h"
+#include "support/midi_writer.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

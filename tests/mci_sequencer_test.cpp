@@ -10,11 +10,11 @@
 #include <set>
 #include <string>
 
-#include "midi_writer.h"
 #include "platform/common/mci_command.h"
 #include "platform/common/mci_errors.h"
-#include "recording_window.h"
-#include "scenario_runner.h"
+#include "support/midi_writer.h"
+#include "support/recording_window.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/softgdi/png_io.h"
-#include "text_test_support.h"
+#include "support/text_test_support.h"
 
 namespace mowa::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/variables.h"
-#include "midi_writer.h"
 #include "platform/headless/headless_platform.h"
-#include "scenario_runner.h"
 #include "shell/program.h"
+#include "support/midi_writer.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "engine/interpreter.h"
 #include "engine/label_table.h"
-#include "in_process.h"
-#include "scenario_runner.h"
+#include "support/in_process.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

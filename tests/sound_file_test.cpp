@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "midi_writer.h"
 #include "platform/common/midi_length.h"
-#include "scenario_runner.h"
+#include "support/midi_writer.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "in_process.h"
-#include "midi_writer.h"
 #include "platform/common/mci_errors.h"
 #include "platform/headless/headless_platform.h"
 #include "report/texts.h"
-#include "scenario_runner.h"
 #include "shell/program.h"
 #include "sound/sound.h"
+#include "support/in_process.h"
+#include "support/midi_writer.h"
+#include "support/scenario_runner.h"
 
 namespace mowa::test {
 namespace {

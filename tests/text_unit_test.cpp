@@ -6,8 +6,8 @@
 
 #include "graphics/graphics.h"
 #include "platform/headless/headless_platform.h"
+#include "support/text_test_support.h"
 #include "text/text.h"
-#include "text_test_support.h"
 
 namespace mowa::test {
 namespace {

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "../midi_writer.h"
-#include "../recording_window.h"
+#include "../support/midi_writer.h"
+#include "../support/recording_window.h"
 #include "platform/common/faults.h"
 
 namespace mowa::test {

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "../midi_writer.h"
+#include "../support/midi_writer.h"
 #include "platform/sdl/sdl_box.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_session.h"
