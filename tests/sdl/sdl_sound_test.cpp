@@ -186,6 +186,53 @@ TEST_F(SdlSoundTest, ReaderVolumeAndMuteReachTheOutput) {
   EXPECT_NEAR(stretch[2] / full, 0.9, 0.05) << "unmuted, at the step down";
 }
 
+// Minimised, the music fades out over a second rather than stopping; it
+// comes back when the window is restored.
+TEST_F(SdlSoundTest, HushedMusicFadesOutAndComesBack) {
+  // An organ note struck every quarter second for four seconds: its
+  // loudness stays level. (A note sounding while the music is silent is
+  // dropped by the synthesiser; the music comes back with the next.)
+  MidiTrack track;
+  track.tempo(0, 500000).program(0, 19);
+  for (int i = 0; i < 16; ++i) track.note_on(0, 60).note_off(240, 60);
+  track.end(0);
+  const std::string midi = write("organ.mid", midi_file(0, 480, {track}));
+  std::vector<std::size_t> at;  // the stream's length, in 20 ms
+  {
+    pf::SdlSound sound(faults_, window_);
+    ASSERT_EQ(send(sound, "open " + midi + " type sequencer alias s"), 0u);
+    ASSERT_EQ(send(sound, "play s"), 0u);
+    const auto pump_for = [&](int ms) {
+      const auto until = Clock::now() + std::chrono::milliseconds(ms);
+      while (Clock::now() < until) {
+        sound.pump();
+        wait_ms(std::clamp(sound.ms_until_next_end(), 1, 10));
+      }
+      at.push_back(levels().size());
+    };
+    pump_for(700);
+    sound.hush_music(true);
+    pump_for(400);
+    pump_for(1000);
+    sound.hush_music(false);
+    pump_for(1200);
+    send(sound, "close s");
+  }
+  const auto l = levels();
+  ASSERT_GE(l.size(), at.back());
+  const auto level = [&](std::size_t from, std::size_t to) {
+    return loudest(std::vector<double>(l.begin() + static_cast<long>(from),
+                                       l.begin() + static_cast<long>(to)));
+  };
+  const double playing = level(at[0] - 10, at[0]);
+  ASSERT_GT(playing, 0.01) << "the synthesiser played nothing";
+  const double fading = level(at[1] - 3, at[1]);
+  EXPECT_GT(fading, playing * 0.2) << "silenced at once";
+  EXPECT_LT(fading, playing * 0.9) << "not fading";
+  EXPECT_LT(level(at[2] - 10, at[2]), playing * 0.02) << "still heard";
+  EXPECT_GT(level(at[3] - 10, at[3]), playing * 0.7) << "not back";
+}
+
 TEST_F(SdlSoundTest, MissingWavRingsTheDefaultChimeUnlessAskedNotTo) {
   const std::string missing = (fs::path(folder_) / "none.wav").string();
   for (const bool chime : {false, true}) {
