@@ -11,6 +11,8 @@
 #   klänge/    a WAV effect, MIDI music, and music that is not there, in a
 #              folder whose name code page 932 cannot spell
 #   zoom/      the zoom over a picture that changes in both directions
+#   stuck/     a right press shows a check box; after it only a left press
+#              alone fills the screen red
 set -euo pipefail
 out=$1
 
@@ -114,4 +116,19 @@ play_wav"beep.wav,0"
 play_midi".\data\tune.mid"
 stop_midi
 play_midi".\data\missing.mid"
+EOF
+
+# The demo's trap: a right press brings a box, the release comes while it is
+# open; a right button still held after it would hide every left press.
+scenario stuck rest << 'EOF'
+[poll]
+get_mouse_state"@01"
+if"@01=2,right,poll"
+[right]
+check"@01"
+[after]
+get_mouse_state"@01"
+if"@01=1,left,after"
+[left]
+boxfill"0,0,639,479,255"
 EOF

@@ -111,3 +111,24 @@ leave() {  # [PICTURE]
   pid=""
   [[ $code -eq 0 ]] || fail "the program ended with exit code $code"
 }
+# Scenario stuck: the right button is pressed, the check box it brings
+# comes, the button is released meanwhile and the box closed with Enter; a
+# left click must then be seen alone (the screen turns red).
+colour=""
+red() {
+  import -window root "$work/whole.png" 2> /dev/null || return 1
+  colour=$(convert "$work/whole.png" -crop 1x1+100+100 \
+    -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)
+  [[ $colour == 255,0,0 ]]
+}
+unstuck() {
+  start stuck
+  sleep 0.5
+  xdotool mousemove 320 240 sleep 0.05 mousedown 3
+  seen_box 'check=2(script_pointer=' || { xdotool mouseup 3; fail "no check box after the right press"; }
+  xdotool sleep 0.3 mouseup 3 sleep 0.3 key Return sleep 0.5
+  xdotool mousemove 100 100 sleep 0.05 click 1
+  within 30 red || fail "a left click after the box is not seen: the right button stays down (the screen shows $colour)"
+  [[ $(grep -c 'check=' "$err") == 1 ]] || fail "the check box came more than once"
+  leave
+}

@@ -20,6 +20,7 @@
 #include "../support/midi_writer.h"
 #include "../support/recording_window.h"
 #include "platform/common/faults.h"
+#include "platform/common/reader_settings.h"
 
 namespace mowa::test {
 namespace {
@@ -138,6 +139,98 @@ TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
   EXPECT_GE(onsets(l), 1);
   // The last 200 ms are silent.
   EXPECT_LT(loudest(std::vector<double>(l.end() - 10, l.end())), 0.001);
+}
+
+// The reader's volume reaches what is heard: a step down plays the same tone
+// a tenth quieter, muted plays silence, and unmuting brings it back.
+TEST_F(SdlSoundTest, ReaderVolumeAndMuteReachTheOutput) {
+  const std::string wav = (fs::path(folder_) / "tone.wav").string();
+  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
+                         "' synth 0.1 sine 440 vol 0.37")
+                            .c_str()),
+            0);
+  pf::ReaderSettings settings;
+  std::vector<std::size_t> switched_at;  // the stream's length, in 20 ms
+  {
+    pf::SdlSound sound(faults_, window_);
+    sound.set_volume(settings.mixer_volume());
+    ASSERT_EQ(sound.PlaySoundA(wav.c_str(), nullptr, kAsync | pf::SND_LOOP),
+              pf::kTrue);
+    const auto next = [&](auto change) {
+      wait_ms(500);
+      switched_at.push_back(levels().size());
+      change();
+      sound.set_volume(settings.mixer_volume());
+    };
+    next([&] { settings.quieter(); });
+    next([&] { settings.muted = true; });
+    next([&] { settings.muted = false; });
+    next([] {});
+    sound.PlaySoundA(nullptr, nullptr, kAsync);
+  }
+  const auto l = levels();
+  ASSERT_GE(l.size(), switched_at.back());
+  // The loudness of each stretch, leaving out its first 100 ms: what was
+  // mixed before the change may still be on its way.
+  std::vector<double> stretch;
+  for (std::size_t i = 0; i + 1 < switched_at.size(); ++i)
+    stretch.push_back(loudest(std::vector<double>(
+        l.begin() + static_cast<long>(switched_at[i] + 5),
+        l.begin() + static_cast<long>(switched_at[i + 1]))));
+  ASSERT_EQ(stretch.size(), 3u);
+  const double full = loudest(std::vector<double>(
+      l.begin() + 5, l.begin() + static_cast<long>(switched_at[0])));
+  EXPECT_GT(full, 0.1);
+  EXPECT_NEAR(stretch[0] / full, 0.9, 0.05) << "a step down";
+  EXPECT_LT(stretch[1], 0.001) << "muted";
+  EXPECT_NEAR(stretch[2] / full, 0.9, 0.05) << "unmuted, at the step down";
+}
+
+// Minimised, the music fades out over a second rather than stopping; it
+// comes back when the window is restored.
+TEST_F(SdlSoundTest, HushedMusicFadesOutAndComesBack) {
+  // An organ note struck every quarter second for four seconds: its
+  // loudness stays level. (A note sounding while the music is silent is
+  // dropped by the synthesiser; the music comes back with the next.)
+  MidiTrack track;
+  track.tempo(0, 500000).program(0, 19);
+  for (int i = 0; i < 16; ++i) track.note_on(0, 60).note_off(240, 60);
+  track.end(0);
+  const std::string midi = write("organ.mid", midi_file(0, 480, {track}));
+  std::vector<std::size_t> at;  // the stream's length, in 20 ms
+  {
+    pf::SdlSound sound(faults_, window_);
+    ASSERT_EQ(send(sound, "open " + midi + " type sequencer alias s"), 0u);
+    ASSERT_EQ(send(sound, "play s"), 0u);
+    const auto pump_for = [&](int ms) {
+      const auto until = Clock::now() + std::chrono::milliseconds(ms);
+      while (Clock::now() < until) {
+        sound.pump();
+        wait_ms(std::clamp(sound.ms_until_next_end(), 1, 10));
+      }
+      at.push_back(levels().size());
+    };
+    pump_for(700);
+    sound.hush_music(true);
+    pump_for(400);
+    pump_for(1000);
+    sound.hush_music(false);
+    pump_for(1200);
+    send(sound, "close s");
+  }
+  const auto l = levels();
+  ASSERT_GE(l.size(), at.back());
+  const auto level = [&](std::size_t from, std::size_t to) {
+    return loudest(std::vector<double>(l.begin() + static_cast<long>(from),
+                                       l.begin() + static_cast<long>(to)));
+  };
+  const double playing = level(at[0] - 10, at[0]);
+  ASSERT_GT(playing, 0.01) << "the synthesiser played nothing";
+  const double fading = level(at[1] - 3, at[1]);
+  EXPECT_GT(fading, playing * 0.2) << "silenced at once";
+  EXPECT_LT(fading, playing * 0.9) << "not fading";
+  EXPECT_LT(level(at[2] - 10, at[2]), playing * 0.02) << "still heard";
+  EXPECT_GT(level(at[3] - 10, at[3]), playing * 0.7) << "not back";
 }
 
 TEST_F(SdlSoundTest, MissingWavRingsTheDefaultChimeUnlessAskedNotTo) {

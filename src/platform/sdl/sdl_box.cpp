@@ -136,6 +136,9 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
         layout = draw_box(picture, font(), caption_cp932, text_cp932, true);
       }
     } else if (event.type == SDL_MOUSEBUTTONUP) {
+      // A button pressed on the owner may be let go over the box: the owner
+      // still hears of the release once the box has closed.
+      window_.translate(event, false);
       if (event.button.button == SDL_BUTTON_LEFT && pressed) {
         pressed = false;
         if (contains(layout.button, event.button.x, event.button.y))

@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct SDL_Window;
+
 namespace mowa::pf {
 
 class SdlSession {
@@ -21,5 +23,12 @@ class SdlSession {
   bool ok_ = false;
   std::string error_;
 };
+
+// Whether a window manager looks after the windows of the display. False
+// only where the display is known to have none: an X server on which no
+// window manager announces itself (a kiosk, a bare X session). There no one
+// answers a request for full screen, and a window covers the display only
+// when the program places it so.
+bool has_window_manager(SDL_Window* window);
 
 }  // namespace mowa::pf

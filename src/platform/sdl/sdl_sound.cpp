@@ -147,12 +147,32 @@ struct SdlSound::Impl final : SequenceOutput {
     return true;
   }
 
-  // The reader's volume, 0..MIX_MAX_VOLUME; the music also falls silent
-  // while the window is minimised.
+  // The reader's volume, 0..MIX_MAX_VOLUME; the music also fades out
+  // while the window is minimised, and back in when it is restored.
   void apply_volume() {
     if (!mixer_open) return;
     mix->Volume(-1, volume);
-    mix->VolumeMusic(music_hushed ? 0 : volume);
+    mix->VolumeMusic(static_cast<int>(volume * hush_gain(now_ms()) + 0.5));
+  }
+  // The music's share of the volume, 0..1, moving at a steady pace towards
+  // silence while hushed and back to the full volume when not.
+  double hush_gain(std::int64_t at_ms) const {
+    const double moved =
+        static_cast<double>(at_ms - hush_changed_ms) / kHushFade_ms;
+    return music_hushed ? std::max(0.0, gain_at_change - moved)
+                        : std::min(1.0, gain_at_change + moved);
+  }
+  bool fading(std::int64_t at_ms) const {
+    return hush_gain(at_ms) != (music_hushed ? 0.0 : 1.0);
+  }
+  void hush(bool hushed) {
+    if (hushed == music_hushed) return;
+    const std::int64_t at_ms = now_ms();
+    gain_at_change = hush_gain(at_ms);
+    hush_changed_ms = at_ms;
+    music_hushed = hushed;
+    fade_unfinished = true;
+    apply_volume();
   }
 
   bool open_synthesiser() {
@@ -276,7 +296,12 @@ struct SdlSound::Impl final : SequenceOutput {
     musics.erase(it);
   }
 
-  void pump() { sequencer.advance(now_ms()); }
+  void pump() {
+    sequencer.advance(now_ms());
+    if (!fade_unfinished) return;
+    fade_unfinished = fading(now_ms());
+    apply_volume();
+  }
 
   Faults& faults;
   MciSequencer sequencer;
@@ -297,7 +322,12 @@ struct SdlSound::Impl final : SequenceOutput {
   Loaded spare;                   // the sequence last closed, for a reopening
   Uint sounding = 0;              // the device the mixer plays, or 0
   int volume = MIX_MAX_VOLUME;
+  static constexpr std::int64_t kHushFade_ms = 1000;
+  static constexpr int kFadeStep_ms = 40;
   bool music_hushed = false;
+  bool fade_unfinished = false;  // its last step is still to be set
+  double gain_at_change = 1;
+  std::int64_t hush_changed_ms = 0;
 };
 
 SdlSound::SdlSound(Faults& faults, WindowService& window)
@@ -328,13 +358,15 @@ void SdlSound::set_volume(int mixer_volume) {
   impl_->apply_volume();
 }
 
-void SdlSound::hush_music(bool hushed) {
-  impl_->music_hushed = hushed;
-  impl_->apply_volume();
-}
+void SdlSound::hush_music(bool hushed) { impl_->hush(hushed); }
 
 int SdlSound::ms_until_next_end() const {
-  const std::int64_t end_ms = impl_->sequencer.next_end_ms();
+  std::int64_t end_ms = impl_->sequencer.next_end_ms();
+  // A fade moves on at every pump: the window's sleep wakes for its steps.
+  if (impl_->fade_unfinished) {
+    const std::int64_t step_ms = Impl::now_ms() + Impl::kFadeStep_ms;
+    end_ms = end_ms < 0 ? step_ms : std::min(end_ms, step_ms);
+  }
   if (end_ms < 0) return -1;
   return static_cast<int>(std::clamp<std::int64_t>(
       end_ms - Impl::now_ms(), 0, std::numeric_limits<int>::max()));

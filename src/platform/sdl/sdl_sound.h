@@ -26,14 +26,14 @@ class SdlSound final : public SoundService {
   // Called by the window service on the main thread whenever it polls its
   // queue: posts MM_MCINOTIFY for every play that has ended since.
   void pump();
-  // How long until pump() next has a play to notify: 0 when one has ended
-  // already, -1 when nothing plays.
+  // How long until pump() next has a play to notify, or a step of a fade
+  // to take: 0 when one has ended already, -1 when nothing plays.
   int ms_until_next_end() const;
 
   // The reader's volume for music and sounds together, 0..128; the
   // scenario's requests play as before, only louder or quieter.
   void set_volume(int mixer_volume);
-  // Silences the music while the window is minimised.
+  // Fades the music out while the window is minimised, in again after.
   void hush_music(bool hushed);
 
  private:

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/sdl/window_manager.h"
+#include "platform/sdl/sdl_session.h"
 #include "platform/softgdi/draw_area.h"
 
 namespace mowa::pf {

@@ -23,6 +23,8 @@ namespace mowa::pf {
 namespace {
 
 constexpr UINT_PTR kNoteTimer = 0x6D6F;  // any id of the program's own
+constexpr UINT_PTR kMusicFadeTimer = 0x6D70;
+constexpr UINT kMusicFadeStep_ms = 40;
 constexpr UINT kNoteShown_ms = 2000;
 // A sleep looks this often whether Ctrl came or went.
 constexpr DWORD kSleepSlice_ms = 20;
@@ -146,6 +148,29 @@ void Win32Window::apply_volume() {
   const DWORD level =
       static_cast<DWORD>(settings_.mixer_volume()) * 0xFFFF / 128;
   waveOutSetVolume(nullptr, level | (level << 16));
+  // The sequencer plays through the MIDI outputs, which the wave volume
+  // does not reach; the music also fades while the window is minimised.
+  const DWORD music = static_cast<DWORD>(level * music_gain_);
+  const UINT outputs = midiOutGetNumDevs();
+  for (UINT id = 0; id < outputs; ++id)
+    midiOutSetVolume(reinterpret_cast<HMIDIOUT>(static_cast<UINT_PTR>(id)),
+                     music | (music << 16));
+}
+
+void Win32Window::music_minimised(Window& w, bool minimised) {
+  if (minimised == music_hushed_) return;
+  music_hushed_ = minimised;
+  SetTimer(w.hwnd, kMusicFadeTimer, kMusicFadeStep_ms, nullptr);
+}
+
+void Win32Window::step_music_fade(Window& w) {
+  // Over a second towards silence, or back to the reader's volume.
+  const double step = static_cast<double>(kMusicFadeStep_ms) / 1000;
+  music_gain_ = music_hushed_ ? std::max(0.0, music_gain_ - step)
+                              : std::min(1.0, music_gain_ + step);
+  apply_volume();
+  if (music_gain_ == (music_hushed_ ? 0.0 : 1.0))
+    KillTimer(w.hwnd, kMusicFadeTimer);
 }
 
 void Win32Window::keep_reader_settings(Window& w) {
@@ -288,6 +313,10 @@ void Win32Window::show_note(Window& w, std::vector<std::wstring> lines,
 }
 
 bool Win32Window::note_timer(Window& w, WPARAM id) {
+  if (id == kMusicFadeTimer) {
+    step_music_fade(w);
+    return true;
+  }
   if (id != kNoteTimer) return false;
   KillTimer(w.hwnd, kNoteTimer);
   note_.clear();

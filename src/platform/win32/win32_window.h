@@ -127,7 +127,10 @@ class Win32Window final : public WindowService, public IdleWait {
   void take_screenshot(Window& w);
   // Lines over the picture: for a while, or `lasting` until a key or click.
   void show_note(Window& w, std::vector<std::wstring> lines, bool lasting);
-  // The timer that ends a note; false for any other timer.
+  // Minimised, the music fades out; restored, back in (one step a timer).
+  void music_minimised(Window& w, bool minimised);
+  void step_music_fade(Window& w);
+  // The timers that end a note or step the music's fade; false for any other.
   bool note_timer(Window& w, WPARAM id);
   // The marks and the note, on the window over the picture's place.
   void draw_marks(HDC dc, const RECT& picture) const;
@@ -137,6 +140,8 @@ class Win32Window final : public WindowService, public IdleWait {
   bool fast_lasting_ = false;  // Tab's fast-forward
   std::vector<std::wstring> note_;
   bool help_shown_ = false;
+  bool music_hushed_ = false;
+  double music_gain_ = 1;  // the music's share of the volume, 0..1
 };
 
 }  // namespace mowa::pf
