@@ -10,11 +10,20 @@ include_directories(${CMAKE_SOURCE_DIR}/src)
 file(GLOB MOWA_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 file(GLOB MOWA_CORE_SOURCES CONFIGURE_DEPENDS
      src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp src/sound/*.cpp
-     src/shell/*.cpp)
+     src/shell/*.cpp src/debug/*.cpp)
 list(FILTER MOWA_CORE_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
 # Code page 932 is converted by Windows itself in the backend (win32_text).
 file(GLOB MOWA_BASE_SOURCES CONFIGURE_DEPENDS src/base/*.cpp)
 list(FILTER MOWA_BASE_SOURCES EXCLUDE REGEX ".*/cp932\\.cpp$")
+
+# nlohmann-json is header only: its folder of the Linux system is seen
+# alone, never the rest of /usr/include.
+find_path(MOWA_NLOHMANN_DIR nlohmann/json.hpp PATHS /usr/include
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(MOWA_NLOHMANN_INCLUDE ${CMAKE_BINARY_DIR}/nlohmann-include)
+file(MAKE_DIRECTORY ${MOWA_NLOHMANN_INCLUDE})
+file(CREATE_LINK ${MOWA_NLOHMANN_DIR}/nlohmann
+     ${MOWA_NLOHMANN_INCLUDE}/nlohmann SYMBOLIC)
 
 set(MOWA_ICON_FILE ${CMAKE_BINARY_DIR}/mowa.ico)
 set(MOWA_MANIFEST_FILE ${CMAKE_SOURCE_DIR}/res/windows/mowa.exe.manifest)
@@ -35,6 +44,7 @@ add_executable(mowa WIN32
   src/platform/common/faults.cpp src/platform/common/host_stream.cpp
   src/platform/common/reader_settings.cpp
   ${CMAKE_BINARY_DIR}/mowa.rc)
+target_include_directories(mowa SYSTEM PRIVATE ${MOWA_NLOHMANN_INCLUDE})
 target_compile_definitions(mowa PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                            NOMINMAX _WIN32_WINNT=0x0601)
 # Only Windows' own DLLs beside it: the compiler's runtime goes inside.

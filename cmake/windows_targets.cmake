@@ -33,4 +33,10 @@ if(BUILD_TESTING)
                    $<TARGET_FILE:mowa-headless>)
   # Alone: the test waits for what the screen shows, and Wine is heavy.
   set_tests_properties(wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  # mowa.exe --dap driven by the DAP client through Wine's pipes.
+  add_test(NAME wine_dap
+           COMMAND xvfb-run -a -s "-screen 0 640x480x24"
+                   /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/wine/dap_wine.py
+                   ${CMAKE_BINARY_DIR}/windows-x86_64/mowa.exe)
+  set_tests_properties(wine_dap PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endif()

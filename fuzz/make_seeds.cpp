@@ -315,6 +315,36 @@ void cp932_texts() {
   seed("cp932", "broken", "ab\x85\x40\xA0\xFD\x81");
 }
 
+// The dap_reader target's form: one byte choosing the piece size, then the
+// stream as an editor writes it.
+std::string framed(const std::string& body) {
+  return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+void dap_seed(const std::string& name, char piece, const std::string& stream) {
+  seed("dap_reader", name, std::string(1, piece) + stream);
+}
+
+void dap_messages() {
+  const std::string initialize =
+      R"({"seq":1,"type":"request","command":"initialize",)"
+      R"("arguments":{"adapterID":"mowa","linesStartAt1":true}})";
+  const std::string breakpoints =
+      R"({"seq":2,"type":"request","command":"setBreakpoints","arguments":)"
+      R"({"source":{"path":"/もわ/data/mowa.snr"},"breakpoints":)"
+      R"([{"line":4,"condition":"@01=3","hitCondition":">=2"}]}})";
+  dap_seed("initialize", 63, framed(initialize));
+  dap_seed("two-in-one-piece", 63, framed(initialize) + framed(breakpoints));
+  dap_seed("byte-by-byte", 0, framed(breakpoints));
+  dap_seed("more-headers", 16,
+           "Content-Type: application/json\r\n" + framed("{}"));
+  dap_seed("bad-json", 5, framed(R"({"seq":1,)") + framed("[]"));
+  dap_seed("no-length", 7, "Content-Type: x\r\n\r\n{}" + framed("{}"));
+  dap_seed("bad-length", 7, "Content-Length: -3\r\n\r\n{}");
+  dap_seed("huge-length", 7, "Content-Length: 99999999999999999999\r\n\r\n{}");
+  dap_seed("bare-newlines", 3, "Content-Length: 2\n\n{}");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -336,5 +366,6 @@ int main(int argc, char** argv) {
   mci_commands();
   midi_lengths();
   cp932_texts();
+  dap_messages();
   return 0;
 }

@@ -1,33 +1,30 @@
-// The adapter's two pipes: requests read from a file descriptor on a thread
-// of their own, so that the program's thread can wait for them with a
-// timeout and pump its window meanwhile; responses and events written
-// whole, one at a time, from the program's thread.
+// The adapter's two pipes: requests read from the platform's request pipe,
+// so that the program's thread can wait for them with a timeout and pump its
+// window meanwhile; responses and events written whole, one at a time, from
+// the program's thread.
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "debug/message_reader.h"
+#include "platform/platform.h"
 
 namespace mowa::debug {
 
 class Channel {
  public:
-  Channel(int in_fd, std::FILE* out);
-  ~Channel();
+  Channel(std::unique_ptr<pf::RequestPipe> in, std::FILE* out);
   Channel(const Channel&) = delete;
   Channel& operator=(const Channel&) = delete;
 
   enum class Got { kNothing, kMessage, kComplaint, kClosed };
-  // True when something waits to be taken (cheap: one atomic load).
-  bool ready() const { return shared_->ready.load(std::memory_order_relaxed); }
+  // True when something waits to be taken (cheap: no system call).
+  bool ready() const { return !items_.empty() || in_->ready(); }
   // The next body or complaint, waiting at most `wait` for it; kClosed once
   // the input has ended and everything before was taken.
   Got take(std::string& text, std::chrono::milliseconds wait);
@@ -36,17 +33,11 @@ class Channel {
   void send(nlohmann::json message);
 
  private:
-  struct Shared {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::deque<MessageReader::Item> items;
-    bool closed = false;
-    std::atomic<bool> ready{false};
-  };
-  static void read_loop(int fd, std::shared_ptr<Shared> shared);
-
-  std::shared_ptr<Shared> shared_;
+  std::unique_ptr<pf::RequestPipe> in_;
   std::FILE* out_;
+  MessageReader reader_;
+  std::deque<MessageReader::Item> items_;
+  bool closed_ = false;
   long long seq_ = 1;
 };
 

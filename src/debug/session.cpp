@@ -6,7 +6,6 @@
 
 #include "base/cp932.h"
 #include "debug/expressions.h"
-#include "debug/request_error.h"
 #include "engine/commands.h"
 #include "report/texts.h"
 
@@ -287,6 +286,12 @@ void Session::event(const std::string& name, json body) {
 
 void Session::output(const std::string& category, const std::string& utf8) {
   event("output", {{"category", category}, {"output", utf8}});
+}
+
+int serve(Program& program, shell::RunHooks* runner) {
+  Channel channel(pf::open_request_pipe(), stdout);
+  Session session(program, channel);
+  return session.run(runner);
 }
 
 }  // namespace mowa::debug

@@ -8,6 +8,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@
 #include "shell/program.h"
 
 namespace mowa::debug {
+
+// A request the session cannot carry out: answered with success false and
+// this message, and the session goes on.
+class RequestError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class Session final : public shell::RunHooks,
                       public engine::StatementObserver,
@@ -122,5 +130,12 @@ class Session final : public shell::RunHooks,
   std::set<int> watched_;  // variable indices of the data breakpoints
   std::int32_t before_[engine::kVariableCount] = {};
 };
+
+// `--dap`: the program debugged over the Debug Adapter Protocol on standard
+// input and output. Standard output then carries only protocol messages: the
+// trace lines and every box travel as `output` events. Waits for `launch`
+// and `configurationDone`, runs the program to its end and returns its exit
+// code (0 when it never started).
+int serve(Program& program, shell::RunHooks* runner = nullptr);
 
 }  // namespace mowa::debug

@@ -4,7 +4,6 @@
 
 #include "base/cp932.h"
 #include "debug/expressions.h"
-#include "debug/request_error.h"
 #include "debug/session.h"
 #include "engine/label_table.h"
 

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "platform/types.h"
 
@@ -316,5 +317,22 @@ Platform assemble(Backend& backend, std::FILE* out,
                   replacement ? *replacement : backend.files,
                   out};
 }
+
+// ---- Requests from a debugging editor --------------------------------------
+// Standard input read on a thread of the backend's own, so that the program
+// can wait for a request with a timeout and keep its window alive meanwhile.
+class RequestPipe {
+ public:
+  virtual ~RequestPipe() = default;
+  // True when bytes, or the end of the input, wait to be read; never blocks.
+  virtual bool ready() const = 0;
+  // Moves up to `size` waiting bytes into `buffer`, waiting at most `wait_ms`
+  // for the first: the count, 0 when none came, -1 once the input has ended
+  // and every byte before was read.
+  virtual int read(char* buffer, int size, int wait_ms) = 0;
+};
+// The program's standard input as a RequestPipe. A closed output pipe then
+// fails the write instead of ending the program.
+std::unique_ptr<RequestPipe> open_request_pipe();
 
 }  // namespace mowa::pf

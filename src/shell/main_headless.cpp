@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "debug/serve.h"
+#include "debug/session.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/program.h"
 #include "shell/utf8_trace.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "debug/serve.h"
+#include "debug/session.h"
 #include "platform/sdl/sdl_platform.h"
 #include "shell/program.h"
 #include "shell/utf8_trace.h"

@@ -8,10 +8,11 @@ TIMEOUT_S = 30
 
 
 class DapClient:
-    def __init__(self, argv, cwd=None):
+    def __init__(self, argv, cwd=None, env=None):
         self.proc = subprocess.Popen(argv, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, cwd=cwd)
+                                     stderr=subprocess.PIPE, cwd=cwd,
+                                     env=env)
         self.messages = queue.Queue()
         self.events = []      # every event seen, in order
         self.log = []         # (direction, message) for transcripts
@@ -50,8 +51,8 @@ class DapClient:
         self.send_raw(b'Content-Length: %d\r\n\r\n' % len(body) + body)
         return message['seq']
 
-    def _next(self):
-        message = self.messages.get(timeout=TIMEOUT_S)
+    def _next(self, timeout_s=TIMEOUT_S):
+        message = self.messages.get(timeout=timeout_s)
         if message is None:
             raise EOFError('the adapter closed its output')
         self.log.append(('<-', message))
@@ -72,13 +73,14 @@ class DapClient:
         assert response['success'], response
         return response.get('body', {})
 
-    def event(self, name, start=0):
-        """The first event `name` at or after index `start` of the events."""
+    def event(self, name, start=0, timeout_s=TIMEOUT_S):
+        """The first event `name` at or after index `start` of the events
+        (queue.Empty when nothing comes for `timeout_s`)."""
         while True:
             for e in self.events[start:]:
                 if e['event'] == name:
                     return e
-            self._next()
+            self._next(timeout_s)
 
     def stopped(self, start):
         return self.event('stopped', start)['body']

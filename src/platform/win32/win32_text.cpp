@@ -1,5 +1,7 @@
 #include "platform/win32/win32_text.h"
 
+#include "base/cp932.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -66,3 +68,16 @@ void copy_cp932(std::string_view cp932, char* buffer, unsigned length) {
 }
 
 }  // namespace mowa::pf
+
+// The helpers' conversions, by Windows itself here rather than by iconv.
+namespace mowa::base {
+
+std::string cp932_to_utf8(std::string_view cp932) {
+  return pf::wide_to_utf8(pf::cp932_to_wide(cp932));
+}
+
+std::string utf8_to_cp932(std::string_view utf8) {
+  return pf::wide_to_cp932(pf::utf8_to_wide(utf8));
+}
+
+}  // namespace mowa::base
