@@ -91,6 +91,82 @@ var Module = (function () {
     push({ kind: 4, x: 0, y: 0, code: vk });
   });
 
+  // ---- sound: one WAV at a time through Web Audio. Browsers let a page
+  // sound only after the reader's first click or key; till then a looped
+  // sound is held to start at that moment and a single ring is let go ----
+  const audio = (function () {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    const context = Context ? new Context() : null;
+    let gain = null, playing = null, held = null, serial = 0;
+    let muted = localStorage.getItem('mowa-muted') === '1';
+    const state = { peak: 0, wavRequests: 0 };
+    if (context) {
+      gain = context.createGain();
+      gain.gain.value = muted ? 0 : 1;
+      gain.connect(context.destination);
+      // The loudest sample sent out, read by the browser tests.
+      if (context.createScriptProcessor) {
+        const meter = context.createScriptProcessor(2048, 1, 1);
+        meter.onaudioprocess = (e) => {
+          const data = e.inputBuffer.getChannelData(0);
+          for (let i = 0; i < data.length; ++i)
+            state.peak = Math.max(state.peak, Math.abs(data[i]));
+        };
+        gain.connect(meter);
+        meter.connect(context.destination);
+      }
+    }
+    function running() { return context && context.state === 'running'; }
+    function start(buffer, loop) {
+      const source = context.createBufferSource();
+      source.buffer = buffer;
+      source.loop = loop;
+      source.connect(gain);
+      source.start();
+      playing = source;
+    }
+    function stopWav() {
+      ++serial;
+      held = null;
+      if (playing) { try { playing.stop(); } catch (e) {} playing = null; }
+    }
+    function playWav(bytes, loop) {
+      stopWav();
+      state.wavRequests += 1;
+      if (!context || (!running() && !loop)) return;
+      const mine = serial;
+      context.decodeAudioData(bytes.buffer).then((buffer) => {
+        if (mine !== serial) return;
+        if (running()) start(buffer, loop);
+        else held = buffer;
+      }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
+    }
+    function unlock() {
+      if (!context || running()) return;
+      context.resume().then(() => {
+        if (held) { const b = held; held = null; start(b, true); }
+      });
+    }
+    for (const kind of ['pointerdown', 'keydown'])
+      document.addEventListener(kind, unlock, true);
+    unlock();  // where the browser allows sound at once
+    const button = document.getElementById('mute');
+    function showMuted() {
+      button.textContent = muted ? '\u{1F507}' : '\u{1F50A}';
+      button.title = muted ? 'Sound off (click to turn on)' : 'Sound on (click to mute)';
+    }
+    button.addEventListener('click', () => {
+      muted = !muted;
+      localStorage.setItem('mowa-muted', muted ? '1' : '0');
+      if (gain) gain.gain.value = muted ? 0 : 1;
+      showMuted();
+    });
+    showMuted();
+    state.playWav = playWav;
+    state.stopWav = stopWav;
+    return state;
+  })();
+
   function waitForInput(timeoutMs) {
     if (input.length > 0) return Promise.resolve();
     return new Promise((resolve) => {
@@ -189,7 +265,7 @@ var Module = (function () {
   const params = new URLSearchParams(location.search);
   const module = {
     mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
-            keep: keep },
+            keep: keep, audio: audio },
     arguments: params.has('trace') ? ['--trace'] : [],
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

@@ -183,6 +183,25 @@ def click_scaled(d):
     time.sleep(0.3)
 
 
+def play_sound(port):
+    """A WAV effect reaches Web Audio and is heard: the page's meter on its
+    output rises above silence."""
+    d = browser(1280, 960)
+    try:
+        d.get(f"http://127.0.0.1:{port}/klaenge/index.html")
+        audio = "return Module.mowa.audio;"
+        check("klänge", "the WAV asked of Web Audio",
+              within(20, lambda: d.execute_script(audio)["wavRequests"] >= 1))
+        heard = within(10, lambda: d.execute_script(audio)["peak"] > 0.1)
+        check("klänge", "the WAV heard", heard,
+              f"(peak {d.execute_script(audio)['peak']})")
+        d.find_element(By.ID, "mute").click()
+        check("klänge", "the mute control", "off" in
+              d.find_element(By.ID, "mute").get_attribute("title"))
+    finally:
+        d.quit()
+
+
 def main():
     server = serve(f"{WORK}/site")
     port = server.server_address[1]
@@ -192,13 +211,14 @@ def main():
         for scene in ("text", "zoom", "japanese"):
             play(scene, port)
         play_kept(port)
+        play_sound(port)
     finally:
         server.shutdown()
     if failures:
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
-          "a save kept across a reload, the farewell box and the ended state as "
-          "expected")
+          "a save kept across a reload, a WAV heard, the farewell box and the "
+          "ended state as expected")
 
 
 main()
