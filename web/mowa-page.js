@@ -56,9 +56,70 @@ var Module = (function () {
       if (kind !== 1) e.preventDefault();
     };
   }
-  document.addEventListener('pointermove', pointer(1));
-  document.addEventListener('pointerdown', pointer(2));
-  document.addEventListener('pointerup', pointer(3));
+  // A finger: a tap is a left click; a press held still for LONG_PRESS_MS,
+  // or a tap of two fingers together, is a right click. The left press is
+  // held back until the finger moves or lifts, as it may turn out right.
+  const LONG_PRESS_MS = 500, STILL_PX = 10;
+  const fingers = new Map();
+  let held = null, timer = 0, longPress = false, twoFingers = null;
+  function touch(kind, e) {
+    if (e.target.closest && e.target.closest('button')) return;
+    e.preventDefault();
+    const p = at(e);
+    if (kind === 2) {
+      fingers.set(e.pointerId, p);
+      if (fingers.size === 2) {
+        clearTimeout(timer);
+        twoFingers = held || fingers.values().next().value;
+        held = null;
+      } else if (fingers.size === 1) {
+        held = { x: p.x, y: p.y, clientX: e.clientX, clientY: e.clientY };
+        push({ kind: 1, x: p.x, y: p.y, code: 0 });
+        timer = setTimeout(() => {
+          if (!held) return;
+          push({ kind: 2, x: held.x, y: held.y, code: 2 });
+          held = null;
+          longPress = true;
+        }, LONG_PRESS_MS);
+      }
+      return;
+    }
+    if (kind === 1) {
+      if (!fingers.has(e.pointerId)) return;
+      if (held && Math.hypot(e.clientX - held.clientX, e.clientY - held.clientY) > STILL_PX) {
+        clearTimeout(timer);
+        push({ kind: 2, x: held.x, y: held.y, code: 0 });
+        held = null;
+      }
+      if (!held && !twoFingers) push({ kind: 1, x: p.x, y: p.y, code: 0 });
+      return;
+    }
+    if (!fingers.delete(e.pointerId)) return;
+    if (twoFingers) {
+      if (fingers.size > 0) return;
+      push({ kind: 2, x: twoFingers.x, y: twoFingers.y, code: 2 });
+      push({ kind: 3, x: twoFingers.x, y: twoFingers.y, code: 2 });
+      twoFingers = null;
+      return;
+    }
+    clearTimeout(timer);
+    if (held) {
+      push({ kind: 2, x: held.x, y: held.y, code: 0 });
+      held = null;
+      push({ kind: 3, x: p.x, y: p.y, code: 0 });
+    } else {
+      push({ kind: 3, x: p.x, y: p.y, code: longPress ? 2 : 0 });
+    }
+    longPress = false;
+  }
+  function route(kind) {
+    const mouse = pointer(kind);
+    return (e) => (e.pointerType === 'touch' ? touch(kind, e) : mouse(e));
+  }
+  document.addEventListener('pointermove', route(1));
+  document.addEventListener('pointerdown', route(2));
+  document.addEventListener('pointerup', route(3));
+  document.addEventListener('pointercancel', route(3));
   document.addEventListener('contextmenu', (e) => e.preventDefault());
 
   function toggleFullscreen() {
