@@ -7,8 +7,8 @@ set(MOWA_WEB_DEPS "${CMAKE_BINARY_DIR}/../deps/prefix" CACHE PATH
 include_directories(${CMAKE_SOURCE_DIR}/src ${MOWA_WEB_DEPS}/include/freetype2)
 
 file(GLOB MOWA_WEB_SOURCES CONFIGURE_DEPENDS
-     src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp src/text/*.cpp
-     src/sound/*.cpp src/shell/*.cpp src/platform/common/*.cpp
+     src/base/*.cpp src/report/*.cpp src/engine/*.cpp src/graphics/*.cpp
+     src/text/*.cpp src/sound/*.cpp src/shell/*.cpp src/platform/common/*.cpp
      src/platform/softgdi/*.cpp src/platform/web/*.cpp)
 list(FILTER MOWA_WEB_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
 # Screenshots are the headless runner's: the page reads its canvas instead.

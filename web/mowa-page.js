@@ -56,9 +56,70 @@ var Module = (function () {
       if (kind !== 1) e.preventDefault();
     };
   }
-  document.addEventListener('pointermove', pointer(1));
-  document.addEventListener('pointerdown', pointer(2));
-  document.addEventListener('pointerup', pointer(3));
+  // A finger: a tap is a left click; a press held still for LONG_PRESS_MS,
+  // or a tap of two fingers together, is a right click. The left press is
+  // held back until the finger moves or lifts, as it may turn out right.
+  const LONG_PRESS_MS = 500, STILL_PX = 10;
+  const fingers = new Map();
+  let held = null, timer = 0, longPress = false, twoFingers = null;
+  function touch(kind, e) {
+    if (e.target.closest && e.target.closest('button')) return;
+    e.preventDefault();
+    const p = at(e);
+    if (kind === 2) {
+      fingers.set(e.pointerId, p);
+      if (fingers.size === 2) {
+        clearTimeout(timer);
+        twoFingers = held || fingers.values().next().value;
+        held = null;
+      } else if (fingers.size === 1) {
+        held = { x: p.x, y: p.y, clientX: e.clientX, clientY: e.clientY };
+        push({ kind: 1, x: p.x, y: p.y, code: 0 });
+        timer = setTimeout(() => {
+          if (!held) return;
+          push({ kind: 2, x: held.x, y: held.y, code: 2 });
+          held = null;
+          longPress = true;
+        }, LONG_PRESS_MS);
+      }
+      return;
+    }
+    if (kind === 1) {
+      if (!fingers.has(e.pointerId)) return;
+      if (held && Math.hypot(e.clientX - held.clientX, e.clientY - held.clientY) > STILL_PX) {
+        clearTimeout(timer);
+        push({ kind: 2, x: held.x, y: held.y, code: 0 });
+        held = null;
+      }
+      if (!held && !twoFingers) push({ kind: 1, x: p.x, y: p.y, code: 0 });
+      return;
+    }
+    if (!fingers.delete(e.pointerId)) return;
+    if (twoFingers) {
+      if (fingers.size > 0) return;
+      push({ kind: 2, x: twoFingers.x, y: twoFingers.y, code: 2 });
+      push({ kind: 3, x: twoFingers.x, y: twoFingers.y, code: 2 });
+      twoFingers = null;
+      return;
+    }
+    clearTimeout(timer);
+    if (held) {
+      push({ kind: 2, x: held.x, y: held.y, code: 0 });
+      held = null;
+      push({ kind: 3, x: p.x, y: p.y, code: 0 });
+    } else {
+      push({ kind: 3, x: p.x, y: p.y, code: longPress ? 2 : 0 });
+    }
+    longPress = false;
+  }
+  function route(kind) {
+    const mouse = pointer(kind);
+    return (e) => (e.pointerType === 'touch' ? touch(kind, e) : mouse(e));
+  }
+  document.addEventListener('pointermove', route(1));
+  document.addEventListener('pointerdown', route(2));
+  document.addEventListener('pointerup', route(3));
+  document.addEventListener('pointercancel', route(3));
   document.addEventListener('contextmenu', (e) => e.preventDefault());
 
   function toggleFullscreen() {
@@ -90,6 +151,82 @@ var Module = (function () {
     e.preventDefault();
     push({ kind: 4, x: 0, y: 0, code: vk });
   });
+
+  // ---- sound: one WAV at a time through Web Audio. Browsers let a page
+  // sound only after the reader's first click or key; till then a looped
+  // sound is held to start at that moment and a single ring is let go ----
+  const audio = (function () {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    const context = Context ? new Context() : null;
+    let gain = null, playing = null, held = null, serial = 0;
+    let muted = localStorage.getItem('mowa-muted') === '1';
+    const state = { peak: 0, wavRequests: 0 };
+    if (context) {
+      gain = context.createGain();
+      gain.gain.value = muted ? 0 : 1;
+      gain.connect(context.destination);
+      // The loudest sample sent out, read by the browser tests.
+      if (context.createScriptProcessor) {
+        const meter = context.createScriptProcessor(2048, 1, 1);
+        meter.onaudioprocess = (e) => {
+          const data = e.inputBuffer.getChannelData(0);
+          for (let i = 0; i < data.length; ++i)
+            state.peak = Math.max(state.peak, Math.abs(data[i]));
+        };
+        gain.connect(meter);
+        meter.connect(context.destination);
+      }
+    }
+    function running() { return context && context.state === 'running'; }
+    function start(buffer, loop) {
+      const source = context.createBufferSource();
+      source.buffer = buffer;
+      source.loop = loop;
+      source.connect(gain);
+      source.start();
+      playing = source;
+    }
+    function stopWav() {
+      ++serial;
+      held = null;
+      if (playing) { try { playing.stop(); } catch (e) {} playing = null; }
+    }
+    function playWav(bytes, loop) {
+      stopWav();
+      state.wavRequests += 1;
+      if (!context || (!running() && !loop)) return;
+      const mine = serial;
+      context.decodeAudioData(bytes.buffer).then((buffer) => {
+        if (mine !== serial) return;
+        if (running()) start(buffer, loop);
+        else held = buffer;
+      }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
+    }
+    function unlock() {
+      if (!context || running()) return;
+      context.resume().then(() => {
+        if (held) { const b = held; held = null; start(b, true); }
+      });
+    }
+    for (const kind of ['pointerdown', 'keydown'])
+      document.addEventListener(kind, unlock, true);
+    unlock();  // where the browser allows sound at once
+    const button = document.getElementById('mute');
+    function showMuted() {
+      button.textContent = muted ? '\u{1F507}' : '\u{1F50A}';
+      button.title = muted ? 'Sound off (click to turn on)' : 'Sound on (click to mute)';
+    }
+    button.addEventListener('click', () => {
+      muted = !muted;
+      localStorage.setItem('mowa-muted', muted ? '1' : '0');
+      if (gain) gain.gain.value = muted ? 0 : 1;
+      showMuted();
+    });
+    showMuted();
+    state.playWav = playWav;
+    state.stopWav = stopWav;
+    return state;
+  })();
 
   function waitForInput(timeoutMs) {
     if (input.length > 0) return Promise.resolve();
@@ -189,7 +326,7 @@ var Module = (function () {
   const params = new URLSearchParams(location.search);
   const module = {
     mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
-            keep: keep },
+            keep: keep, audio: audio },
     arguments: params.has('trace') ? ['--trace'] : [],
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

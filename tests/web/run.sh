@@ -31,6 +31,7 @@ for scene in pictures text zoom japanese; do
   MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/$scene" "$work/site/$scene" > /dev/null
   reference "$scene" "$work/$scene-before.rgb" '60 key 27'
 done
+MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/klänge" "$work/site/klaenge" > /dev/null
 # A story that ships a save file (@10 = 1) and saves @10 = 2: red at the
 # first visit, green once its own save is read back after a reload.
 mkdir -p "$work/s/kept/data"

@@ -183,6 +183,62 @@ def click_scaled(d):
     time.sleep(0.3)
 
 
+TOUCH = """
+const r = document.getElementById('screen').getBoundingClientRect();
+const s = r.width / 640;
+for (const [type, id, x, y] of arguments[0])
+  document.getElementById('screen').dispatchEvent(new PointerEvent(type, {
+      pointerType: 'touch', pointerId: id, isPrimary: id === 1, button: 0,
+      clientX: r.left + (x + 0.5) * s, clientY: r.top + (y + 0.5) * s,
+      bubbles: true, cancelable: true}));
+"""
+
+
+def play_touch(port, right):
+    """The clicks of click_scaled made with fingers: taps, and the right
+    click as a long press or as a tap of two fingers."""
+    d = browser(1280, 960)
+    scene = f"pictures by touch ({right})"
+    try:
+        d.get(f"http://127.0.0.1:{port}/pictures/index.html")
+        await_picture(d, scene, f"{WORK}/pictures-before.rgb", "the first picture")
+        fingers = lambda *events: (d.execute_script(TOUCH, list(events)),
+                                   time.sleep(0.3))
+        fingers(("pointerdown", 1, 100, 100), ("pointerup", 1, 100, 100))
+        if right == "long press":
+            fingers(("pointerdown", 1, 300, 200))
+            time.sleep(0.6)
+            fingers(("pointerup", 1, 300, 200))
+        else:
+            fingers(("pointerdown", 1, 300, 200), ("pointerdown", 2, 340, 220),
+                    ("pointerup", 2, 340, 220), ("pointerup", 1, 300, 200))
+        fingers(("pointerdown", 1, 500, 400), ("pointermove", 1, 500, 400),
+                ("pointerup", 1, 500, 400))
+        await_picture(d, scene, f"{WORK}/pictures-after.rgb",
+                      "the picture after taps and a right click by touch")
+    finally:
+        d.quit()
+
+
+def play_sound(port):
+    """A WAV effect reaches Web Audio and is heard: the page's meter on its
+    output rises above silence."""
+    d = browser(1280, 960)
+    try:
+        d.get(f"http://127.0.0.1:{port}/klaenge/index.html")
+        audio = "return Module.mowa.audio;"
+        check("klänge", "the WAV asked of Web Audio",
+              within(20, lambda: d.execute_script(audio)["wavRequests"] >= 1))
+        heard = within(10, lambda: d.execute_script(audio)["peak"] > 0.1)
+        check("klänge", "the WAV heard", heard,
+              f"(peak {d.execute_script(audio)['peak']})")
+        d.find_element(By.ID, "mute").click()
+        check("klänge", "the mute control", "off" in
+              d.find_element(By.ID, "mute").get_attribute("title"))
+    finally:
+        d.quit()
+
+
 def main():
     server = serve(f"{WORK}/site")
     port = server.server_address[1]
@@ -192,13 +248,17 @@ def main():
         for scene in ("text", "zoom", "japanese"):
             play(scene, port)
         play_kept(port)
+        play_sound(port)
+        play_touch(port, "long press")
+        play_touch(port, "two fingers")
     finally:
         server.shutdown()
     if failures:
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
-          "a save kept across a reload, the farewell box and the ended state as "
-          "expected")
+          "a save kept across a reload, a WAV heard, taps, a long press and "
+          "a two-finger tap, the farewell box and the "
+          "ended state as expected")
 
 
 main()

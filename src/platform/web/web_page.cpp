@@ -28,6 +28,12 @@ EM_JS(double, mowa_js_now_ms, (), { return performance.now(); });
 EM_JS(void, mowa_js_set_state, (const char* state, int exit_code),
       { Module.mowa.setState(UTF8ToString(state), exit_code); });
 
+EM_JS(void, mowa_js_play_wav, (const std::uint8_t* bytes, int size, int loop), {
+  Module.mowa.audio.playWav(HEAPU8.slice(bytes, bytes + size), !!loop);
+});
+
+EM_JS(void, mowa_js_stop_wav, (), { Module.mowa.audio.stopWav(); });
+
 namespace mowa::pf::page {
 
 void present(const std::uint32_t* pixels, int width, int height) {
@@ -46,6 +52,12 @@ bool has_input() { return mowa_js_has_input() != 0; }
 void wait_for_input(int timeout_ms) { mowa_js_wait_for_input(timeout_ms); }
 
 double now_ms() { return mowa_js_now_ms(); }
+
+void play_wav(const std::uint8_t* bytes, std::size_t size, bool loop) {
+  mowa_js_play_wav(bytes, static_cast<int>(size), loop ? 1 : 0);
+}
+
+void stop_wav() { mowa_js_stop_wav(); }
 
 void set_state(const char* state, int exit_code) {
   mowa_js_set_state(state, exit_code);

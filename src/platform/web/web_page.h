@@ -3,6 +3,7 @@
 // JavaScript (web_page.cpp and web/mowa-page.js).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace mowa::pf::page {
@@ -32,6 +33,11 @@ bool has_input();
 void wait_for_input(int timeout_ms);
 // Milliseconds since the page started.
 double now_ms();
+// Plays a WAV file's bytes through Web Audio in place of the one playing,
+// once or looped; before the reader's first click or key the page holds
+// back audio and keeps only a looped sound, to start it then.
+void play_wav(const std::uint8_t* bytes, std::size_t size, bool loop);
+void stop_wav();
 // "loading", "playing" or "ended" (with the exit code).
 void set_state(const char* state, int exit_code);
 

@@ -20,7 +20,10 @@ namespace mowa::pf {
 class WebPlatform {
  public:
   // Trace lines go to `out`.
-  explicit WebPlatform(std::FILE* out = stdout);
+  explicit WebPlatform(std::FILE* out = stdout)
+      : platform_(assemble(*this, out, &saves)) {
+    window.set_sound(&sound);
+  }
   WebPlatform(const WebPlatform&) = delete;
   WebPlatform& operator=(const WebPlatform&) = delete;
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "platform/common/host_path.h"
 #include "platform/common/mci_errors.h"
+#include "platform/common/sound_file.h"
 #include "platform/web/web_page.h"
 
 namespace mowa::pf {
@@ -13,9 +16,17 @@ std::int64_t now_ms() { return static_cast<std::int64_t>(page::now_ms()); }
 
 }  // namespace
 
-Bool WebSound::PlaySoundA(const char* /*sound*/, void* /*module*/,
-                          Dword /*flags*/) {
-  return faults_.fail("PlaySoundA") ? kFalse : kTrue;
+Bool WebSound::PlaySoundA(const char* sound, void* /*module*/, Dword flags) {
+  if (faults_.fail("PlaySoundA")) return kFalse;
+  page::stop_wav();
+  if (!sound) return kTrue;
+  // The page has no default sound to ring in place of a missing file.
+  std::vector<std::uint8_t> bytes;
+  if (!read_sound_file(host_path(sound), bytes)) return kFalse;
+  // A sound asked for without SND_ASYNC does not hold up the player: the
+  // page's one thread would stop drawing and taking input meanwhile.
+  page::play_wav(bytes.data(), bytes.size(), (flags & SND_LOOP) != 0);
+  return kTrue;
 }
 
 McError WebSound::mciSendStringA(const char* command, char* return_string,

@@ -1,6 +1,7 @@
-// Sound of the browser player. For now it is silent: WAV requests are taken
-// and the MCI sequencer devices follow their commands on the page's clock,
-// so that a play ends, notifies and loops exactly as on the desktop.
+// Sound of the browser player. WAV files play through the page's Web Audio;
+// the MCI sequencer devices follow their commands on the page's clock, so
+// that a play ends, notifies and loops exactly as on the desktop (the music
+// itself is not heard yet).
 #pragma once
 
 #include <cstdint>
