@@ -94,7 +94,7 @@ void Session::after_statement(engine::Script& sc, std::int32_t line,
   if (mode_ == Mode::kStepOverGosub) mode_ = Mode::kStepOne;
   for (const int v : watched_) {
     if (sc.variables[v] == before_[v]) continue;
-    char name[4];
+    char name[16];  // room for any int, though indices stop at 99
     std::snprintf(name, sizeof name, "@%02d", v);
     pending_stop_ = "data breakpoint";
     pending_description_ = std::string(name) + " " +

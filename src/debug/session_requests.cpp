@@ -17,7 +17,7 @@ constexpr int kVariablesScope = 1;
 constexpr int kStateScope = 2;
 
 std::string variable_name(int index) {
-  char name[4];
+  char name[16];  // room for any int, though indices stop at 99
   std::snprintf(name, sizeof name, "@%02d", index);
   return name;
 }
