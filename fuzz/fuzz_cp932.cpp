@@ -54,15 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   using mowa::base::utf8_to_cp932;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-  const std::string utf8 = base::cp932_to_utf8(input);
+  const std::string utf8 = cp932_to_utf8(input);
   require(well_formed_utf8(utf8), "cp932 text became malformed UTF-8");
-  require(base::cp932_to_utf8(utf8_to_cp932(utf8)) == with_question_marks(utf8),
+  require(cp932_to_utf8(utf8_to_cp932(utf8)) == with_question_marks(utf8),
           "cp932 text read as UTF-8 and written back reads otherwise");
 
-  const std::string cp932 = base::utf8_to_cp932(input);
-  const std::string back = base::cp932_to_utf8(cp932);
+  const std::string cp932 = utf8_to_cp932(input);
+  const std::string back = cp932_to_utf8(cp932);
   require(well_formed_utf8(back), "converted text became malformed UTF-8");
-  require(base::utf8_to_cp932(back) == cp932,
-          "converted text did not come back");
+  require(utf8_to_cp932(back) == cp932, "converted text did not come back");
   return 0;
 }
