@@ -27,7 +27,7 @@ foreach(arch x86_64 i686)
 endforeach()
 if(BUILD_TESTING)
   add_test(NAME wine
-           COMMAND xvfb-run -a -s "-screen 0 640x480x24"
+           COMMAND xvfb-run -a -s "-screen 0 640x480x24 -noreset"
                    bash ${CMAKE_SOURCE_DIR}/tests/wine/run.sh
                    ${CMAKE_BINARY_DIR}/windows-x86_64/mowa.exe
                    $<TARGET_FILE:mowa-headless>)
@@ -35,7 +35,7 @@ if(BUILD_TESTING)
   set_tests_properties(wine PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
   # mowa.exe --dap driven by the DAP client through Wine's pipes.
   add_test(NAME wine_dap
-           COMMAND xvfb-run -a -s "-screen 0 640x480x24"
+           COMMAND xvfb-run -a -s "-screen 0 640x480x24 -noreset"
                    /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/wine/dap_wine.py
                    ${CMAKE_BINARY_DIR}/windows-x86_64/mowa.exe)
   set_tests_properties(wine_dap PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

@@ -23,7 +23,7 @@ servers=()
 trap 'for p in "${servers[@]}"; do kill "$p" 2> /dev/null || true; done; cleanup' EXIT
 for manager in none openbox; do
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
   servers+=($!)
   within 50 test -s "$work/display" || fail "no 1280x1024 screen"
   export DISPLAY=:$(cat "$work/display")

@@ -47,8 +47,6 @@ mkdir -p "$work/s/waits/data"
 for _ in 1 2 3 4 5 6 7 8; do printf 'wait"1000"\r\n'; done > "$work/s/waits/data/mowa.snr"
 printf 'end\r\n' >> "$work/s/waits/data/mowa.snr"
 run_waits() {  # [ctrl]
-  # An X server without clients starts afresh and refuses a moment meanwhile.
-  within 50 xdotool getmouselocation > /dev/null 2>&1 || true
   local started=$SECONDS
   start waits
   [[ -z "${1:-}" ]] || xdotool mousemove 320 240 keydown ctrl

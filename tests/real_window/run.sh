@@ -6,7 +6,7 @@
 #
 # usage: run.sh MOWA MOWA_HEADLESS
 # Needs a 640x480 X display in DISPLAY (ctest runs it under
-# xvfb-run -s "-screen 0 640x480x24"), xdotool, ImageMagick, sox and
+# xvfb-run -s "-screen 0 640x480x24 -noreset"), xdotool, ImageMagick, sox and
 # python3; exits 77 (skipped) with a message when one of them is missing.
 set -euo pipefail
 mowa=$(realpath "$1")

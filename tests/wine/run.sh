@@ -6,7 +6,7 @@
 #
 # usage: run.sh MOWA_EXE MOWA_HEADLESS
 # Needs a 640x480 X display in DISPLAY (ctest runs it under
-# xvfb-run -s "-screen 0 640x480x24"), wine, xdotool, ImageMagick, sox and
+# xvfb-run -s "-screen 0 640x480x24 -noreset"), wine, xdotool, ImageMagick, sox and
 # python3. The Wine prefix is made afresh for each run.
 set -euo pipefail
 exe=$(realpath "$1")
@@ -116,7 +116,7 @@ done
 # ---- scaled: on a 1280x1024 screen the picture is doubled between bars ----
 # A screen of its own, and a server that starts afresh on it.
 wineserver -k 2> /dev/null || true
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
 xvfb=$!
 trap 'kill $xvfb 2> /dev/null || true; wineserver -k 2> /dev/null || true; cleanup' EXIT
 for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
