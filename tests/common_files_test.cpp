@@ -158,6 +158,7 @@ bool make(Scenario& s, const MadeFile& c, int width, int height,
 }
 
 const MadeFile kFiles[] = {
+    // clang-format off
     {"magick_default_rle8", "-type Palette BMP3", "40/8/rle8", 37},
     {"magick_bmp_124_byte_header", "-type Palette BMP", "124/8/rle8", 40},
     {"magick_sixteen_colours", "-colors 16 -type Palette BMP3", "40/4", 37},
@@ -172,27 +173,22 @@ const MadeFile kFiles[] = {
      [](Bmp& b) { b.colour_space = b.run_length = true; }, 200},
     {"editor_uncompressed_colour_space", "", "124/8", 0,
      [](Bmp& b) { b.colour_space = true; }},
-    {"editor_rle4", "", "124/4/rle4", 37,
-     [](Bmp& b) {
+    {"editor_rle4", "", "124/4/rle4", 37, [](Bmp& b) {
        b.bits_per_pixel = 4;
        b.colour_space = b.run_length = true;
-     },
-     16},
-    {"editor_four_bits_gap_profile_behind", "", "124/4", 0,
-     [](Bmp& b) {
+     }, 16},
+    {"editor_four_bits_gap_profile_behind", "", "124/4", 0, [](Bmp& b) {
        b.bits_per_pixel = 4;
        b.gap_bytes = 10;
        b.profile_behind = true;
        b.trailing_bytes = 132;
-     },
-     9},
-    {"editor_one_bit_108_byte_header_top_down", "", "108/1", 37,
-     [](Bmp& b) {
+     }, 9},
+    {"editor_one_bit_108_byte_header_top_down", "", "108/1", 37, [](Bmp& b) {
        b.info_bytes = 108;
        b.bits_per_pixel = 1;
        b.colour_space = b.top_down = true;
-     },
-     2},
+     }, 2},
+    // clang-format on
 };
 
 class CommonFile : public ::testing::TestWithParam<MadeFile> {};
@@ -273,6 +269,11 @@ TEST(GuideRecipe, MakesAPictureAndASpriteThatShowRight) {
                expected.pixels);
 }
 
+constexpr char kNotPalette[] = "はパレットの絵じゃないの～、くすん。",
+               kNotBmp[] = "はBMPじゃないの～、くすん。",
+               kCutShort[] = "が途中で切れているの～、くすん。",
+               kNot640x480[] = "は640×480じゃないの～、くすん。";
+
 struct Refused {
   const char* name;
   std::string make;        // shell commands in the folder that leave bad.bmp
@@ -307,28 +308,23 @@ TEST_P(RefusedFile, SaysWhyAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedFile,
     ::testing::Values(
-        Refused{"true_colour", "convert art.png BMP3:bad.bmp",
-                "はパレットの絵じゃないの～、くすん。"},
-        Refused{"not_a_bmp", "convert art.png PNG:bad.bmp",
-                "はBMPじゃないの～、くすん。"},
-        Refused{
-            "cut_short",
-            "convert art.png -type Palette -compress none BMP3:whole.bmp && "
-            "head -c 200000 whole.bmp > bad.bmp",
-            "が途中で切れているの～、くすん。"},
-        Refused{"rle_cut_short",
-                "convert art.png -type Palette BMP3:whole.bmp && head -c "
-                "100000 whole.bmp > bad.bmp",
-                "が途中で切れているの～、くすん。"},
+        // clang-format off
+        Refused{"true_colour", "convert art.png BMP3:bad.bmp", kNotPalette},
+        Refused{"not_a_bmp", "convert art.png PNG:bad.bmp", kNotBmp},
+        Refused{"cut_short", "convert art.png -type Palette -compress none "
+                "BMP3:whole.bmp && head -c 200000 whole.bmp > bad.bmp",
+                kCutShort},
+        Refused{"rle_cut_short", "convert art.png -type Palette BMP3:whole.bmp"
+                " && head -c 100000 whole.bmp > bad.bmp", kCutShort},
         Refused{"smaller",
                 "convert art.png -resize '320x240!' -type Palette BMP3:bad.bmp",
-                "は640×480じゃないの～、くすん。", nullptr},
+                kNot640x480, nullptr},
         Refused{"larger",
                 "convert art.png -resize '700x100!' -type Palette BMP3:bad.bmp",
-                "は640×480じゃないの～、くすん。",
-                "は640×480より大きいの～、くすん。"},
+                kNot640x480, "は640×480より大きいの～、くすん。"},
         Refused{"compression_it_cannot_read", "mv jpeg.bmp bad.bmp",
                 "は読めない圧縮なの～、くすん。"}),
+    // clang-format on
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -96,14 +96,15 @@ TEST(Gload, ShowsThePictureAtItsPositionInTheColoursOfItsMode) {
     std::size_t frames;
     int black_frame = -1;  // a frame that shows nothing
   } cases[] = {
+      // clang-format off
       {kFirst, drawn(a), 1},
       {"gload\"a.bmp,-30,25,0\"\n", drawn(a, a.colours, -30, 25), 1},
       {kFirst + "gload\"b.bmp,0,0,2\"\n", drawn(a, b.colours), 2},
       {kFirst + "gload\"b.bmp,0,0,1\"\nscreen_black_in\"0\"\n", drawn(b), 22,
        1},
-      {kFirst +
-           "screen_copy\"0,0,100,100,0,0\"\ngload\"missing.bmp,50,50,3\"\n",
-       drawn(copied), 2},
+      {kFirst + "screen_copy\"0,0,100,100,0,0\"\n"
+       "gload\"missing.bmp,50,50,3\"\n", drawn(copied), 2},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.statements);
@@ -125,6 +126,7 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
     const char* name;
     std::function<void(Bmp&)> change;
   } cases[] = {
+      // clang-format off
       {"standard", [](Bmp&) {}},
       {"image size stated", [](Bmp& b) { b.size_image = 307200; }},
       {"three bytes behind", [](Bmp& b) { b.trailing_bytes = 3; }},
@@ -134,11 +136,8 @@ TEST(Gload, ShowsEveryLoadableFormAsItIs) {
       {"gap before pixels", [](Bmp& b) { b.gap_bytes = 98; }},
       {"run-length coded", [](Bmp& b) { b.run_length = true; }},
       {"v5 header, two colours, top down",
-       [](Bmp& b) {
-         b.info_bytes = 124;
-         b.top_down = true;
-         b.use_colours(2);
-       }},
+       [](Bmp& b) { b.info_bytes = 124; b.top_down = true; b.use_colours(2); }},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -210,45 +209,30 @@ TEST(Gload, AndSpritesReportABrokenFileAndChangeNothing) {
     std::function<void(Bmp&)> change;  // of the block picture
     const char* reason;                // after the file name
   } cases[] = {
+      // clang-format off
       {"taller by one", load, [&](Bmp& b) { b = ones(640, 481); },
        "は640×480じゃないの～、くすん。"},
       {"run-length on four bits wrongly", load,
-       [](Bmp& b) {
-         b.compression = 1;
-         b.bits_per_pixel = 4;
-       },
+       [](Bmp& b) { b.compression = 1; b.bits_per_pixel = 4; },
        "は読めない圧縮なの～、くすん。"},
       {"header of no known size", load, [](Bmp& b) { b.info_bytes = 20; },
        "はBMPじゃないの～、くすん。"},
       {"header cut short", load, [](Bmp& b) { b.keep_bytes = 30; }, kCutShort},
       {"too many colours", load, [](Bmp& b) { b.use_colours(300); }, kBroken},
       {"sixteen colours truncated", load,
-       [](Bmp& b) {
-         b.use_colours(16);
-         b.keep_bytes = 300000;
-       },
-       kCutShort},
+       [](Bmp& b) { b.use_colours(16); b.keep_bytes = 300000; }, kCutShort},
       {"run-length cut short", load,
-       [](Bmp& b) {
-         b.run_length = true;
-         b.keep_bytes = 5000;
-       },
-       kCutShort},
+       [](Bmp& b) { b.run_length = true; b.keep_bytes = 5000; }, kCutShort},
       {"sprite too wide", lay, [&](Bmp& b) { b = ones(641, 2); }, kTooLarge},
       {"sprite too tall", lay, [&](Bmp& b) { b = ones(10, 481); }, kTooLarge},
       {"sprite of no rows", lay, [&](Bmp& b) { b = ones(10, 0); }, kBroken},
       {"sprite cut short", lay,
-       [&](Bmp& b) {
-         b = ones(8, 4);
-         b.keep_bytes = 1078 + 8 * 4 - 5;
-       },
+       [&](Bmp& b) { b = ones(8, 4); b.keep_bytes = 1078 + 8 * 4 - 5; },
        kCutShort},
       {"sprite in true colour", lay,
-       [&](Bmp& b) {
-         b = ones(8, 4);
-         b.bits_per_pixel = 24;
-       },
+       [&](Bmp& b) { b = ones(8, 4); b.bits_per_pixel = 24; },
        "はパレットの絵じゃないの～、くすん。"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -329,9 +313,8 @@ TEST(Zoom, MagnifiesTheTopLeftAndComesBackAtThePicturePosition) {
     }
   EXPECT_EQ(at(zoomed, 10, 200), 0u);
   EXPECT_EQ(at(zoomed, 300, 5), 0u);
-  std::vector<std::string> sleeps;
-  for (const Event& e : run.result.of("sleep")) sleeps.push_back(e.at("ms"));
-  EXPECT_EQ(sleeps, std::vector<std::string>(20, "50"));
+  EXPECT_EQ(run.result.values("sleep", "ms"),
+            std::vector<std::string>(20, "50"));
 }
 
 // The boxes are drawn on the window only. The copy at the end sets the

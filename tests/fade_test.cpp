@@ -55,9 +55,8 @@ TEST(Fade, PaintsEveryLevelOnceAndWaitsBetween) {
                               drawn(a, colours_at_level(a, level))))
           << "step " << i << ", level " << level;
     }
-    std::vector<std::string> sleeps;
-    for (const Event& e : run.result.of("sleep")) sleeps.push_back(e.at("ms"));
-    EXPECT_EQ(sleeps, std::vector<std::string>(20, c.delay_ms));
+    EXPECT_EQ(run.result.values("sleep", "ms"),
+              std::vector<std::string>(20, c.delay_ms));
     EXPECT_TRUE(same_pixels(run.screenshot, c.last));
   }
 }

@@ -13,6 +13,7 @@ namespace mowa::test {
 namespace {
 
 enum class Shown { any, picture, black };
+constexpr Shown kPicture = Shown::picture;
 
 std::vector<std::string> failed(const std::string& caption,
                                 const std::string& call, int times = 1) {
@@ -37,46 +38,37 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
     std::vector<std::string> boxes;
     Shown shown = Shown::any;
   } cases[] = {
+      // clang-format off
       // The loader and the colour-table routines that gload calls, then the
       // paint that it requests.
-      {"", kLoad, "GlobalLock",
-       failed("opendib", "GlobalLock") + failed("palette_black", "GlobalLock") +
+      {"", kLoad, "GlobalLock", failed("opendib", "GlobalLock") +
+           failed("palette_black", "GlobalLock") +
            failed("palette_show", "GlobalLock") +
-           failed("showdib", "GlobalLock"),
-       Shown::black},
+           failed("showdib", "GlobalLock"), Shown::black},
       {kLoad, kLoad, "SetFilePointer",
        failed("opendib", "SetFilePointer", 2) + std::vector{kBroken},
        Shown::picture},
       {kLoad, kLoad, "ReadFile",
        failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
-      {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"),
-       Shown::picture},
-      {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"),
-       Shown::picture},
-      {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"),
-       Shown::picture},
+      {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"), kPicture},
+      {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"), kPicture},
+      {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"), kPicture},
       {"", kLoad, "CreatePalette", failed("opendib", "CreatePalette"),
        Shown::picture},
       {"", kLoad, "LocalFree", failed("opendib", "LocalFree"), Shown::picture},
-      {"", kLoad, "GlobalUnlock",
-       failed("palette_black", "GlobalUnlock") +
+      {"", kLoad, "GlobalUnlock", failed("palette_black", "GlobalUnlock") +
            failed("opendib", "GlobalUnlock") +
            failed("palette_show", "GlobalUnlock") +
            failed("showdib", "GlobalUnlock")},
-      {kLoad,
-       "gload\"b.bmp,9,9,0\"\n",
-       "none",
-       {"opendib: b.bmpが見つからないの～、くすん。"},
-       Shown::picture},
+      {kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
+       {"opendib: b.bmpが見つからないの～、くすん。"}, Shown::picture},
       {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
        Shown::black},
       // Fades: the screen image stays locked through the twenty steps, each
       // of which makes a palette and asks for its paint.
-      {kLoad, out, "GlobalLock",
-       failed("palette_black_out", "GlobalLock") +
+      {kLoad, out, "GlobalLock", failed("palette_black_out", "GlobalLock") +
            failed("showdib", "GlobalLock", 20) +
-           failed("palette_show", "GlobalLock"),
-       Shown::picture},
+           failed("palette_show", "GlobalLock"), Shown::picture},
       {kLoad, in, "LocalAlloc", failed("palette_black_in", "LocalAlloc"),
        Shown::picture},
       {kLoad, in, "CreatePalette",
@@ -85,14 +77,12 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
        failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
       {kLoad, in, "UpdateWindow",
        failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
-      {kLoad, out, "GlobalUnlock",
-       failed("showdib", "GlobalUnlock", 20) +
+      {kLoad, out, "GlobalUnlock", failed("showdib", "GlobalUnlock", 20) +
            failed("palette_black_out", "GlobalUnlock") +
            failed("palette_show", "GlobalUnlock")},
       // Sprites and copies.
-      {kLoad, character, "GlobalLock",
-       failed("character", "GlobalLock") + failed("showdib", "GlobalLock"),
-       Shown::picture},
+      {kLoad, character, "GlobalLock", failed("character", "GlobalLock") +
+           failed("showdib", "GlobalLock"), Shown::picture},
       {kLoad, character, "InvalidateRect",
        failed("character", "InvalidateRect")},
       {kLoad, character, "UpdateWindow", failed("character", "UpdateWindow")},
@@ -101,8 +91,7 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
       // The zoom's two halves report under different captions.
       {kLoad, "screen_big_small\n", "InvalidateRect",
        failed("screen_big_small", "InvalidateRect", 10) +
-           failed("script", "InvalidateRect", 10),
-       Shown::picture},
+           failed("script", "InvalidateRect", 10), Shown::picture},
       // Boxes: nothing is drawn without the pen, the brush or the context.
       {"", kFill, "CreatePen", failed("boxfill", "CreatePen"), Shown::black},
       {"", kFill, "CreateSolidBrush", failed("boxfill", "CreateDolidBrush"),
@@ -116,6 +105,7 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
       {"", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
       {"", kBox, "MoveToEx", failed("box", "MoveToEx")},
       {"", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.before + c.statement + c.call + " failing");

@@ -38,16 +38,14 @@ TEST_F(HostFilesTest, NamesResolveLikeWindowsNames) {
   // 表 is 0x95 0x5C in code page 932: its second byte is no separator.
   scenario_.write("data/Pics/\xe8\xa1\xa8.bmp", "kanji");
   scenario_.write("data/Pics/x.bmp", "latin");
-  struct Case {
-    const char* name;
-    const char* content;
-  };
-  for (const Case c :
-       {Case{".\\data\\pics\\X.BMP", "latin"}, Case{"DATA/PICS/x.bmp", "latin"},
-        Case{"data\\Pics\\..\\pics\\x.bmp", "latin"},
-        Case{".\\data\\pics\\\x95\x5c.bmp", "kanji"},
-        Case{"data\\pics\\missing.bmp", "<none>"}})
-    EXPECT_EQ(read_all(c.name, "rb"), c.content) << c.name;
+  const std::pair<const char*, const char*> cases[] = {
+      {".\\data\\pics\\X.BMP", "latin"},
+      {"DATA/PICS/x.bmp", "latin"},
+      {"data\\Pics\\..\\pics\\x.bmp", "latin"},
+      {".\\data\\pics\\\x95\x5c.bmp", "kanji"},
+      {"data\\pics\\missing.bmp", "<none>"}};
+  for (const auto& [name, content] : cases)
+    EXPECT_EQ(read_all(name, "rb"), content) << name;
 }
 
 TEST_F(HostFilesTest, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {

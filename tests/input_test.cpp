@@ -12,68 +12,57 @@
 namespace mowa::test {
 namespace {
 
-std::string check(long value, int line) {
-  return "check=" + std::to_string(value) +
-         "(script_pointer=" + std::to_string(line) + ")\n";
-}
-
 // Waits for a button state, then reports the buttons and the position.
 constexpr char kWaitForButtons[] =
     "[loop]\nget_mouse_state\"@10\"\nif\"@10=0,loop,go\"\n[go]\n"
     "get_mouse_position\"@11;@12\"\ncheck\"@10\"\ncheck\"@11\"\ncheck\"@"
     "12\"\nend\n";
 constexpr char kTextLoop[] = "[loop]\ntextmode\ngoto\"loop\"\n";
+constexpr char kTwoWaits[] = "wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n";
 Outcome buttons(long b, long x, long y) {
-  return {"", {check(b, 6), check(x, 7), check(y, 8), kFarewell}};
+  return {"", {check_box(b, 6), check_box(x, 7), check_box(y, 8), kFarewell}};
 }
 const Outcome kGoodbyeAfterTwo{
     "[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption};
 const Outcome kStopped{"", {}, "", "", {}, 3};  // by the step limit
 const Outcome kRefused{"", {}, "", "", {}, 2};  // before the program starts
+// A start-up allocation that fails: its box, then the farewell.
+Outcome no_memory(const char* text) {
+  return {"", {text, kFarewell}, "Program", "none"};
+}
 
 TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
+  using Options = std::vector<std::string>;
+  const Options k100{"--max-steps", "100"};
   const struct {
     const char* script;
     const char* input;
-    std::vector<std::string> options;
+    Options options;
     Outcome expected;
     const char* err = "";  // part of what the runner says on standard error
   } cases[] = {
+      // clang-format off
       {kWaitForButtons, "4 move 100 200\n6 ldown\n", {}, buttons(1, 100, 200)},
       {kWaitForButtons, "5 rdown\n", {}, buttons(2, 0, 0)},
-      {kWaitForButtons,
-       "5 move 639 479\n5 ldown\n5 rdown\n",
-       {},
+      {kWaitForButtons, "5 move 639 479\n5 ldown\n5 rdown\n", {},
        buttons(3, 639, 479)},
       {kWaitForButtons, "5 ldbl\n", {}, buttons(1, 0, 0)},
       {kWaitForButtons, "5 rdbl\n", {}, buttons(2, 0, 0)},
       // A press and release between two reads leave no trace.
-      {kWaitForButtons,
-       "5 ldown\n5 lup\n",
-       {"--max-steps", "60"},
-       kStopped,
+      {kWaitForButtons, "5 ldown\n5 lup\n", {"--max-steps", "60"}, kStopped,
        "stopped after 60 idle steps"},
-      {"@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\ncheck\"@"
-       "02\"\nend\n",
-       "",
-       {},
-       {"", {check(0, 4), check(0, 5), kFarewell}}},
+      {"@01=7\n@02=7\nget_mouse_position\"@01,@02\"\ncheck\"@01\"\n"
+       "check\"@02\"\nend\n", "", {},
+       {"", {check_box(0, 4), check_box(0, 5), kFarewell}}},
       // Escape and close say goodbye between statements.
-      {kTextLoop, "3 key 27\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
-      {kTextLoop, "3 close\n", {"--max-steps", "100"}, kGoodbyeAfterTwo},
-      {"[loop]\ngoto\"loop\"\n",
-       "2 key 13\n3 key 65\n",
-       {"--max-steps", "20"},
+      {kTextLoop, "3 key 27\n", k100, kGoodbyeAfterTwo},
+      {kTextLoop, "3 close\n", k100, kGoodbyeAfterTwo},
+      {"[loop]\ngoto\"loop\"\n", "2 key 13\n3 key 65\n", {"--max-steps", "20"},
        kStopped},
       // Escape waits for the running statement: pressed during the first
       // wait, the step after it never starts.
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n",
-       "0 key 27\n",
-       {},
-       {"", {kFarewell}, kFarewellCaption}},
-      {"wait\"500\"\ntextmode\nwait\"500\"\ntextmode\n",
-       "1 key 27\n",
-       {},
+      {kTwoWaits, "0 key 27\n", {}, {"", {kFarewell}, kFarewellCaption}},
+      {kTwoWaits, "1 key 27\n", {},
        {"", {kFarewell}, kFarewellCaption, "main", {"500"}}},
       {"end\n", "# fine\n\n3 ldown\n4 jump\n", {}, kRefused, "input line 4"},
       {"end\n", "x move 1 2\n", {}, kRefused, "input line 1"},
@@ -84,20 +73,15 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
       // without a box.
       {"end\n", "", {"--fail", "RegisterClassA"}, {}},
       {"end\n", "", {"--fail", "CreateWindowExA@1"}, {}},
-      {"end\n",
-       "",
-       {"--fail", "GlobalAlloc@1"},
-       {"",
-        {"ＢＩＴＭＡＰ用のメモリが取れないの", kFarewell},
-        "Program",
-        "none"}},
-      {"end\n",
-       "",
-       {"--fail", "GlobalAlloc@2"},
-       {"",
-        {"ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの", kFarewell},
-        "Program",
-        "none"}},
+      {"end\n", "", {"--fail", "CreateWindowExA"}, {}},
+      // An end whose post fails still says goodbye, and nothing after it runs.
+      {"end\ntextmode\nend\n", "", {"--fail", "PostMessageA", "--max-steps",
+       "50"}, {"", {kFarewell}, kFarewellCaption}},
+      {"end\n", "", {"--fail", "GlobalAlloc@1"},
+       no_memory("ＢＩＴＭＡＰ用のメモリが取れないの")},
+      {"end\n", "", {"--fail", "GlobalAlloc@2"},
+       no_memory("ＢＩＴＭＡＰ（バックグラウンド）用のメモリが取れないの")},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.script) + " with input " + c.input);
@@ -118,6 +102,9 @@ TEST(Input, ReachesTheScenarioAndTheRunnerTakesItsOptions) {
       EXPECT_EQ(changes[0].at("width") + "x" + changes[0].at("height"),
                 "640x480");
       EXPECT_EQ(changes[1].at("width") + "x" + changes[1].at("bpp"), "1024x32");
+      // What start-up made is released, with a window or without.
+      const Event held = r.of("held").at(0);
+      EXPECT_EQ(held.at("gdi_objects") + " " + held.at("blocks"), "0 0");
     }
   }
 }
@@ -226,12 +213,13 @@ TEST(Input, TheStatementAfterALongWaitSeesTheLastPositionAndEveryHeldPress) {
       "[loop]\nget_mouse_state\"@05\"\nif\"@05=@06,same,changed\"\n"
       "[changed]\n@06=@05\nif\"@05=0,same,pressed\"\n[pressed]\n@07=@07+1\n"
       "[same]\nif\"@07<20,loop,done\"\n[done]\ncheck\"@07\"\nend\n");
-  expect_outcome(s.run({"--max-steps", "5000"}, input),
-                 {"",
-                  {check(321, 3), check(123, 4), check(20, 16), kFarewell},
-                  "script_read",
-                  "main",
-                  {"600000"}});
+  expect_outcome(
+      s.run({"--max-steps", "5000"}, input),
+      {"",
+       {check_box(321, 3), check_box(123, 4), check_box(20, 16), kFarewell},
+       "script_read",
+       "main",
+       {"600000"}});
 }
 
 }  // namespace

@@ -14,11 +14,6 @@
 namespace mowa::test {
 namespace {
 
-std::string check_text(long value, long line) {
-  return "check=" + std::to_string(value) +
-         "(script_pointer=" + std::to_string(line) + ")\n";
-}
-
 // With variable 01 = `value` and 02 = 10, leaves 01 at 1 where `condition`
 // jumps to its YES label "small", at 0 where it jumps to "big".
 std::string branch(const std::string& value, const std::string& condition) {
@@ -71,13 +66,18 @@ TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
         std::count(c.statements.begin(), c.statements.end(), '\n'));
     s.script(c.statements + "check\"@01\"\nend\n");
     expect_outcome(s.run(),
-                   {"", {check_text(c.expected, lines + 1), kFarewell}});
+                   {"", {check_box(c.expected, lines + 1), kFarewell}});
   }
 }
 
 TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
   const std::string long_name(81, 'a');
   const std::string undefined = "dummy or not defined\n";
+  const std::string not_found = "が見つからないの～、くすん。";
+  const std::string too_long = long_name + "が長すぎるの～、くすん。";
+  const auto goodbye = [](const std::string& out) {
+    return Outcome{out, {kFarewell}, kFarewellCaption};
+  };
   const struct {
     const char* name;
     std::string script;
@@ -86,84 +86,57 @@ TEST(Interpreter, RunsShowTheTraceTheBoxesAndTheSleeps) {
     const char* exit_step = "";  // the statements completed and the time at
     const char* exit_ms = "";    // the end, when given
   } cases[] = {
+      // clang-format off
       {"division_by_zero_stores_nothing",
-       "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n",
-       {},
-       {"", {"0で割れないの～、くすん。", check_text(9, 3), kFarewell}}},
+       "@01=9\n@01=@01/0\ncheck\"@01\"\nend\n", {},
+       {"", {"0で割れないの～、くすん。", check_box(9, 3), kFarewell}}},
       // The generator seeded with 1 gives 41, 18467, 6334.
       {"rand_seeded_from_the_calendar_time",
-       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@"
-       "02\"\ncheck\"@03\"\nend\n",
-       {"--time", "1"},
-       {"",
-        {check_text(41, 4), check_text(18467, 5), check_text(6334, 6),
-         kFarewell}}},
+       "rand\"@01\"\nrand\"@02\"\nrand\"@03\"\ncheck\"@01\"\ncheck\"@02\"\n"
+       "check\"@03\"\nend\n", {"--time", "1"},
+       {"", {check_box(41, 4), check_box(18467, 5), check_box(6334, 6),
+             kFarewell}}},
       {"return_before_gosub_runs_the_first_statement_twice",
-       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]"
-       "\nend\n",
-       {},
-       {repeated("[screen_big]\n", 3), {kFarewell}, kFarewellCaption}},
+       "screen_big\n@01=@01+1\nif\"@01<2,back,out\"\n[back]\nreturn\n[out]\n"
+       "end\n", {}, goodbye(repeated("[screen_big]\n", 3))},
       // The inner gosub overwrites the one return slot: both returns come
       // back to the line after it, until the step limit.
       {"gosub_returns_to_the_line_after_the_last_gosub",
-       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]"
-       "\nscreen_big\n"
-       "return\n[outer]\ngosub\"sub\"\ndummy\nreturn\n",
+       "gosub\"sub\"\nscreen_small\ngosub\"outer\"\ntextmode\nend\n[sub]\n"
+       "screen_big\nreturn\n[outer]\ngosub\"sub\"\ndummy\nreturn\n",
        {"--max-steps", "40"},
        {"[screen_big]\n[screen_small]\n[screen_big]\n" +
-            repeated(undefined, 16),
-        {},
-        "",
-        "",
-        {},
-        3}},
+        repeated(undefined, 16), {}, "", "", {}, 3}},
       {"undefined_words_trace_and_go_on",
        "foo\"x\"\nGoto\"a\"\ndummy\n\"top\"\n[top]\nscreen_small\n"
-       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n",
-       {},
-       {repeated(undefined, 3) + "[screen_small]\n[screen_big]\n",
-        {kFarewell},
-        kFarewellCaption}},
-      {"missing_label_ends_the_run",
-       "goto\"nowhere\"\ntextmode\n",
-       {},
-       {"", {"nowhereが見つからないの～、くすん。", kFarewell}}},
+       "goto  \"my label\"\ntextmode\n[mylabel]\nscreen_big\nend\n", {},
+       goodbye(repeated(undefined, 3) + "[screen_small]\n[screen_big]\n")},
+      {"missing_label_ends_the_run", "goto\"nowhere\"\ntextmode\n", {},
+       {"", {"nowhere" + not_found, kFarewell}}},
       {"end_of_file_ends_the_run_like_end",
-       "textmode\n\n   \t\n# the end\ntextmode",
-       {},
-       {"[textmode]\n[textmode]\n", {kFarewell}, kFarewellCaption}},
+       "textmode\n\n   \t\n# the end\ntextmode", {},
+       goodbye("[textmode]\n[textmode]\n")},
       {"bad_variable_reference_names_no_variable",
-       "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n",
-       {},
-       {"",
-        {"@0aは変数じゃないの～、くすん。", "@x1は変数じゃないの～、くすん。",
-         check_text(2, 3), kFarewell}}},
+       "@0a=5\n@01=@x1+2\ncheck\"@01\"\nend\n", {},
+       {"", {"@0aは変数じゃないの～、くすん。",
+             "@x1は変数じゃないの～、くすん。", check_box(2, 3), kFarewell}}},
       {"file_name_longer_than_80_bytes",
        "gload\"" + long_name + ",0,0,0\"\nplay_wav\"" + long_name +
-           ",0\"\nend\n",
-       {},
-       {"",
-        {long_name + "が長すぎるの～、くすん。",
-         long_name + "が長すぎるの～、くすん。", kFarewell}}},
+       ",0\"\nend\n", {}, {"", {too_long, too_long, kFarewell}}},
       {"wait_sleeps_only_for_counts_of_zero_or_more",
-       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n",
-       {},
+       "wait\"1000\"\n@07=25\nwait\"@07\"\nwait\"-1\"\nwait\"0\"\nend\n", {},
        {"", {kFarewell}, kFarewellCaption, "main", {"1000", "25", "0"}},
-       "6",
-       "1025"},
+       "6", "1025"},
       // Short lists, a missing NO label, a lone quote: nothing is read past
       // the statement (the sanitizer build would notice) and the run goes on.
       {"missing_arguments_read_as_zero_within_the_statement",
        "boxfill\"1,2\"\nscreen_copy\nnumber_write\"5\ntext_write\"abc\n"
-       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\nif\"@01="
-       "1,yes\"\n",
-       {},
-       {"[textmode]\n",
-        {"が見つからないの～、くすん。", "\"は変数じゃないの～、くすん。",
-         check_text(0, 7), "が見つからないの～、くすん。", kFarewell},
-        "opendib",
-        "main",
-        {"0"}}},
+       "gload\"\nwait\"\ncheck\"\"\nif\"@01=0,yes\"\n[yes]\ntextmode\n"
+       "if\"@01=1,yes\"\n", {},
+       {"[textmode]\n", {not_found, "\"は変数じゃないの～、くすん。",
+                         check_box(0, 7), not_found, kFarewell},
+        "opendib", "main", {"0"}}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

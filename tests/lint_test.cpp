@@ -43,28 +43,24 @@ Scenario& folder_with_files() {
   static Scenario* folder = [] {
     auto* s = new Scenario();
     s->write("data/theme.mid", one_note_midi(100, 0));
-    const std::string picture =
-        " -colors 256 -type palette -compress none BMP3:";
-    const std::string make =
-        "cd '" + s->dir() +
-        "/data' && convert -size 640x480 gradient:red-blue" + picture +
-        "pic.bmp && convert -size 640x480 gradient:red-blue BMP3:rgb.bmp" +
-        " && convert -size 64x48 gradient:red-blue" + picture + "spr.bmp" +
-        " && convert -size 700x8 gradient:red-blue" + picture + "big.bmp" +
-        " && sox -n -r 8000 -c 1 a.wav trim 0 0.1" +
-        // The guide's recipe for art that shares one palette, on a grey
-        // sprite, and without its -colorspace and -dither.
-        " && convert -size 640x480 gradient:yellow-navy room.png" +
-        " && convert -size 40x40 radial-gradient:white-black hero.png" +
-        " && convert room.png hero.png -append -colors 255 -unique-colors" +
-        " xc:black +append -unique-colors palette.png" +
-        " && convert room.png -resize '640x480!' -colorspace sRGB -dither "
-        "None" +
-        " -remap palette.png -type Palette BMP3:room.bmp" +
-        " && convert hero.png -colorspace sRGB -dither None" +
-        " -remap palette.png -type Palette BMP3:hero.bmp" +
-        " && convert hero.png -remap palette.png -type Palette "
-        "BMP3:hero-old.bmp";
+    // Then the guide's recipe for art that shares one palette, on a grey
+    // sprite, and without its -colorspace and -dither.
+    const std::string make = "set -e; cd '" + s->dir() + "/data'" + R"(
+      P="-colors 256 -type palette -compress none BMP3:"
+      R="-remap palette.png -type Palette BMP3:"
+      S="-colorspace sRGB -dither None"
+      convert -size 640x480 gradient:red-blue ${P}pic.bmp
+      convert -size 640x480 gradient:red-blue BMP3:rgb.bmp
+      convert -size 64x48 gradient:red-blue ${P}spr.bmp
+      convert -size 700x8 gradient:red-blue ${P}big.bmp
+      sox -n -r 8000 -c 1 a.wav trim 0 0.1
+      convert -size 640x480 gradient:yellow-navy room.png
+      convert -size 40x40 radial-gradient:white-black hero.png
+      convert room.png hero.png -append -colors 255 -unique-colors xc:black \
+        +append -unique-colors palette.png
+      convert room.png -resize '640x480!' $S ${R}room.bmp
+      convert hero.png $S ${R}hero.bmp
+      convert hero.png ${R}hero-old.bmp)";
     EXPECT_EQ(std::system(make.c_str()), 0) << make;
     return s;
   }();
@@ -97,12 +93,15 @@ struct Case {
 // The message window needs the palette of a picture loaded first.
 const std::string kPicture = "gload\"data\\pic.bmp,0,0,0\"\n";
 
+const std::string kRoom = "gload\"data\\room.bmp,0,0,0\"\n";
+const std::string kMowa = "\"\ntext_write\"もわ,0,0,16,255,0\"\nend\n";
+
 const Case kCases[] = {
+    // clang-format off
     {"goto\"thre\"\n[there]\nend\n", "missing-label 1:6 did you mean 'there'?",
      "goto\"there\"\n[there]\nend\n"},
-    {"if\"@01<1,stay,Go\"\n[stay]\nend\n[go]\nend\n",
-     "missing-label 1:15 did you mean 'go'?",
-     "if\"@01<1,stay,go\"\n[stay]\nend\n[go]\nend\n"},
+    {"if\"@01<1,stay,Go\"\n[stay]\nend\n[go]\nend\n", "missing-label 1:15 did "
+     "you mean 'go'?", "if\"@01<1,stay,go\"\n[stay]\nend\n[go]\nend\n"},
     {"if\"@01<1,there,no\"\n[there]\nend\n", "missing-label 1:16",
      "if\"@01<1,there,there\"\n[there]\nend\n"},
     {"\"thre\"\n[there]\nend\n", "missing-label 1:2",
@@ -138,9 +137,8 @@ const Case kCases[] = {
      "play_wav\"data/a.wav,0\"\nend\n"},
     {"gload\"data\\rgb.bmp,0,0,0\"\nend\n", "bad-file 1:7 true-colour",
      "gload\"data\\pic.bmp,0,0,0\"\nend\n"},
-    {"character\"data\\big.bmp,0,0,0,0\"\nend\n",
-     "bad-file 1:11 at most 640 wide",
-     "character\"data\\spr.bmp,0,0,0,0\"\nend\n"},
+    {"character\"data\\big.bmp,0,0,0,0\"\nend\n", "bad-file 1:11 at most 640 "
+     "wide", "character\"data\\spr.bmp,0,0,0,0\"\nend\n"},
     {"play_wav\"data\\pic.bmp,0\"\nend\n", "bad-file 1:10 not a WAV file",
      "play_wav\"data\\a.wav,0\"\nend\n"},
     {"play_midi\".\\data\\a.wav\"\nend\n", "bad-file 1:11 MIDI",
@@ -191,23 +189,18 @@ const Case kCases[] = {
      "nested-gosub 4:1",
      "gosub\"a\"\ngosub\"b\"\nend\n[a]\nreturn\n[b]\nreturn\n"},
     // Saved without iconv: one finding, not one for each odd byte.
-    {kPicture + "message\"ようこそ/" + ichi(30) +
-         "\"\ntext_write\"もわ,0,0,16,255,0\"\nend\n",
+    {kPicture + "message\"ようこそ/" + ichi(30) + kMowa,
      "utf8-scenario 2:9 iconv -f UTF-8 -t CP932",
-     kPicture + "message\"ようこそ/" + ichi(20) +
-         "\"\ntext_write\"もわ,0,0,16,255,0\"\nend\n",
-     true, true},
-    {"message\"あ\"\nend\n",
-     "message-no-picture 1:1 SelectPaletteに失敗しました。",
+     kPicture + "message\"ようこそ/" + ichi(20) + kMowa, true, true},
+    {"message\"あ\"\nend\n", "message-no-picture 1:1 SelectPaletteに失敗しました。",
      kPicture + "message\"あ\"\nend\n"},
     {"if\"@01=0,a,b\"\n[a]\n" + kPicture + "[b]\n  message_out\nend\n",
      "message-no-picture 5:3",
      kPicture + "if\"@01=0,a,b\"\n[a]\n[b]\nmessage_out\nend\n"},
-    {"gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero-old.bmp,0,0,0,"
-     "0\"\nend\n",
+    {kRoom + "character\"data\\hero-old.bmp,0,0,0,0\"\nend\n",
      "sprite-palette 2:11 a sprite's own colours are ignored",
-     "gload\"data\\room.bmp,0,0,0\"\ncharacter\"data\\hero.bmp,0,0,0,"
-     "0\"\nend\n"},
+     kRoom + "character\"data\\hero.bmp,0,0,0,0\"\nend\n"},
+    // clang-format on
 };
 
 TEST(Lint, EachKindFoundAtItsPlaceAndGoneWhenCorrected) {

@@ -22,6 +22,7 @@ namespace {
 using namespace pf;
 
 using Verb = MciCommand::Verb;
+using enum MciCommand::Verb;
 
 TEST(MciParse, UnderstandsTheSequencerCommandsAndNamesEachMistake) {
   const struct {
@@ -32,21 +33,22 @@ TEST(MciParse, UnderstandsTheSequencerCommandsAndNamesEachMistake) {
     const char* alias = "";
     bool notify = false;
   } cases[] = {
-      {"open C:\\work\\x.mid type sequencer alias myseq", 0, Verb::kOpen,
+      // clang-format off
+      {"open C:\\work\\x.mid type sequencer alias myseq", 0, kOpen,
        "C:\\work\\x.mid", "myseq"},
-      {"open C:\\My Music\\a b.mid type sequencer alias s", 0, Verb::kOpen,
+      {"open C:\\My Music\\a b.mid type sequencer alias s", 0, kOpen,
        "C:\\My Music\\a b.mid", "s"},
-      {"open C:\\a type b\\x.mid type sequencer alias s", 0, Verb::kOpen,
+      {"open C:\\a type b\\x.mid type sequencer alias s", 0, kOpen,
        "C:\\a type b\\x.mid", "s"},
-      {"open \"C:\\a b\\x.mid\" type sequencer alias s", 0, Verb::kOpen,
+      {"open \"C:\\a b\\x.mid\" type sequencer alias s", 0, kOpen,
        "C:\\a b\\x.mid", "s"},
-      {"  OPEN\tx.mid  TYPE Sequencer\tALIAS Seq  ", 0, Verb::kOpen, "x.mid",
-       "Seq"},
-      {"open x.mid type sequencer alias s notify", 0, Verb::kOpen, "x.mid", "s",
+      {"  OPEN\tx.mid  TYPE Sequencer\tALIAS Seq  ", 0, kOpen, "x.mid", "Seq"},
+      {"open x.mid type sequencer alias s notify", 0, kOpen, "x.mid", "s",
        true},
-      {"play myseq notify", 0, Verb::kPlay, "", "myseq", true},
-      {"play myseq", 0, Verb::kPlay, "", "myseq"},
-      {"close myseq", 0, Verb::kClose, "", "myseq"},
+      {"play myseq notify", 0, kPlay, "", "myseq", true},
+      {"play myseq", 0, kPlay, "", "myseq"},
+      {"close myseq", 0, kClose, "", "myseq"},
+      // clang-format on
       {"   ", MCIERR_MISSING_COMMAND_STRING},
       {"stop myseq", MCIERR_UNRECOGNIZED_COMMAND},
       {"playmyseq", MCIERR_UNRECOGNIZED_COMMAND},
@@ -115,14 +117,12 @@ using Lines = std::vector<std::string>;
 struct FakeOutput final : pf::SequenceOutput {
   Lines calls;
   void load(pf::Uint id, std::span<const std::uint8_t> midi) override {
-    calls.push_back("load " + std::to_string(id) + " " +
-                    std::to_string(midi.size()));
+    note("load", id, " " + std::to_string(midi.size()));
   }
-  void start(pf::Uint id) override {
-    calls.push_back("start " + std::to_string(id));
-  }
-  void unload(pf::Uint id) override {
-    calls.push_back("unload " + std::to_string(id));
+  void start(pf::Uint id) override { note("start", id); }
+  void unload(pf::Uint id) override { note("unload", id); }
+  void note(const char* what, pf::Uint id, const std::string& more = "") {
+    calls.push_back(what + (" " + std::to_string(id)) + more);
   }
 };
 

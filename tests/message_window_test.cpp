@@ -119,11 +119,9 @@ TEST(MessageBeforeAnyPicture, EveryFrameReportsTheMissingPalette) {
   EXPECT_EQ(run.errors(),
             (std::vector<std::string>(7, "Message_in" + failed) +
              std::vector<std::string>(7, "Message_out" + failed)));
-  std::vector<std::string> sleep_steps;
-  for (const Event& e : run.result.of("sleep"))
-    sleep_steps.push_back(e.at("step"));
-  EXPECT_EQ(sleep_steps, (std::vector<std::string>(7, "0") +
-                          std::vector<std::string>(6, "1")));
+  EXPECT_EQ(
+      run.result.values("sleep", "step"),
+      (std::vector<std::string>(7, "0") + std::vector<std::string>(6, "1")));
 }
 
 TEST(MessageGolden, LastFrameMatchesTheRecordedPicture) {

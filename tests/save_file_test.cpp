@@ -18,16 +18,16 @@ namespace {
 
 constexpr char kNone[] = "<none>", kFifo[] = "<fifo>";
 
-std::string check(const char* value, int line) {
-  return "check=" + std::string(value) +
-         "(script_pointer=" + std::to_string(line) + ")\n";
-}
-
 TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
   const std::string zeros(396, '\0'), previous = be32(42) + zeros;
   const std::string cannot_write = "save.datに書き込めないの～、くすん。";
   const std::string broken = "save.datがこわれているの～、くすん。";
   const std::string load_5 = "@00=5\nload\ncheck\"@00\"\nend\n";
+  const auto loaded_5 = [](const std::string& box) {
+    return Outcome{"", {box, check_box(5, 3), kFarewell}};
+  };
+  const std::string not_found = "save.datが見つからないの～、くすん。";
+  const Outcome goodbye{"", {kFarewell}, kFarewellCaption};
   struct Case {
     std::string name;
     std::string before;  // data/save.dat before the run, or kNone, or kFifo
@@ -37,63 +37,43 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
     std::vector<std::string> options = {};
   };
   std::vector<Case> cases = {
-      {"the variables big-endian",
-       kNone,
+      // clang-format off
+      {"the variables big-endian", kNone,
        "@00=1\n@01=-1\n@02=2147483647\n@03=-2147483648\n@99=258\nsave\nend\n",
-       {"", {kFarewell}, kFarewellCaption},
-       be32(1) + be32(0xFFFFFFFF) + be32(0x7FFFFFFF) + be32(0x80000000) +
-           std::string(95 * 4, '\0') + be32(258)},
-      {"a load restores every value and goes on",
-       kNone,
+       goodbye, be32(1) + be32(0xFFFFFFFF) + be32(0x7FFFFFFF) +
+       be32(0x80000000) + std::string(95 * 4, '\0') + be32(258)},
+      {"a load restores every value and goes on", kNone,
        "@03=-2147483648\n@04=2147483647\n@05=7\nsave\n@03=0\n@04=0\n@05=0\n"
        "load\ncheck\"@03\"\ncheck\"@04\"\ncheck\"@05\"\nend\n",
-       {"",
-        {check("-2147483648", 9), check("2147483647", 10), check("7", 11),
-         kFarewell}},
+       {"", {check_box(-2147483648LL, 9), check_box(2147483647, 10),
+             check_box(7, 11), kFarewell}},
        std::string(12, '\0') + be32(0x80000000) + be32(0x7FFFFFFF) + be32(7) +
-           std::string(94 * 4, '\0')},
-      {"bytes after the first 400 are ignored",
-       be32(0xFFFFFF80) + zeros + "tail",
-       "load\ncheck\"@00\"\nend\n",
-       {"", {check("-128", 2), kFarewell}},
+       std::string(94 * 4, '\0')},
+      {"bytes after the first 400 are ignored", be32(0xFFFFFF80) + zeros +
+       "tail", "load\ncheck\"@00\"\nend\n",
+       {"", {check_box(-128, 2), kFarewell}},
        be32(0xFFFFFF80) + zeros + "tail"},
-      {"a missing file changes nothing",
-       kNone,
-       load_5,
-       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}},
+      {"a missing file changes nothing", kNone, load_5, loaded_5(not_found),
        kNone},
-      {"a FIFO is not read",
-       kFifo,
-       load_5,
-       {"", {"save.datが見つからないの～、くすん。", check("5", 3), kFarewell}},
-       kFifo},
-      {"an empty file changes nothing",
-       "",
-       load_5,
-       {"", {broken, check("5", 3), kFarewell}},
-       ""},
-      {"a short file changes nothing",
-       std::string(399, '\x11'),
-       load_5,
-       {"", {broken, check("5", 3), kFarewell}},
-       std::string(399, '\x11')},
+      {"a FIFO is not read", kFifo, load_5, loaded_5(not_found), kFifo},
+      {"an empty file changes nothing", "", load_5, loaded_5(broken), ""},
+      {"a short file changes nothing", std::string(399, '\x11'), load_5,
+       loaded_5(broken), std::string(399, '\x11')},
       // The rename is done: the new save stays, but it may not survive a power
       // loss.
       {"a folder that cannot be synced keeps the new save and says so",
-       std::string(400, 'o'),
-       "@00=7\nsave\nend\n",
-       {"", {cannot_write, kFarewell}},
-       be32(7) + zeros,
+       std::string(400, 'o'), "@00=7\nsave\nend\n",
+       {"", {cannot_write, kFarewell}}, be32(7) + zeros,
        {"--fail", "sync_folder"}},
+      // clang-format on
   };
   for (const char* fault : {"fputc@200", "fsync", "fclose", "rename"})
-    cases.push_back(
-        {std::string("a failed ") + fault + " keeps the previous save",
-         previous,
-         "@00=1\nsave\nend\n",
-         {"", {cannot_write, kFarewell}},
-         previous,
-         {"--fail", fault}});
+    cases.push_back({std::string("a failed ") + fault + " keeps the old save",
+                     previous,
+                     "@00=1\nsave\nend\n",
+                     {"", {cannot_write, kFarewell}},
+                     previous,
+                     {"--fail", fault}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;

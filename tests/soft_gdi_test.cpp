@@ -113,6 +113,7 @@ TEST_F(SoftGdiTest, RectangleFillsUpToButExcludingRightAndBottomEdges) {
     int x1, y1, x2, y2;
     std::int64_t left, top, right, bottom;
   } const cases[] = {
+      // clang-format off
       {10, 20, 15, 24, 10, 20, 15, 24},  // ordinary
       {15, 24, 10, 20, 10, 20, 15, 24},  // corners swapped
       {15, 20, 10, 24, 10, 20, 15, 24},  // only x swapped
@@ -122,9 +123,9 @@ TEST_F(SoftGdiTest, RectangleFillsUpToButExcludingRightAndBottomEdges) {
       // Clipped at every edge of the surface.
       {INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX},
       {700, 500, 630, 470, 630, 470, 700, 500},
-      {-5, -5, 5, 5, -5, -5, 5, 5},
-      {640, 0, 700, 480, 640, 0, 700, 480},
+      {-5, -5, 5, 5, -5, -5, 5, 5}, {640, 0, 700, 480, 640, 0, 700, 480},
       {-100, -100, 0, 0, -100, -100, 0, 0},
+      // clang-format on
   };
   red_pen_green_brush();
   for (const Case& c : cases) {
@@ -354,16 +355,14 @@ TEST_F(SoftGdiTest,
     Dword rop = SRCCOPY;
     bool no_bits = false, no_info = false;
   } cases[] = {
-      {[](H h) { h.biBitCount = 24; }},
-      {[](H h) { h.biCompression = 1; }},
-      {[](H h) { h.biWidth = 0; }},
-      {[](H h) { h.biHeight = 0; }},
-      {[](H h) { h.biSize = 12; }},
-      {[](H h) { h.biClrUsed = 257; }},
-      {[](H) {}, 1},
-      {[](H) {}, DIB_RGB_COLORS, 0x00EE0086},
+      // clang-format off
+      {[](H h) { h.biBitCount = 24; }}, {[](H h) { h.biCompression = 1; }},
+      {[](H h) { h.biWidth = 0; }}, {[](H h) { h.biHeight = 0; }},
+      {[](H h) { h.biSize = 12; }}, {[](H h) { h.biClrUsed = 257; }},
+      {[](H) {}, 1}, {[](H) {}, DIB_RGB_COLORS, 0x00EE0086},
       {[](H) {}, DIB_RGB_COLORS, SRCCOPY, true},
       {[](H) {}, DIB_RGB_COLORS, SRCCOPY, false, true},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -440,6 +439,7 @@ TEST_F(SoftGdiTest, InjectedFaultsReturnEachCallsFailureValue) {
     std::function<std::int64_t()> call;
     std::int64_t failure;
   } cases[] = {
+      // clang-format off
       {"CreatePalette", [&] { return h(gdi.CreatePalette(&one)); }, 0},
       {"SelectPalette", [&] { return h(gdi.SelectPalette(dc, palette, 0)); },
        0},
@@ -458,6 +458,7 @@ TEST_F(SoftGdiTest, InjectedFaultsReturnEachCallsFailureValue) {
       {"MoveToEx", [&] { return gdi.MoveToEx(dc, 5, 5, nullptr); }, 0},
       {"LineTo", [&] { return gdi.LineTo(dc, 9, 0); }, 0},
       {"GetDeviceCaps", [&] { return gdi.GetDeviceCaps(dc, HORZRES); }, 0},
+      // clang-format on
   };
   const std::size_t objects = gdi.live_objects();
   for (const auto& c : cases) {

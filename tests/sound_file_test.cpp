@@ -97,32 +97,27 @@ TEST(MidiLength, ReadsTheTempoMap) {
     std::string file;
     std::int64_t ms;
   } cases[] = {
+      // clang-format off
       {"default tempo is 120 a minute", smf, 1000},
       {"riff wrapped", rmid, 1000},
       {"tempo at the start",
        midi_file(0, 480, {T().tempo(0, 250'000).end(960)}), 500},
-      {"tempo change in the middle",
-       midi_file(
-           0, 480,
-           {T().note_on(0, 60).tempo(480, 1'000'000).note_off(480, 60).end(0)}),
-       1500},
+      {"tempo change in the middle", midi_file(0, 480, {T().note_on(0, 60)
+           .tempo(480, 1'000'000).note_off(480, 60).end(0)}), 1500},
       {"last of two changes at one tick holds",
        midi_file(0, 96, {T().tempo(0, 100'000).tempo(0, 200'000).end(96)}),
        200},
       {"change at the end does not count",
        midi_file(0, 96, {T().tempo(96, 100).end(0)}), 500},
       {"format 1: conductor track times the longest track",
-       midi_file(1, 480,
-                 {T().tempo(0, 250'000).end(0),
-                  T().note_on(0, 60).note_off(1920, 60).end(0), T().end(480)}),
-       1000},
+       midi_file(1, 480, {T().tempo(0, 250'000).end(0),
+                          T().note_on(0, 60).note_off(1920, 60).end(0),
+                          T().end(480)}), 1000},
       {"format 1: tempo in a later track applies to all",
        midi_file(1, 480, {T().end(1920), T().tempo(960, 1'000'000).end(0)}),
        3000},
-      {"running status and sysex",
-       midi_file(0, 480,
-                 {T().note_on(0, 60).raw(running_status_and_sysex).end(0)}),
-       1000},
+      {"running status and sysex", midi_file(0, 480, {T().note_on(0, 60)
+           .raw(running_status_and_sysex).end(0)}), 1000},
       {"without end of track the last event ends",
        midi_file(0, 480, {T().note_on(0, 60).note_off(720, 60)}), 750},
       {"smpte 25 frames of 40 ticks",
@@ -133,10 +128,9 @@ TEST(MidiLength, ReadsTheTempoMap) {
       {"longest delta does not overflow",
        midi_file(0, 1, {T().tempo(0, 0xFFFFFF).end(0x0FFFFFFF)}),
        4503599342158LL},
-      {"unknown chunks are skipped",
-       with_header(6, 0, 1, 480,
-                   "XFIH" + be32(3) + "abc" + track(T().end(480).events())),
-       500},
+      {"unknown chunks are skipped", with_header(6, 0, 1, 480, "XFIH" + be32(3)
+           + "abc" + track(T().end(480).events())), 500},
+      // clang-format on
   };
   for (const auto& c : cases) EXPECT_EQ(length_of(c.file), c.ms) << c.name;
 }
@@ -154,6 +148,7 @@ TEST(MidiLength, MalformedFilesAreNoSequence) {
     return with_header(6, 0, 1, 480, track(events));
   };
   const std::pair<const char*, std::string> broken[] = {
+      // clang-format off
       {"a wave file", std::string("RIFF\x24\0\0\0WAVEfmt ", 16)},
       {"riff without data", std::string("RIFF\x04\0\0\0RMID", 12)},
       {"short header", with_header(4, 0, 1, 480, track(kEnd))},
@@ -180,6 +175,7 @@ TEST(MidiLength, MalformedFilesAreNoSequence) {
       {"note cut short", in_track(std::string("\0\x90\x3C", 3))},
       {"real-time message in a track",
        in_track(std::string("\0\xF8", 2) + kEnd)},
+      // clang-format on
   };
   for (const auto& [name, bytes] : broken)
     EXPECT_FALSE(length_of(bytes).has_value()) << name;

@@ -93,18 +93,16 @@ TEST_F(SoundScenario, RequestsBoxesAndTheMidiLoopFollowEachScript) {
     Lines boxes, requests;
     std::vector<std::string> options = {};
   } cases[] = {
+      // clang-format off
       {"wav requests carry their flags; a missing file shows nothing",
-       "@01=7\nplay_wav\"se.wav,0\"\nplay_wav\"bgm.wav,1\"\nplay_wav\"効果音."
-       "wav,@01\"\n"
-       "stop_wav\nplay_wav\"missing.wav,0\"\nend\n",
-       {},
-       {"play_sound se.wav 131073", "play_sound bgm.wav 131081",
-        "play_sound 効果音.wav 131081", "play_sound null 131073",
-        "play_sound missing.wav 131073"}},
+       "@01=7\nplay_wav\"se.wav,0\"\nplay_wav\"bgm.wav,1\"\n"
+       "play_wav\"効果音.wav,@01\"\nstop_wav\nplay_wav\"missing.wav,0\"\nend\n",
+       {}, {"play_sound se.wav 131073", "play_sound bgm.wav 131081",
+            "play_sound 効果音.wav 131081", "play_sound null 131073",
+            "play_sound missing.wav 131073"}},
       {"the sequence loops at every end until stopped",
        "play_midi\".\\data\\a.mid\"\nwait\"400\"\nwait\"200\"\nwait\"600\"\n"
-       "wait\"500\"\nstop_midi\nwait\"2000\"\nend\n",
-       {},
+       "wait\"500\"\nstop_midi\nwait\"2000\"\nend\n", {},
        // The first pass ends at 500, inside the 200 ms wait; the last close
        // says aborted, so nothing starts again.
        {open("0"), play("0"), close("600"), open("600"), play("600"),
@@ -117,16 +115,11 @@ TEST_F(SoundScenario, RequestsBoxesAndTheMidiLoopFollowEachScript) {
        {open("0"), play("0"), open("100", "b", "289"), close("600"),
         open("600", "b"), play("600"), close("1000"), open("1000", "b"),
         play("1000"), close("1000", true)}},
-      {"stop with nothing open shows nothing",
-       "stop_midi\nend\n",
-       {},
+      {"stop with nothing open shows nothing", "stop_midi\nend\n", {},
        {"0 close myseq notify=true -> 263"}},
-      {"an empty path opens nothing",
-       "play_midi\"\"\nend\n",
-       {"play_midi: MIDIファイルの名前がないの～、くすん。"},
-       {}},
-      {"a missing file",
-       "play_midi\".\\data\\none.mid\"\nwait\"5000\"\nend\n",
+      {"an empty path opens nothing", "play_midi\"\"\nend\n",
+       {"play_midi: MIDIファイルの名前がないの～、くすん。"}, {}},
+      {"a missing file", "play_midi\".\\data\\none.mid\"\nwait\"5000\"\nend\n",
        {open_box("none", pf::MCIERR_FILE_NOT_FOUND)},
        {open("0", "none", "275")}},
       {"the first character is dropped whatever it is",
@@ -143,6 +136,7 @@ TEST_F(SoundScenario, RequestsBoxesAndTheMidiLoopFollowEachScript) {
        {open_box("a", pf::MCIERR_DEVICE_NOT_READY)},
        {open("0"), "0 play myseq notify notify=true -> 276", close("0")},
        {"--fail", "mciSendStringA@2"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -162,18 +156,6 @@ class SoundRoutines : public ::testing::Test {
     folder_ = fs::path(s_.dir()) / "mowa sound";
     fs::create_directories(folder_ / "data");
     fs::current_path(folder_);
-    in_.hp.log.open(log_.file);
-  }
-
-  // What the main loop does between statements.
-  void dispatch() {
-    pf::Msg m{};
-    while (in_.hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE))
-      in_.hp.window.DispatchMessageA(&m);
-  }
-  std::vector<Event> events() {
-    std::fflush(log_.file);
-    return parse_events({log_.text, log_.size});
   }
   std::string directory() {
     char buffer[pf::MAX_PATH];
@@ -181,16 +163,6 @@ class SoundRoutines : public ::testing::Test {
     return buffer;
   }
 
-  // The event log from here on, in memory; it outlives the program.
-  struct MemoryLog {
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* file = ::open_memstream(&text, &size);
-    ~MemoryLog() {
-      std::fclose(file);
-      std::free(text);
-    }
-  } log_;
   Scenario s_;
   InProcess in_{(s_.script("end\n"), s_)};
   fs::path folder_;
@@ -201,12 +173,12 @@ TEST_F(SoundRoutines, FileGoneBeforeTheReplayStopsTheMusic) {
   sound::play_midi(in_.p.sound, ".\\data\\a.mid");
   fs::remove("data/a.mid");
   in_.hp.clock.Sleep(600);
-  dispatch();
+  in_.dispatch();
   in_.hp.clock.Sleep(5000);
-  dispatch();
+  in_.dispatch();
   ASSERT_NE(directory().find(' '), std::string::npos);
   EXPECT_EQ(
-      boxes_and_requests(events(), directory()),
+      boxes_and_requests(in_.events(), directory()),
       std::pair(
           Lines{"MIDI_ERROR: " + error_text(pf::MCIERR_FILE_NOT_FOUND)},
           Lines{open("0"), play("0"), close("600"), open("600", "a", "275")}));
@@ -229,12 +201,12 @@ TEST_F(SoundRoutines, MidiPathMayTakeUpTo227Bytes) {
   sound::play_midi(in_.p.sound, (".\\" + fits).c_str());
   sound::play_midi(in_.p.sound, (".\\" + over).c_str());
   in_.hp.clock.Sleep(300);
-  dispatch();
+  in_.dispatch();
   // The refused path replaced nothing: the replay opens the one that fits.
   const std::string opened =
       "open " + directory() + "\\" + fits + " type sequencer alias myseq";
   ASSERT_EQ(opened.size(), 259u);
-  const auto [boxes, requests] = boxes_and_requests(events(), "{none}");
+  const auto [boxes, requests] = boxes_and_requests(in_.events(), "{none}");
   EXPECT_EQ(boxes, Lines{"play_midi: " + directory() + "\\" + over +
                          "はMIDIファイルのパスには長すぎるの～、くすん。"});
   EXPECT_EQ(requests,

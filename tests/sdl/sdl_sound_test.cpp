@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <thread>
 #include <utility>
@@ -32,8 +33,13 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWindowFrames = 44100 / 50;  // 20 ms
 constexpr pf::Dword kAsync = pf::SND_FILENAME | pf::SND_ASYNC;
 
-double loudest(const std::vector<double>& levels) {
-  return levels.empty() ? 0 : *std::max_element(levels.begin(), levels.end());
+// The loudest of levels[from, to); all of them by default.
+double loudest(const std::vector<double>& levels, std::size_t from = 0,
+               std::size_t to = SIZE_MAX) {
+  to = std::min(to, levels.size());
+  return from < to
+             ? std::ranges::max(std::span(levels).subspan(from, to - from))
+             : 0;
 }
 
 // How many times the sound starts after at least 60 ms of near silence.
@@ -96,6 +102,15 @@ class SdlSoundTest : public ::testing::Test {
     window_.posted.clear();
     return code;
   }
+  // A 100 ms sine tone of 440 Hz, 16-bit mono at 22.05 kHz, made by sox.
+  std::string tone() const {
+    const std::string wav = (fs::path(folder_) / "tone.wav").string();
+    EXPECT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
+                           "' synth 0.1 sine 440 vol 0.37")
+                              .c_str()),
+              0);
+    return wav;
+  }
   std::string write(const std::string& name, const std::string& bytes) const {
     const std::string path = (fs::path(folder_) / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
@@ -115,12 +130,7 @@ class SdlSoundTest : public ::testing::Test {
 // No device is opened until the first sound: stopping, and closing what was
 // never opened, play nothing.
 TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
-  // A 100 ms sine tone of 440 Hz, 16-bit mono at 22.05 kHz.
-  const std::string wav = (fs::path(folder_) / "tone.wav").string();
-  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
-                         "' synth 0.1 sine 440 vol 0.37")
-                            .c_str()),
-            0);
+  const std::string wav = tone();
   {
     pf::SdlSound sound(faults_, window_);
     sound.PlaySoundA(nullptr, nullptr, kAsync);
@@ -138,17 +148,13 @@ TEST_F(SdlSoundTest, LoopingWavIsHeardUntilTheNullSoundStopsIt) {
   EXPECT_GT(loudest(l), 0.1);
   EXPECT_GE(onsets(l), 1);
   // The last 200 ms are silent.
-  EXPECT_LT(loudest(std::vector<double>(l.end() - 10, l.end())), 0.001);
+  EXPECT_LT(loudest(l, l.size() - 10), 0.001);
 }
 
 // The reader's volume reaches what is heard: a step down plays the same tone
 // a tenth quieter, muted plays silence, and unmuting brings it back.
 TEST_F(SdlSoundTest, ReaderVolumeAndMuteReachTheOutput) {
-  const std::string wav = (fs::path(folder_) / "tone.wav").string();
-  ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
-                         "' synth 0.1 sine 440 vol 0.37")
-                            .c_str()),
-            0);
+  const std::string wav = tone();
   pf::ReaderSettings settings;
   std::vector<std::size_t> switched_at;  // the stream's length, in 20 ms
   {
@@ -174,12 +180,9 @@ TEST_F(SdlSoundTest, ReaderVolumeAndMuteReachTheOutput) {
   // mixed before the change may still be on its way.
   std::vector<double> stretch;
   for (std::size_t i = 0; i + 1 < switched_at.size(); ++i)
-    stretch.push_back(loudest(std::vector<double>(
-        l.begin() + static_cast<long>(switched_at[i] + 5),
-        l.begin() + static_cast<long>(switched_at[i + 1]))));
+    stretch.push_back(loudest(l, switched_at[i] + 5, switched_at[i + 1]));
   ASSERT_EQ(stretch.size(), 3u);
-  const double full = loudest(std::vector<double>(
-      l.begin() + 5, l.begin() + static_cast<long>(switched_at[0])));
+  const double full = loudest(l, 5, switched_at[0]);
   EXPECT_GT(full, 0.1);
   EXPECT_NEAR(stretch[0] / full, 0.9, 0.05) << "a step down";
   EXPECT_LT(stretch[1], 0.001) << "muted";
@@ -220,17 +223,13 @@ TEST_F(SdlSoundTest, HushedMusicFadesOutAndComesBack) {
   }
   const auto l = levels();
   ASSERT_GE(l.size(), at.back());
-  const auto level = [&](std::size_t from, std::size_t to) {
-    return loudest(std::vector<double>(l.begin() + static_cast<long>(from),
-                                       l.begin() + static_cast<long>(to)));
-  };
-  const double playing = level(at[0] - 10, at[0]);
+  const double playing = loudest(l, at[0] - 10, at[0]);
   ASSERT_GT(playing, 0.01) << "the synthesiser played nothing";
-  const double fading = level(at[1] - 3, at[1]);
+  const double fading = loudest(l, at[1] - 3, at[1]);
   EXPECT_GT(fading, playing * 0.2) << "silenced at once";
   EXPECT_LT(fading, playing * 0.9) << "not fading";
-  EXPECT_LT(level(at[2] - 10, at[2]), playing * 0.02) << "still heard";
-  EXPECT_GT(level(at[3] - 10, at[3]), playing * 0.7) << "not back";
+  EXPECT_LT(loudest(l, at[2] - 10, at[2]), playing * 0.02) << "still heard";
+  EXPECT_GT(loudest(l, at[3] - 10, at[3]), playing * 0.7) << "not back";
 }
 
 TEST_F(SdlSoundTest, MissingWavRingsTheDefaultChimeUnlessAskedNotTo) {

@@ -139,38 +139,25 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
   constexpr Uint8 kLeft = SDL_BUTTON_LEFT, kRight = SDL_BUTTON_RIGHT;
   // Button messages carry the button's own place, written here as 0.
   const std::vector<Case> cases = {
-      {"move",
-       [](T& t) { t.push_motion(100, 200); },
+      // clang-format off
+      {"move", [](T& t) { t.push_motion(100, 200); },
        {{WM_MOUSEMOVE, 0, point(100, 200)}}},
       {"move off the picture is held at its edge",
        [](T& t) { t.push_motion(-7, 900); },
        {{WM_MOUSEMOVE, 0, point(0, 479)}}},
-      {"left click",
-       [](T& t) {
-         t.push_motion(10, 20);
-         t.click(kLeft, 1);
-       },
-       {{WM_MOUSEMOVE, 0, point(10, 20)},
-        {WM_LBUTTONDOWN, MK_LBUTTON, 0},
+      {"left click", [](T& t) { t.push_motion(10, 20); t.click(kLeft, 1); },
+       {{WM_MOUSEMOVE, 0, point(10, 20)}, {WM_LBUTTONDOWN, MK_LBUTTON, 0},
         {WM_LBUTTONUP, 0, 0}}},
       {"left double-click",
-       [](T& t) {
-         t.click(kLeft, 2);
-         t.push_button(true, kLeft, 3);
-       },
-       {{WM_LBUTTONDBLCLK, MK_LBUTTON, 0},
-        {WM_LBUTTONUP, 0, 0},
+       [](T& t) { t.click(kLeft, 2); t.push_button(true, kLeft, 3); },
+       {{WM_LBUTTONDBLCLK, MK_LBUTTON, 0}, {WM_LBUTTONUP, 0, 0},
         {WM_LBUTTONDOWN, MK_LBUTTON, 0}}},
       {"right click and double-click with left held",
-       [](T& t) {
-         t.click(kRight, 1);
-         t.push_button(true, kRight, 2);
-       },
+       [](T& t) { t.click(kRight, 1); t.push_button(true, kRight, 2); },
        {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 0},
         {WM_RBUTTONUP, MK_LBUTTON, 0},
         {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, 0}}},
-      {"middle button",
-       [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
+      {"middle button", [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
        {{WM_MBUTTONDOWN, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON, 0}}},
       {"escape, letters and enter; alt+enter is the platform's",
        [](T& t) {
@@ -179,9 +166,9 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
          push_key(SDLK_RETURN, KMOD_LALT);
          push_key(SDLK_RETURN);
        },
-       {{WM_KEYDOWN, VK_ESCAPE, 1},
-        {WM_KEYDOWN, 'A', 1},
+       {{WM_KEYDOWN, VK_ESCAPE, 1}, {WM_KEYDOWN, 'A', 1},
         {WM_KEYDOWN, 0x0D, 1}}},
+      // clang-format on
   };
   // The cases run in a row: the button flags carry over, as they would.
   for (const Case& c : cases) {

@@ -110,32 +110,24 @@ Bmp sprite(int width, int height,
 
 namespace {
 
-// 16 x 16 blocks of 40 x 30 pixels, block (bx, by) holding index(bx, by).
-Bmp blocks(int (*index)(int, int), Rgb (*colour)(int)) {
-  Bmp b = sprite(640, 480, [index](int x, int y) {
-    return static_cast<std::uint8_t>(index(x / 40, y / 30));
+// 16 x 16 blocks of 40 x 30 pixels; the other picture's transposed, in other
+// colours.
+Bmp blocks(bool other) {
+  Bmp b = sprite(640, 480, [other](int x, int y) {
+    const int bx = x / 40, by = y / 30;
+    return static_cast<std::uint8_t>(other ? 16 * bx + by : bx + 16 * by);
   });
-  for (int i = 0; i < 256; ++i) b.colours[i] = colour(i);
+  for (int i = 0; i < 256; ++i) {
+    const auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
+    b.colours[i] = other ? Rgb{byte(i * 3 + 1), byte(i), 200}
+                         : Rgb{byte(i), byte(255 - i), byte(i * 7)};
+  }
   return b;
 }
 
 }  // namespace
 
-Bmp block_picture() {
-  return blocks([](int bx, int by) { return bx + 16 * by; },
-                [](int i) {
-                  return Rgb{static_cast<std::uint8_t>(i),
-                             static_cast<std::uint8_t>(255 - i),
-                             static_cast<std::uint8_t>(i * 7)};
-                });
-}
-
-Bmp other_picture() {
-  return blocks([](int bx, int by) { return 16 * bx + by; },
-                [](int i) {
-                  return Rgb{static_cast<std::uint8_t>(i * 3 + 1),
-                             static_cast<std::uint8_t>(i), 200};
-                });
-}
+Bmp block_picture() { return blocks(false); }
+Bmp other_picture() { return blocks(true); }
 
 }  // namespace mowa::test

@@ -37,6 +37,10 @@ InProcess::~InProcess() {
 
 void InProcess::statement() {
   engine::script_read(p.script, p);
+  dispatch();
+}
+
+void InProcess::dispatch() {
   pf::Msg m{};
   while (hp.window.PeekMessageA(&m, nullptr, 0, 0, pf::PM_REMOVE) &&
          m.message != pf::WM_QUIT)

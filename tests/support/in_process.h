@@ -27,6 +27,8 @@ class InProcess {
 
   // Runs the next statement, then the messages it queued.
   void statement();
+  // Handles the queued messages, as the main loop does between statements.
+  void dispatch();
   // Runs the next statement with `call` failing throughout it.
   void statement_failing(const std::string& call);
   // The error boxes since the last look, as "caption: text".

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "base/cp932.h"
 
@@ -25,12 +26,7 @@ namespace {
 
 std::string quote(const std::string& s) {
   std::string q = "'";
-  for (const char c : s) {
-    if (c == '\'')
-      q += "'\\''";
-    else
-      q += c;
-  }
+  for (const char c : s) q += c == '\'' ? "'\\''" : std::string(1, c);
   return q + "'";
 }
 
@@ -49,12 +45,8 @@ std::vector<Event> parse_events(std::string_view jsonl) {
   for (std::size_t i = 0; i < jsonl.size(); ++i) {
     char c = jsonl[i];
     std::string& text = in_key ? key : value;
-    if (quoted) {
-      if (c == '"') {
-        quoted = false;
-      } else if (c != '\\') {
-        text += c;
-      } else if ((c = jsonl[++i]) == 'u') {
+    if (quoted && c == '\\') {
+      if ((c = jsonl[++i]) == 'u') {
         text += static_cast<char>(
             std::stoi(std::string(jsonl.substr(i + 1, 4)), nullptr, 16));
         i += 4;
@@ -62,15 +54,16 @@ std::vector<Event> parse_events(std::string_view jsonl) {
         text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
       }
     } else if (c == '"') {
-      quoted = true;
+      quoted = !quoted;
+    } else if (quoted) {
+      text += c;
     } else if (c == '{') {
       events.emplace_back();
     } else if (c == ':') {
       in_key = false;
     } else if (c == ',' || c == '}') {
-      events.back()[key] = value;
+      events.back()[key] = std::exchange(value, {});
       key.clear();
-      value.clear();
       in_key = true;
     } else if (c != '\n') {
       text += c;
@@ -86,10 +79,20 @@ std::vector<Event> RunResult::of(std::string_view kind) const {
   return r;
 }
 
-std::vector<std::string> RunResult::box_texts() const {
+std::vector<std::string> RunResult::values(std::string_view kind,
+                                           const std::string& key) const {
   std::vector<std::string> r;
-  for (const auto& e : of("message_box")) r.push_back(e.at("text"));
+  for (const auto& e : of(kind)) r.push_back(e.at(key));
   return r;
+}
+
+std::vector<std::string> RunResult::box_texts() const {
+  return values("message_box", "text");
+}
+
+std::string check_box(long long value, int line) {
+  return "check=" + std::to_string(value) +
+         "(script_pointer=" + std::to_string(line) + ")\n";
 }
 
 void expect_outcome(const RunResult& r, const Outcome& expected) {
@@ -100,9 +103,7 @@ void expect_outcome(const RunResult& r, const Outcome& expected) {
     EXPECT_EQ(boxes[0].at("caption"), expected.first_caption);
     EXPECT_EQ(boxes[0].at("owner"), expected.first_owner);
   }
-  std::vector<std::string> sleeps;
-  for (const auto& e : r.of("sleep")) sleeps.push_back(e.at("ms"));
-  EXPECT_EQ(sleeps, expected.sleeps_ms);
+  EXPECT_EQ(r.values("sleep", "ms"), expected.sleeps_ms);
   EXPECT_EQ(r.exit_code, expected.exit_code);
 }
 

@@ -21,6 +21,9 @@ struct RunResult {
   std::vector<Event> events;
 
   std::vector<Event> of(std::string_view kind) const;
+  // Field `key` of every event of that kind, in order.
+  std::vector<std::string> values(std::string_view kind,
+                                  const std::string& key) const;
   // The texts of the message boxes, in order.
   std::vector<std::string> box_texts() const;
 };
@@ -36,6 +39,9 @@ struct Outcome {
   int exit_code = 0;
 };
 void expect_outcome(const RunResult& r, const Outcome& expected);
+
+// The text of the box that check"@NN" shows on script line `line`.
+std::string check_box(long long value, int line);
 
 // Lists of expected boxes or lines, one after the other.
 inline std::vector<std::string> operator+(std::vector<std::string> a,
