@@ -27,7 +27,8 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
     return Outcome{"", {box, check_box(5, 3), kFarewell}};
   };
   const std::string not_found = "save.datが見つからないの～、くすん。";
-  const Outcome goodbye{"", {kFarewell}, kFarewellCaption};
+  const Outcome goodbye{"", {kFarewell}, kFarewellCaption},
+      written{"", {cannot_write, kFarewell}};
   struct Case {
     std::string name;
     std::string before;  // data/save.dat before the run, or kNone, or kFifo
@@ -63,7 +64,7 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
       // loss.
       {"a folder that cannot be synced keeps the new save and says so",
        std::string(400, 'o'), "@00=7\nsave\nend\n",
-       {"", {cannot_write, kFarewell}}, be32(7) + zeros,
+       written, be32(7) + zeros,
        {"--fail", "sync_folder"}},
       // clang-format on
   };
@@ -71,7 +72,7 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
     cases.push_back({std::string("a failed ") + fault + " keeps the old save",
                      previous,
                      "@00=1\nsave\nend\n",
-                     {"", {cannot_write, kFarewell}},
+                     written,
                      previous,
                      {"--fail", fault}});
   for (const auto& c : cases) {

@@ -156,9 +156,7 @@ TEST(ScenarioFile, IndexedSeekMatchesReadingLineByLine) {
            std::string(255, 'd') + "\n[label]\r\nlast without line feed",
        -2, 15},
       {many, 1, 94},
-      {"one\ntwo\n\x1a"
-       "three\n",
-       0, 5},
+      {"one\ntwo\n\x1a" + std::string("three\n"), 0, 5},
   };
   Scenario s;
   s.script("end\n");

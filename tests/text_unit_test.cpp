@@ -68,15 +68,14 @@ TEST_F(MessageWrite, BytesThatShowNothingLeaveThePlainMessage) {
   const struct {
     const char* raw;
     const char* plain;
-  } cases[] = {{"\x88\xEA"
-                "ab1!\x8D\x73"
-                "Z9?\x96\xDA",
-                "\x88\xEA\x8D\x73\x96\xDA"},
-               {"\x88\xEA\x80\x8D\x73", "\x88\xEA\x8D\x73"},
-               {"\x88\xEA\x8D\x73"
-                "c0000f",
-                "\x88\xEA\x8D\x73"},
-               {"\x88\xEA\x8D\x73\x96", "\x88\xEA\x8D\x73"}};
+  } cases[] = {
+      // clang-format off
+      {"\x88\xEA" "ab1!\x8D\x73" "Z9?\x96\xDA", "\x88\xEA\x8D\x73\x96\xDA"},
+      {"\x88\xEA\x80\x8D\x73", "\x88\xEA\x8D\x73"},
+      {"\x88\xEA\x8D\x73" "c0000f", "\x88\xEA\x8D\x73"},
+      {"\x88\xEA\x8D\x73\x96", "\x88\xEA\x8D\x73"},
+      // clang-format on
+  };
   for (const auto& c : cases) {
     const Pixels plain = written(c.plain);
     EXPECT_GT(ink(plain, kPictureRgb, false).count, 0);
