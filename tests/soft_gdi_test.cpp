@@ -87,14 +87,14 @@ class SoftGdiTest : public ::testing::Test {
         if (surface.at(x, y) == rgb) found.insert({x, y});
     return found;
   }
-  // The first pixel that is not as `want` says; empty when all are.
-  std::string mismatch(
+  // Every pixel as `want` says; else the first that is not.
+  ::testing::AssertionResult shows(
       const std::function<std::uint32_t(int, int)>& want) const {
     for (int y = 0; y < surface.height(); ++y)
       for (int x = 0; x < surface.width(); ++x)
         if (surface.at(x, y) != want(x, y))
-          return std::to_string(x) + "," + std::to_string(y);
-    return "";
+          return ::testing::AssertionFailure() << "at " << x << "," << y;
+    return ::testing::AssertionSuccess();
   }
   bool untouched() const {
     return std::ranges::all_of(surface.pixels,
@@ -132,14 +132,12 @@ TEST_F(SoftGdiTest, RectangleFillsUpToButExcludingRightAndBottomEdges) {
     SCOPED_TRACE(&c - cases);
     clear();
     EXPECT_EQ(gdi.Rectangle(dc, c.x1, c.y1, c.x2, c.y2), kTrue);
-    EXPECT_EQ(mismatch([&c](int x, int y) {
-                const bool in =
-                    x >= c.left && x < c.right && y >= c.top && y < c.bottom;
-                const bool border = in && (x == c.left || x == c.right - 1 ||
-                                           y == c.top || y == c.bottom - 1);
-                return border ? kRed : in ? kGreen : kUntouched;
-              }),
-              "");
+    EXPECT_TRUE(shows([&c](int x, int y) {
+      const bool in = x >= c.left && x < c.right && y >= c.top && y < c.bottom;
+      const bool border = in && (x == c.left || x == c.right - 1 ||
+                                 y == c.top || y == c.bottom - 1);
+      return border ? kRed : in ? kGreen : kUntouched;
+    }));
     EXPECT_EQ(surface.changed, !untouched());
   }
 }
@@ -204,17 +202,13 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
     EXPECT_EQ(gdi.Rectangle(dc, -5, -5, w / 2, h / 2), kTrue);
     EXPECT_EQ(blit(picture, w / 2, h / 2, 900, 700), 700);
     ASSERT_EQ(surface.pixels.size(), static_cast<std::size_t>(w * h));
-    EXPECT_EQ(mismatch([w = w, h = h](int x, int y) {
-                const bool left = x < w / 2, top = y < h / 2;
-                const std::uint32_t rect =
-                    x == w / 2 - 1 || y == h / 2 - 1 ? kRed : kGreen;
-                const auto shown =
-                    static_cast<int>((x - w / 2 + y - h / 2) & 0xFF);
-                return left && top     ? rect
-                       : !left && !top ? table_rgb(shown)
-                                       : kUntouched;
-              }),
-              "");
+    EXPECT_TRUE(shows([w = w, h = h](int x, int y) {
+      const bool left = x < w / 2, top = y < h / 2;
+      const std::uint32_t rect =
+          x == w / 2 - 1 || y == h / 2 - 1 ? kRed : kGreen;
+      const auto shown = static_cast<int>((x - w / 2 + y - h / 2) & 0xFF);
+      return left && top ? rect : !left && !top ? table_rgb(shown) : kUntouched;
+    }));
     // The picture file holds exactly these pixels at this size.
     ASSERT_TRUE(write_png(path, surface));
     ASSERT_TRUE(read_png(path, read, read_width, read_height));
@@ -224,10 +218,9 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
     const Surface before = surface;
     surface.resize(w / 4, h / 4);
     surface.resize(w, h);
-    EXPECT_EQ(mismatch([&, w = w, h = h](int x, int y) {
-                return x < w / 4 && y < h / 4 ? before.at(x, y) : 0u;
-              }),
-              "");
+    EXPECT_TRUE(shows([&, w = w, h = h](int x, int y) {
+      return x < w / 4 && y < h / 4 ? before.at(x, y) : 0u;
+    }));
   }
   std::filesystem::remove(path);
   EXPECT_FALSE(write_png(path + ".d/no_such_dir.png", surface));
@@ -259,13 +252,11 @@ TEST_F(SoftGdiTest, DibOrientationDecidesWhichStoredRowIsShownWhere) {
     const TestDib dib =
         make_dib(4, c.bi_height, [](int x, int r) { return r * 4 + x; });
     EXPECT_EQ(blit(dib, 10, 20, 4, 3, 0, c.y_src, 4, 3), 3);
-    EXPECT_EQ(mismatch([&c](int x, int y) {
-                const int row =
-                    c.top_stored_row + c.step * (y - 20);  // stored row shown
-                const bool in = x >= 10 && x < 14 && y >= 20 && y < 23;
-                return in ? table_rgb(row * 4 + x - 10) : kUntouched;
-              }),
-              "");
+    EXPECT_TRUE(shows([&c](int x, int y) {
+      const int row = c.top_stored_row + c.step * (y - 20);  // stored row shown
+      const bool in = x >= 10 && x < 14 && y >= 20 && y < 23;
+      return in ? table_rgb(row * 4 + x - 10) : kUntouched;
+    }));
     EXPECT_TRUE(surface.changed);
   }
 }
@@ -291,12 +282,10 @@ TEST_F(SoftGdiTest, StretchTakesTheNearestSourcePixel) {
     const int top = 480 - (c.src_y + c.src_height);  // top shown source row
     // The source pixel under the centre of each destination pixel, as
     // Windows' GDI draws it.
-    EXPECT_EQ(mismatch([&](int x, int y) {
-                return table_rgb(
-                    shown_index(c.src_x + (2 * x + 1) * c.src_width / 1280,
-                                top + (2 * y + 1) * c.src_height / 960));
-              }),
-              "");
+    EXPECT_TRUE(shows([&](int x, int y) {
+      return table_rgb(shown_index(c.src_x + (2 * x + 1) * c.src_width / 1280,
+                                   top + (2 * y + 1) * c.src_height / 960));
+    }));
   }
 }
 
@@ -308,10 +297,9 @@ TEST_F(SoftGdiTest, BlitIsClippedToSurfaceAndBitmap) {
   };
   // Off the top-left: dest (0, 0) shows picture pixel (10, 10).
   EXPECT_EQ(blit(dib, -10, -10, 640, 480), 480);
-  EXPECT_EQ(mismatch([&](int x, int y) {
-              return x < 630 && y < 470 ? shown(x + 10, y + 10) : kUntouched;
-            }),
-            "");
+  EXPECT_TRUE(shows([&](int x, int y) {
+    return x < 630 && y < 470 ? shown(x + 10, y + 10) : kUntouched;
+  }));
   // Far away in every direction: nothing drawn, nothing read.
   clear();
   EXPECT_EQ(blit(dib, INT_MAX - 5, 0, 640, 480), 480);
@@ -323,10 +311,9 @@ TEST_F(SoftGdiTest, BlitIsClippedToSurfaceAndBitmap) {
   // A source rectangle reaching past the bitmap leaves those pixels alone
   // and counts only the rows that exist.
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, -10, -20), 460);
-  EXPECT_EQ(mismatch([&](int x, int y) {
-              return x >= 10 && y < 460 ? shown(x - 10, y + 20) : kUntouched;
-            }),
-            "");
+  EXPECT_TRUE(shows([&](int x, int y) {
+    return x >= 10 && y < 460 ? shown(x - 10, y + 20) : kUntouched;
+  }));
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, INT_MAX, INT_MAX, INT_MAX, INT_MAX), 0);
   EXPECT_EQ(blit(dib, 0, 0, 640, 480, INT_MIN, INT_MIN), 0);
 }
@@ -339,13 +326,12 @@ TEST_F(SoftGdiTest,
   std::memcpy(three.info.data() + 40 + 4, quad, sizeof quad);
   EXPECT_EQ(blit(three, 0, 0, 4, 1), 1);
   // Past a three-entry table: black.
-  EXPECT_EQ(mismatch([](int x, int y) {
-              return y > 0 || x > 3 ? kUntouched
-                     : x == 1       ? 0x332211u
-                     : x == 3       ? 0u
-                                    : table_rgb(x);
-            }),
-            "");
+  EXPECT_TRUE(shows([](int x, int y) {
+    return y > 0 || x > 3 ? kUntouched
+           : x == 1       ? 0x332211u
+           : x == 3       ? 0u
+                          : table_rgb(x);
+  }));
   clear();
   const TestDib good = make_dib(4, 4, [](int, int) { return 1; });
   using H = BitmapInfoHeader&;
