@@ -91,14 +91,15 @@ std::vector<Rgb> colour_map(const Scenario& s, const std::string& file) {
 std::string form_of(const Scenario& s, const std::string& file) {
   const std::string b = slurp(s.dir() + "/" + file);
   if (b.size() < 34) return "short";
-  const bool core = static_cast<std::uint8_t>(b[14]) == 12;
-  const int bits = static_cast<std::uint8_t>(b[core ? 24 : 28]);
-  const int compression = core ? 0 : static_cast<std::uint8_t>(b[30]);
-  return std::to_string(static_cast<std::uint8_t>(b[14])) + "/" +
-         std::to_string(bits) +
-         (compression == 1   ? "/rle8"
-          : compression == 2 ? "/rle4"
-                             : "");
+  const auto byte = [&b](std::size_t i) {
+    return std::to_string(static_cast<std::uint8_t>(b[i]));
+  };
+  const bool core = byte(14) == "12";
+  const std::string compression = core ? "0" : byte(30);
+  return byte(14) + "/" + byte(core ? 24 : 28) +
+         (compression == "1"   ? "/rle8"
+          : compression == "2" ? "/rle4"
+                               : "");
 }
 
 // Runs `script` in the folder: no box, and the screen shows `expected`.

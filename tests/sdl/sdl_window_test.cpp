@@ -239,11 +239,9 @@ TEST_F(SdlWindowTest, IdleWaitEndsAtInputOrAtTheEndOfAPlay) {
   const std::string midi =
       (std::filesystem::temp_directory_path() / "mowa-idle-wait.mid").string();
   std::ofstream(midi, std::ios::binary) << test::one_note_midi(60, 40);
-  ASSERT_EQ(
-      sound.mciSendStringA(("open " + midi + " type sequencer alias s").c_str(),
-                           nullptr, 0, main),
-      0u);
-  ASSERT_EQ(sound.mciSendStringA("play s notify", nullptr, 0, main), 0u);
+  for (const std::string& command : {"open " + midi + " type sequencer alias s",
+                                     std::string("play s notify")})
+    ASSERT_EQ(sound.mciSendStringA(command.c_str(), nullptr, 0, main), 0u);
   const std::vector<Msg> got = wait_for_message();
   EXPECT_EQ(messages(got), std::vector<Uint>{MM_MCINOTIFY});
   EXPECT_EQ(got.at(0).wParam, MCI_NOTIFY_SUCCESSFUL);
