@@ -5,6 +5,14 @@ import subprocess
 import threading
 
 TIMEOUT_S = 30
+THREAD = {'threadId': 1}
+
+
+def write_scenario(folder, lines):
+    """FOLDER/data/mowa.snr holding the lines in code page 932."""
+    (folder / 'data').mkdir(parents=True, exist_ok=True)
+    (folder / 'data' / 'mowa.snr').write_bytes(
+        ('\n'.join(lines) + '\n').encode('cp932'))
 
 
 class DapClient:
@@ -20,22 +28,22 @@ class DapClient:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        out = self.proc.stdout
-        while True:
-            length = None
-            while True:
-                line = out.readline()
-                if not line:
-                    self.messages.put(None)
-                    return
-                line = line.strip()
-                if not line:
-                    break
-                name, _, value = line.partition(b':')
-                if name.lower() == b'content-length':
-                    length = int(value)
-            body = out.read(length)
-            self.messages.put(json.loads(body))
+        length = None
+        while line := self.proc.stdout.readline():
+            name, _, value = line.strip().partition(b':')
+            if not name:  # the blank line that ends the headers
+                self.messages.put(json.loads(self.proc.stdout.read(length)))
+            elif name.lower() == b'content-length':
+                length = int(value)
+        self.messages.put(None)
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait()
+        for pipe in (self.proc.stdin, self.proc.stdout, self.proc.stderr):
+            if not pipe.closed:
+                pipe.close()
 
     def send_raw(self, data):
         self.proc.stdin.write(data)
@@ -85,28 +93,30 @@ class DapClient:
     def stopped(self, start):
         return self.event('stopped', start)['body']
 
+    def step(self, command, arguments=THREAD):
+        """The stop that a request which runs the scenario on leads to."""
+        mark = len(self.events)
+        self.ok(command, arguments)
+        return self.stopped(mark)
+
     def outputs(self, category):
         return [e['body']['output'] for e in self.events
                 if e['event'] == 'output' and e['body']['category'] == category]
 
-    def launch(self, folder, breakpoints=None, stop_on_entry=False,
-               trace=False, exceptions=None, path=None):
+    def launch(self, folder, breakpoints=None, exceptions=None, path=None):
         self.ok('initialize', {'adapterID': 'mowa', 'linesStartAt1': True})
-        self.ok('launch', {'folder': str(folder), 'stopOnEntry': stop_on_entry,
-                           'trace': trace})
+        self.ok('launch', {'folder': str(folder), 'stopOnEntry': False,
+                           'trace': False})
         self.event('initialized')
-        if breakpoints is not None:
-            body = self.ok('setBreakpoints', {
-                'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
-                'breakpoints': breakpoints})
-        else:
-            body = None
+        body = breakpoints is not None and self.ok('setBreakpoints', {
+            'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
+            'breakpoints': breakpoints})
         self.ok('setExceptionBreakpoints', {'filters': exceptions or []})
         self.ok('configurationDone')
         return body
 
     def line(self):
-        frames = self.ok('stackTrace', {'threadId': 1})['stackFrames']
+        frames = self.ok('stackTrace', THREAD)['stackFrames']
         return [f['line'] for f in frames]
 
     def variable(self, name):
@@ -119,7 +129,7 @@ class DapClient:
         """Runs to the end: the exit code the exited event and the process
         report."""
         mark = len(self.events)
-        self.ok('continue', {'threadId': 1})
+        self.ok('continue', THREAD)
         code = self.event('exited', mark)['body']['exitCode']
         self.event('terminated', mark)
         self.ok('disconnect')

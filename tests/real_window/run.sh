@@ -9,18 +9,11 @@
 # xvfb-run -s "-screen 0 640x480x24 -noreset"), xdotool, ImageMagick, sox and
 # python3; exits 77 (skipped) with a message when one of them is missing.
 set -euo pipefail
-mowa=$(realpath "$1")
-headless=$(realpath "$2")
-name=real_window missing_status=77
+name=real_window
 source "$(dirname "$0")/../scenarios/on_screen.sh"
 need xdotool import compare convert sox python3
-# No sound device is needed to play a silent scenario.
-export SDL_AUDIODRIVER=dummy
-# Started elsewhere with the scenario's folder as its argument.
-launch() { cd / && exec "$mowa" --trace "$work/s/$1"; }
+launch() { cd / && exec "$program" --trace "$work/s/$1"; }
 make_scenarios
-
-headless_screen pictures "$work/before.png" <<< '60 key 27'
 headless_screen pictures "$work/after.png" < <(clicks_input)
 start pictures
 await_screen "$work/before.png" "the composed picture"

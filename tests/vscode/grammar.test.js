@@ -58,14 +58,12 @@ function assertScoped(tokens, lineText, lineNo, start, end, prefixes, what) {
   }
 }
 
+// Each group that took part in a match of the regular expression.
 function* matches(regex, text) {
-  for (const m of text.matchAll(regex)) {
-    let offset = m.index;
+  for (const m of text.matchAll(new RegExp(regex, 'dg'))) {
     for (let g = 1; g < m.length; ++g) {
       if (m[g] === undefined) continue;
-      const at = text.indexOf(m[g], offset);
-      yield { text: m[g], start: at, end: at + m[g].length };
-      offset = at + m[g].length;
+      yield { text: m[g], start: m.indices[g][0], end: m.indices[g][1] };
     }
   }
 }

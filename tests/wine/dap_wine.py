@@ -14,7 +14,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / 'dap'))
-from dap_client import DapClient, TIMEOUT_S  # noqa: E402
+from dap_client import DapClient, TIMEOUT_S, write_scenario  # noqa: E402
 
 EXE = None
 SCENARIO = [
@@ -28,57 +28,37 @@ SCENARIO = [
 ]
 
 
-def windows_path(path):
-    """Wine shows the Linux root as drive Z:."""
-    return 'Z:' + str(path).replace('/', '\\')
-
-
 class WineSession(unittest.TestCase):
     def setUp(self):
         self.work = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-wine-'))
         self.addCleanup(shutil.rmtree, self.work, True)
         self.folder = self.work / 'story'
-        (self.folder / 'data').mkdir(parents=True)
-        (self.folder / 'data' / 'mowa.snr').write_bytes(
-            ('\n'.join(SCENARIO) + '\n').encode('cp932'))
-        env = dict(os.environ, WINEPREFIX=str(self.work / 'prefix'),
-                   WINEDEBUG='-all', HOME=str(self.work),
-                   WINEDLLOVERRIDES='mscoree=d;mshtml=d')
-        subprocess.run(['wineboot', '-i'], env=env, check=False,
+        write_scenario(self.folder, SCENARIO)
+        self.env = dict(os.environ, WINEPREFIX=str(self.work / 'prefix'),
+                        WINEDEBUG='-all', HOME=str(self.work),
+                        WINEDLLOVERRIDES='mscoree=d;mshtml=d')
+        subprocess.run(['wineboot', '-i'], env=self.env, check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=240)
-        self.env = env
-        self.addCleanup(subprocess.run, ['wineserver', '-k'], env=env,
+        self.addCleanup(subprocess.run, ['wineserver', '-k'], env=self.env,
                         check=False)
-
-    @staticmethod
-    def stop_child(proc):
-        if proc.poll() is None:
-            proc.kill()
-        proc.wait()
-        for pipe in (proc.stdin, proc.stdout, proc.stderr):
-            if not pipe.closed:
-                pipe.close()
 
     def test_breakpoint_variables_and_exit_code(self):
         dap = DapClient(['wine', EXE, '--dap'], cwd=self.folder,
                         env=self.env)
-        self.addCleanup(self.stop_child, dap.proc)
-        folder = windows_path(self.folder)
+        self.addCleanup(dap.close)
+        folder = 'Z:' + str(self.folder).replace('/', '\\')  # Wine's drive Z:
         body = dap.launch(folder, [{'line': 3, 'condition': '@01=2'},
                                    {'line': 5}],
                           path=folder + '\\data\\mowa.snr')
         marks = [(b['verified'], b.get('line')) for b in body['breakpoints']]
         self.assertEqual(marks, [(True, 3), (True, 6)])
-        stop = dap.stopped(0)
-        self.assertEqual(stop['reason'], 'breakpoint')
-        self.assertEqual(dap.line(), [3])
-        self.assertEqual(dap.variable('@01'), 2)  # before line 3 runs
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        self.assertEqual(dap.stopped(mark)['reason'], 'breakpoint')
-        self.assertEqual(dap.line(), [6])
-        self.assertEqual(dap.variable('@01'), 3)
+        stops = []
+        for i in range(2):
+            stop = dap.step('continue') if i else dap.stopped(0)
+            stops.append((stop['reason'], dap.line(), dap.variable('@01')))
+        # @01 as it is before the line runs
+        self.assertEqual(stops, [('breakpoint', [3], 2), ('breakpoint', [6], 3)])
         self.assertEqual(dap.ok('evaluate', {'expression': '@01*7'})['result'],
                          '21')
         # `end` shows the farewell box, a real one here: Enter closes it.
