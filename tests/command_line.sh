@@ -6,14 +6,12 @@ set -uo pipefail
 mowa=$1
 failed=0
 check() {  # STATUS PATTERN ARGS...
-  local want=$1 pattern=$2
+  local want=$1 pattern=$2 out status
   shift 2
-  local out status
   out=$(cd / && "$mowa" "$@" 2>&1 < /dev/null)
   status=$?
   if [[ $status -ne $want ]] || ! grep -qE -- "$pattern" <<< "$out"; then
-    echo "command_line: mowa $* gave status $status, wanted $want and /$pattern/:"
-    echo "$out"
+    printf 'command_line: mowa %s gave status %s, wanted %s and /%s/:\n%s\n' "$*" $status $want "$pattern" "$out"
     failed=1
   fi
   # A refusal is one line.

@@ -1,4 +1,5 @@
-"""A small client of the Debug Adapter Protocol over a child's pipes."""
+# A small client of the Debug Adapter Protocol over a child's pipes.
+
 import json
 import queue
 import subprocess

@@ -1,7 +1,8 @@
-"""mowa-headless --dap driven by a DAP client: breakpoints, stepping,
-variables, exceptions, restart, bad input and the end of the run.
+# mowa-headless --dap driven by a DAP client: breakpoints, stepping,
+# variables, exceptions, restart, bad input and the end of the run.
+#
+# usage: test_dap.py MOWA_HEADLESS
 
-usage: test_dap.py MOWA_HEADLESS"""
 import os
 import pathlib
 import shutil

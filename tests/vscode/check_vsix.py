@@ -1,7 +1,8 @@
-"""A packaged extension that VS Code can install: a whole zip with its
-manifest, the language, grammar and debugger contributions in
-extension/package.json, and every file those contributions name.
-usage: check_vsix.py FILE.vsix"""
+# A packaged extension that VS Code can install: a whole zip with its
+# manifest, the language, grammar and debugger contributions in
+# extension/package.json, and every file those contributions name.
+# usage: check_vsix.py FILE.vsix
+
 import json
 import sys
 import zipfile

@@ -68,15 +68,10 @@ function* matches(regex, text) {
   }
 }
 
-const demoLines = fs.readFileSync(
-    path.join(root, 'demo', 'data', 'mowa.utf8.snr'), 'utf8').split('\n');
-const commandWords = [...fs.readFileSync(
-    path.join(root, 'src', 'engine', 'commands.cpp'), 'utf8')
+const read = (...p) => fs.readFileSync(path.join(root, ...p), 'utf8');
+const demoLines = read('demo', 'data', 'mowa.utf8.snr').split('\n');
+const commandWords = [...read('src', 'engine', 'commands.cpp')
     .matchAll(/\{"([a-z_]+)", k\w+[,}]/g)].map((m) => m[1]);
-
-const isComment = (l) => /^[ \t]*#/.test(l);
-const isLabel = (l) => l.startsWith('[');
-const isStatement = (l) => l.trim() !== '' && !isComment(l) && !isLabel(l);
 
 // Pattern, the scope prefixes each of its groups must carry, and what it is.
 const demoChecks = [
@@ -99,15 +94,15 @@ test('the grammar scopes the demo scenario', async () => {
   const seen = new Set();
   let labels = 0;
   demoLines.forEach((line, n) => {
-    if (isComment(line)) {
+    if (/^[ \t]*#/.test(line)) {
       assertScoped(tokens[n], line, n, 0, line.length, ['comment.'], 'comment');
-    } else if (isLabel(line)) {
+    } else if (line.startsWith('[')) {
       const m = /^\[([^\]]+)\]$/.exec(line);
       assert.ok(m, `label line ${n + 1}`);
       assertScoped(tokens[n], line, n, 1, 1 + m[1].length,
           ['entity.name.label'], 'label');
       ++labels;
-    } else if (isStatement(line)) {
+    } else if (line.trim() !== '') {
       for (const [regex, prefixes, what] of demoChecks) {
         for (const m of matches(regex, line)) {
           if (what === 'command word') seen.add(m.text);

@@ -5,6 +5,7 @@
 # a manifest declaring per-monitor DPI awareness).
 #
 # usage: check_program_file.py MOWA.EXE x86_64|i686   (Debian's python3-pefile)
+
 import struct
 import sys
 

@@ -1,9 +1,10 @@
-"""mowa.exe --dap under Wine, driven by the DAP client over the pipes Wine
-hands the windowed program: launch, a breakpoint reached, the variables
-read, the run continued to its exit code.
+# mowa.exe --dap under Wine, driven by the DAP client over the pipes Wine
+# hands the windowed program: launch, a breakpoint reached, the variables
+# read, the run continued to its exit code.
+#
+# usage: dap_wine.py MOWA_EXE
+# Needs wine and an X display (ctest runs it under xvfb-run).
 
-usage: dap_wine.py MOWA_EXE
-Needs wine and an X display (ctest runs it under xvfb-run)."""
 import os
 import pathlib
 import queue

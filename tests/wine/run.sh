@@ -122,7 +122,7 @@ xdotool key alt+Return
 xdotool mousemove 320 240
 view=("${window[@]}")
 await_screen "$work/after.png" "the picture in a window after Alt+Enter"
-for window in $(xdotool search --name '^MowaMowa$'); do xdotool windowfocus "$window" 2> /dev/null || true; done
+for id in $(xdotool search --name '^MowaMowa$'); do xdotool windowfocus "$id" 2> /dev/null || true; done
 leave
 
 echo "wine: pictures, clicks, text, save.dat, Japanese names, sound, the zoom, scaling, Alt+Enter and the farewell box as expected"
