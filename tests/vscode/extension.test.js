@@ -188,19 +188,19 @@ test('the extension serves the editor and the debugger, and reports a ' +
           loadExtension(path.join(ext, 'src', 'extension.js'));
       extension.activate({ subscriptions: [], extensionPath: ext });
       const r = stub.registered;
-      for (const name of ['completion', 'hover', 'definition', 'references',
-        'symbols']) {
+      for (const name of ['CompletionItem', 'Hover', 'Definition', 'Reference',
+        'DocumentSymbol']) {
         assert.deepStrictEqual(r[name].selector, { language: 'mowa' }, name);
       }
       // The debugger: the configured mowa, started with --dap in the story.
-      assert.strictEqual(r.adapter.selector, 'mowa');
-      assert.strictEqual(r.configuration.selector, 'mowa');
+      assert.strictEqual(r.DebugAdapterDescriptorFactory.selector, 'mowa');
+      assert.strictEqual(r.DebugConfiguration.selector, 'mowa');
       stub.settings['mowa.path'] = '/opt/mowa/bin/mowa';
-      const adapter = r.adapter.provider.createDebugAdapterDescriptor(
-          { configuration: { folder: '/stories/one' } });
+      const adapter = r.DebugAdapterDescriptorFactory.provider
+          .createDebugAdapterDescriptor({ configuration: { folder: '/s/1' } });
       assert.deepStrictEqual({ ...adapter }, {
         command: '/opt/mowa/bin/mowa', args: ['--dap'],
-        options: { cwd: '/stories/one' },
+        options: { cwd: '/s/1' },
       });
 
       const story = storyFolder(t);
@@ -210,17 +210,18 @@ test('the extension serves the editor and the debugger, and reports a ' +
       const where = (l) => [l.range.start.line, l.range.start.character,
         l.range.end.character];
       assert.deepStrictEqual(
-          where(r.definition.provider.provideDefinition(doc, at(0, 7))),
+          where(r.Definition.provider.provideDefinition(doc, at(0, 7))),
           [2, 1, 4]);
-      assert.deepStrictEqual(r.references.provider.provideReferences(
+      assert.deepStrictEqual(r.Reference.provider.provideReferences(
           doc, at(2, 2), { includeDeclaration: true }).map(where),
       [[2, 1, 4], [0, 6, 9]]);
-      const hover = r.hover.provider.provideHover(doc, at(1, 1));
+      const hover = r.Hover.provider.provideHover(doc, at(1, 1));
       assert.match(hover.contents.value, /end the run/);
-      assert.deepStrictEqual(r.symbols.provider.provideDocumentSymbols(doc)
+      assert.deepStrictEqual(r.DocumentSymbol.provider
+          .provideDocumentSymbols(doc)
           .map((s) => [s.name, s.range.start.line, s.range.end.line]),
       [['sub', 2, 3]]);
-      assert.deepStrictEqual(r.completion.provider.provideCompletionItems(
+      assert.deepStrictEqual(r.CompletionItem.provider.provideCompletionItems(
           document(doc.uri.fsPath, 'goto"\n[sub]\n'), at(0, 5))
           .map((c) => c.label), ['sub']);
 
@@ -230,7 +231,7 @@ test('the extension serves the editor and the debugger, and reports a ' +
           '"severity":"error","name":"n","message":"m","text":"end"}\'\n' +
           'exit 1\n', { mode: 0o755 });
       stub.settings['mowa.lintPath'] = fake;
-      const save = (d) => stub.listeners.save.forEach((fn) => fn(d));
+      const save = (d) => stub.listeners.Save.forEach((fn) => fn(d));
       const settled = async (done) => {
         for (let i = 0; i < 100 && !done(); ++i) {
           await new Promise((resolve) => setTimeout(resolve, 50));

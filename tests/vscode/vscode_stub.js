@@ -18,14 +18,20 @@ function makeStub() {
     settings: { 'mowa.lintPath': 'mowa-lint', 'mowa.path': 'mowa' },
     listeners: {},
   };
-  const listen = (name) => (fn) => {
-    (stub.listeners[name] ||= []).push(fn);
-    return { dispose() {} };
-  };
-  const register = (name) => (selector, provider) => {
-    stub.registered[name] = { selector, provider };
-    return { dispose() {} };
-  };
+  // Each registerXProvider call is kept as { selector, provider } under X,
+  // and each onDidXTextDocument listener under X.
+  const recording = (api) => new Proxy(api, {
+    get: (target, key) => target[key] ?? ((first, second) => {
+      const name = key.replace(/^(register|onDid)|(Provider|TextDocument)$/g,
+          '');
+      if (key.startsWith('onDid')) {
+        (stub.listeners[name] ||= []).push(first);
+      } else {
+        stub.registered[name] = { selector: first, provider: second };
+      }
+      return { dispose() {} };
+    }),
+  });
   const warn = (m) => stub.warnings.push(m);
   stub.api = {
     Range: class {
@@ -44,33 +50,21 @@ function makeStub() {
     CompletionItemKind: { Keyword: 13, Reference: 17 },
     DiagnosticSeverity: { Error: 0, Warning: 1 },
     SymbolKind: { Key: 19 },
-    languages: {
+    languages: recording({
       createDiagnosticCollection: () => ({
         set: (uri, list) => stub.diagnostics.set(uri.fsPath, list),
         delete: (uri) => stub.diagnostics.delete(uri.fsPath),
         dispose() {},
       }),
-      registerCompletionItemProvider: register('completion'),
-      registerHoverProvider: register('hover'),
-      registerDefinitionProvider: register('definition'),
-      registerReferenceProvider: register('references'),
-      registerDocumentSymbolProvider: register('symbols'),
-    },
-    workspace: {
+    }),
+    workspace: recording({
       getConfiguration: (section) => ({
         get: (key) => stub.settings[`${section}.${key}`],
       }),
-      onDidOpenTextDocument: listen('open'),
-      onDidSaveTextDocument: listen('save'),
-      onDidCloseTextDocument: listen('close'),
-      onDidChangeConfiguration: listen('configuration'),
       textDocuments: [],
-    },
+    }),
     window: { showWarningMessage: warn, showInformationMessage: warn },
-    debug: {
-      registerDebugAdapterDescriptorFactory: register('adapter'),
-      registerDebugConfigurationProvider: register('configuration'),
-    },
+    debug: recording({}),
   };
   return stub;
 }
