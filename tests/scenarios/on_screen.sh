@@ -125,12 +125,11 @@ start() {  # NAME
   ended && fail "the program ended before its window opened"
   return 0
 }
+farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！'
 # Escape: the farewell box (over PICTURE, when given); Enter closes it and
 # the program ends with 0. Wine may hand the keyboard to a window a moment
 # after it was placed: Escape is pressed again while no box has come.
-farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！'
 leave() {  # [PICTURE]
-  local code=0
   for _ in 1 2 3; do
     xdotool key Escape
     seen_box "$farewell" 30 && break
@@ -139,10 +138,16 @@ leave() {  # [PICTURE]
   [[ -z "${1:-}" ]] || within 50 hides "$1" || fail "the farewell box is not on the screen"
   sleep 0.3
   xdotool key Return
-  within 100 ended || fail "the program still runs after its farewell box was closed"
+  ends_with 0
+}
+# The program ends within 10 s (its farewell box closed, or a signal
+# received) with the exit status.
+ends_with() {  # STATUS
+  local code=0
+  within 100 ended || fail "the program still runs"
   wait "$pid" || code=$?
   pid=""
-  [[ $code -eq 0 ]] || fail "the program ended with exit code $code"
+  [[ $code -eq $1 ]] || fail "the program ended with exit code $code, not $1"
 }
 # Scenario stuck: the right button is pressed, the check box it brings
 # comes, the button is released meanwhile and the box closed with Enter; a
