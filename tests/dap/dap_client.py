@@ -8,6 +8,24 @@ import threading
 TIMEOUT_S = 30
 THREAD = {'threadId': 1}
 
+# A loop, a gosub and a check, played by the tests; the physical line
+# numbers are theirs.
+LOOP = [
+    '# counting to five',       # 1
+    '@01=0',                    # 2
+    '[loop]',                   # 3
+    '@01=@01+1',                # 4
+    'if"@01<5,loop,done"',      # 5
+    '[done]',                   # 6
+    'gosub"sub"',               # 7
+    '@03=@01*2',                # 8
+    'textmode',                 # 9
+    'end',                      # 10
+    '[sub]',                    # 11
+    '@02=7',                    # 12
+    'return',                   # 13
+]
+
 
 def write_scenario(folder, lines):
     """FOLDER/data/mowa.snr holding the lines in code page 932."""
@@ -105,16 +123,17 @@ class DapClient:
                 if e['event'] == 'output' and e['body']['category'] == category]
 
     def launch(self, folder, breakpoints=None, exceptions=None, path=None):
+        """Where the breakpoints were placed: (verified, line) each."""
         self.ok('initialize', {'adapterID': 'mowa', 'linesStartAt1': True})
         self.ok('launch', {'folder': str(folder), 'stopOnEntry': False,
                            'trace': False})
         self.event('initialized')
-        body = breakpoints is not None and self.ok('setBreakpoints', {
+        placed = breakpoints is not None and self.ok('setBreakpoints', {
             'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
-            'breakpoints': breakpoints})
+            'breakpoints': breakpoints})['breakpoints']
         self.ok('setExceptionBreakpoints', {'filters': exceptions or []})
         self.ok('configurationDone')
-        return body
+        return placed and [(b['verified'], b.get('line')) for b in placed]
 
     def line(self):
         frames = self.ok('stackTrace', THREAD)['stackFrames']
