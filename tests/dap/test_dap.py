@@ -15,6 +15,7 @@ from dap_client import LOOP, DapClient, TIMEOUT_S, write_scenario
 
 HEADLESS = None
 
+
 class Session(unittest.TestCase):
     def start(self, lines, breakpoints=None, **launch):
         # The adapter on a fresh story of the lines, launched with the
