@@ -1,8 +1,11 @@
 # A small client of the Debug Adapter Protocol over a child's pipes.
 
 import json
+import pathlib
 import queue
+import shutil
 import subprocess
+import tempfile
 import threading
 
 TIMEOUT_S = 30
@@ -27,11 +30,15 @@ LOOP = [
 ]
 
 
-def write_scenario(folder, lines):
-    """FOLDER/data/mowa.snr holding the lines in code page 932."""
-    (folder / 'data').mkdir(parents=True, exist_ok=True)
+def story(test, lines):
+    """A fresh story folder, removed after the test, whose data/mowa.snr holds
+    the lines in code page 932."""
+    folder = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-'))
+    test.addCleanup(shutil.rmtree, folder, True)
+    (folder / 'data').mkdir()
     (folder / 'data' / 'mowa.snr').write_bytes(
         ('\n'.join(lines) + '\n').encode('cp932'))
+    return folder
 
 
 class DapClient:

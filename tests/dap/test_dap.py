@@ -4,14 +4,11 @@
 # usage: test_dap.py MOWA_HEADLESS
 
 import os
-import pathlib
-import shutil
 import sys
-import tempfile
 import time
 import unittest
 
-from dap_client import LOOP, DapClient, TIMEOUT_S, write_scenario
+from dap_client import LOOP, DapClient, TIMEOUT_S, story
 
 HEADLESS = None
 
@@ -20,9 +17,7 @@ class Session(unittest.TestCase):
     def start(self, lines, breakpoints=None, **launch):
         # The adapter on a fresh story of the lines, launched with the
         # breakpoints when they are given (as placed in self.placed).
-        self.folder = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-'))
-        self.addCleanup(shutil.rmtree, self.folder, True)
-        write_scenario(self.folder, lines)
+        self.folder = story(self, lines)
         self.dap = DapClient([HEADLESS, '--dap'])
         self.addCleanup(self.dap.close)
         if breakpoints is not None:

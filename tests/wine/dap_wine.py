@@ -8,26 +8,21 @@
 import os
 import pathlib
 import queue
-import shutil
 import subprocess
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / 'dap'))
-from dap_client import LOOP, DapClient, TIMEOUT_S, write_scenario  # noqa: E402
+from dap_client import LOOP, DapClient, TIMEOUT_S, story  # noqa: E402
 
 EXE = None
 
 
 class WineSession(unittest.TestCase):
     def setUp(self):
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-wine-'))
-        self.addCleanup(shutil.rmtree, self.work, True)
-        self.folder = self.work / 'story'
-        write_scenario(self.folder, LOOP)
-        self.env = dict(os.environ, WINEPREFIX=str(self.work / 'prefix'),
-                        WINEDEBUG='-all', HOME=str(self.work),
+        self.folder = story(self, LOOP)
+        self.env = dict(os.environ, WINEPREFIX=str(self.folder / 'prefix'),
+                        WINEDEBUG='-all', HOME=str(self.folder),
                         WINEDLLOVERRIDES='mscoree=d;mshtml=d')
         subprocess.run(['wineboot', '-i'], env=self.env, check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
