@@ -152,12 +152,21 @@ class DapClient:
                 return int(v['value'])
         raise KeyError(name)
 
-    def finish(self):
+    def finish(self, nudge=None):
         """Runs to the end: the exit code the exited event and the process
-        report."""
+        report. Each second without the end, nudge() is called if given."""
         mark = len(self.events)
         self.ok('continue', THREAD)
-        code = self.event('exited', mark)['body']['exitCode']
+        for _ in range(TIMEOUT_S):
+            try:
+                code = self.event('exited', mark, 1 if nudge else TIMEOUT_S)
+                break
+            except queue.Empty:
+                if not nudge:
+                    raise
+                nudge()
+        else:
+            raise AssertionError('no exited event: the run did not end')
         self.event('terminated', mark)
         self.ok('disconnect')
-        return code, self.proc.wait(timeout=TIMEOUT_S)
+        return code['body']['exitCode'], self.proc.wait(timeout=TIMEOUT_S)

@@ -7,13 +7,12 @@
 
 import os
 import pathlib
-import queue
 import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / 'dap'))
-from dap_client import LOOP, DapClient, TIMEOUT_S, story  # noqa: E402
+from dap_client import LOOP, DapClient, story  # noqa: E402
 
 EXE = None
 
@@ -48,21 +47,10 @@ class WineSession(unittest.TestCase):
         self.assertEqual(dap.ok('evaluate', {'expression': '@01*7'})['result'],
                          '35')
         # `end` shows the farewell box, a real one here: Enter closes it.
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        for _ in range(60):
-            try:
-                code = dap.event('exited', mark, timeout_s=1)['body']['exitCode']
-                break
-            except queue.Empty:
-                subprocess.run(['xdotool', 'key', 'Return'], check=False)
-        else:
-            self.fail('no exited event: the farewell box stayed')
+        self.assertEqual(dap.finish(nudge=lambda: subprocess.run(
+            ['xdotool', 'key', 'Return'], check=False)), (0, 0))
         farewell = [o for o in dap.outputs('console') if 'from ' in o]
         self.assertEqual(len(farewell), 1, dap.outputs('console'))
-        dap.event('terminated', mark)
-        dap.ok('disconnect')
-        self.assertEqual((code, dap.proc.wait(timeout=TIMEOUT_S)), (0, 0))
         for direction, message in dap.log:  # the session, for the log
             print(direction, message)
 
