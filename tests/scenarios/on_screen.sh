@@ -122,8 +122,7 @@ start() {  # NAME
   launch "$1" > "$work/$1.out" 2> "$err" &
   pid=$!
   within 150 opened || fail "no window named MowaMowa"
-  ended && fail "the program ended before its window opened"
-  return 0
+  ! ended || fail "the program ended before its window opened"
 }
 farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！'
 # Escape: the farewell box (over PICTURE, when given); Enter closes it and
