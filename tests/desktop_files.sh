@@ -22,9 +22,9 @@ grep -q "<launchable type=\"desktop-id\">$(basename "$entry")</launchable>" "$me
   || fail "the metainfo does not launch the installed entry"
 
 reference=$prefix/share/icons/hicolor/32x32/apps/$icon.png
-[[ -f "$reference" ]] || fail "no 32x32 icon named $icon"
-# Every size installed, and at least these.
-for dir in "$prefix"/share/icons/hicolor/{16x16,48x48,256x256,*x*}; do
+# Every size installed, and at least these (32x32 first: the others are
+# compared with it).
+for dir in "$prefix"/share/icons/hicolor/{32x32,16x16,48x48,256x256,*x*}; do
   size=${dir##*/}; size=${size%%x*}
   png=$dir/apps/$icon.png
   [[ -f "$png" ]] || fail "no ${dir##*/} icon $icon.png"

@@ -64,9 +64,6 @@ leave
 unstuck
 
 # ---- Ctrl held: eight waits of a second pass ten times as fast ----
-mkdir -p "$work/s/waits/data"
-for _ in 1 2 3 4 5 6 7 8; do printf 'wait"1000"\r\n'; done > "$work/s/waits/data/mowa.snr"
-printf 'end\r\n' >> "$work/s/waits/data/mowa.snr"
 run_waits() {  # [ctrl]
   local started=$SECONDS
   start waits

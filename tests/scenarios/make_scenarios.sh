@@ -13,6 +13,7 @@
 #   zoom/      the zoom over a picture that changes in both directions
 #   stuck/     a right press shows a check box; after it only a left press
 #              alone fills the screen red
+#   waits/     eight waits of a second, then the end
 set -euo pipefail
 out=$1
 
@@ -66,3 +67,4 @@ scenario klänge sound
 # The demo's trap: a right press brings a box, the release comes while it is
 # open; a right button still held after it would hide every left press.
 scenario stuck stuck
+scenario waits waits

@@ -12,15 +12,13 @@ set -euo pipefail
 name=wine missing_status=1
 source "$(dirname "$0")/../scenarios/on_screen.sh"
 need wine wineboot wineserver xdotool import compare sox python3
-export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home
-mkdir -p "$HOME"
 # No prompts to install .NET or a browser engine into the fresh prefix.
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 trap 'wineserver -k 2> /dev/null || true; cleanup' EXIT
 launch() { cd "$work/s/$1" && exec wine "$program"; }
 make_scenarios
 # One server for every run: starting it is most of Wine's start-up.
-mkdir -p "$WINEPREFIX"
+mkdir -p "$HOME" "$WINEPREFIX"
 wineserver -p 120
 wineboot -i > /dev/null 2>&1 || fail "wineboot could not make the prefix"
 
