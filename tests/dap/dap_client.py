@@ -125,15 +125,6 @@ class DapClient:
         self.ok(command, arguments)
         return self.stopped(mark)
 
-    def stops(self, count, variable):
-        """The first stop and those that continuing leads to: the reason, the
-        stack's lines and the variable's value at each."""
-        found = []
-        for i in range(count):
-            stop = self.step('continue') if i else self.stopped(0)
-            found.append((stop['reason'], self.line(), self.variable(variable)))
-        return found
-
     def outputs(self, category):
         return [e['body']['output'] for e in self.events
                 if e['event'] == 'output' and e['body']['category'] == category]

@@ -33,8 +33,12 @@ class Session(unittest.TestCase):
         ])
         self.assertEqual(self.placed,
                          [(True, 4), (True, 5), (True, 7), (False, None)])
-        self.assertEqual(dap.stops(3, '@01'), [
-            ('breakpoint', [5], 2), ('breakpoint', [4], 3), ('breakpoint', [7], 5)])
+        stops = []
+        for i in range(3):
+            stop = dap.step('continue') if i else dap.stopped(0)
+            stops.append((stop['reason'], dap.line()[0], dap.variable('@01')))
+        self.assertEqual(stops, [('breakpoint', 5, 2), ('breakpoint', 4, 3),
+                                 ('breakpoint', 7, 5)])
         self.assertEqual(dap.finish(), (0, 0))
         # The trace line of textmode reaches the editor, not the pipe.
         self.assertEqual(dap.outputs('stdout'), ['[textmode]\n'])

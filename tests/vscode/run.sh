@@ -5,10 +5,8 @@
 # usage: run.sh SOURCE_DIR WORK extension [MOWA_LINT]|package
 set -euo pipefail
 source_dir=$1 work=$2 group=$3
-if ! command -v node > /dev/null || ! command -v npm > /dev/null; then
-  echo "vscode: node and npm are not installed; skipped (scripts/setup)"
-  exit 77
-fi
+command -v node > /dev/null && command -v npm > /dev/null \
+  || { echo "vscode: node and npm are not installed; skipped (scripts/setup)"; exit 77; }
 tests=$source_dir/tests/vscode
 mkdir -p "$work"
 stage() {

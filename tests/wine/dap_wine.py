@@ -38,9 +38,12 @@ class WineSession(unittest.TestCase):
                                      {'line': 6}],
                             path=folder + '\\data\\mowa.snr')
         self.assertEqual(placed, [(True, 4), (True, 7)])
+        stops = []
+        for i in range(2):
+            stop = dap.step('continue') if i else dap.stopped(0)
+            stops.append((stop['reason'], dap.line(), dap.variable('@01')))
         # @01 as it is before the line runs
-        self.assertEqual(dap.stops(2, '@01'),
-                         [('breakpoint', [4], 2), ('breakpoint', [7], 5)])
+        self.assertEqual(stops, [('breakpoint', [4], 2), ('breakpoint', [7], 5)])
         self.assertEqual(dap.ok('evaluate', {'expression': '@01*7'})['result'],
                          '35')
         # `end` shows the farewell box, a real one here: Enter closes it.
