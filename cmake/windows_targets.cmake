@@ -8,7 +8,6 @@ if(NOT MOWA_MINGW64 OR NOT MOWA_MINGW32 OR NOT MOWA_WINE)
   message(FATAL_ERROR "mowa.exe needs mingw-w64 and wine (scripts/setup "
           "installs them); -DMOWA_WINDOWS=OFF builds without them")
 endif()
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 foreach(arch x86_64 i686)
   set(tree ${CMAKE_BINARY_DIR}/windows-${arch})
   add_custom_target(mowa_windows_${arch} ALL
@@ -20,7 +19,7 @@ foreach(arch x86_64 i686)
     VERBATIM)
   if(BUILD_TESTING)
     add_test(NAME windows_program_file_${arch}
-             COMMAND Python3::Interpreter
+             COMMAND /usr/bin/python3
                      ${CMAKE_SOURCE_DIR}/tests/wine/check_program_file.py
                      ${tree}/mowa.exe ${arch})
   endif()

@@ -22,11 +22,12 @@ grep -q "<launchable type=\"desktop-id\">$(basename "$entry")</launchable>" "$me
   || fail "the metainfo does not launch the installed entry"
 
 reference=$prefix/share/icons/hicolor/32x32/apps/$icon.png
-[[ -f "$reference" ]] || fail "no 32x32 icon named $icon"
-for dir in "$prefix"/share/icons/hicolor/*x*; do
+# Every size installed, and at least these (32x32 first: the others are
+# compared with it).
+for dir in "$prefix"/share/icons/hicolor/{32x32,16x16,48x48,256x256,*x*}; do
   size=${dir##*/}; size=${size%%x*}
   png=$dir/apps/$icon.png
-  [[ -f "$png" ]] || fail "no $icon.png in ${dir##*/}"
+  [[ -f "$png" ]] || fail "no ${dir##*/} icon $icon.png"
   [[ $(identify -format '%wx%h' "$png") == "${size}x${size}" ]] || fail "$png is not ${size}x${size}"
   # A whole multiple of 32 sampled back to 32x32 is the picture itself.
   if (( size % 32 == 0 )); then
@@ -34,8 +35,5 @@ for dir in "$prefix"/share/icons/hicolor/*x*; do
     differing=$(compare -metric AE "$prefix/sampled.png" "$reference" null: 2>&1 || true)
     [[ "$differing" == "0" ]] || fail "the ${size}x${size} icon is not the 32x32 picture ($differing pixels differ)"
   fi
-done
-for size in 16 48 256; do
-  [[ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png" ]] || fail "no ${size}x${size} icon"
 done
 echo "desktop_files: entry, metainfo and icons as installed"

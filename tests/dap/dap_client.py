@@ -1,10 +1,44 @@
-"""A small client of the Debug Adapter Protocol over a child's pipes."""
+# A small client of the Debug Adapter Protocol over a child's pipes.
+
 import json
+import pathlib
 import queue
+import shutil
 import subprocess
+import tempfile
 import threading
 
 TIMEOUT_S = 30
+THREAD = {'threadId': 1}
+
+# A loop, a gosub and a check, played by the tests; the physical line
+# numbers are theirs.
+LOOP = [
+    '# counting to five',       # 1
+    '@01=0',                    # 2
+    '[loop]',                   # 3
+    '@01=@01+1',                # 4
+    'if"@01<5,loop,done"',      # 5
+    '[done]',                   # 6
+    'gosub"sub"',               # 7
+    '@03=@01*2',                # 8
+    'textmode',                 # 9
+    'end',                      # 10
+    '[sub]',                    # 11
+    '@02=7',                    # 12
+    'return',                   # 13
+]
+
+
+def story(test, lines):
+    """A fresh story folder, removed after the test, whose data/mowa.snr holds
+    the lines in code page 932."""
+    folder = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-'))
+    test.addCleanup(shutil.rmtree, folder, True)
+    (folder / 'data').mkdir()
+    (folder / 'data' / 'mowa.snr').write_bytes(
+        ('\n'.join(lines) + '\n').encode('cp932'))
+    return folder
 
 
 class DapClient:
@@ -20,22 +54,22 @@ class DapClient:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        out = self.proc.stdout
-        while True:
-            length = None
-            while True:
-                line = out.readline()
-                if not line:
-                    self.messages.put(None)
-                    return
-                line = line.strip()
-                if not line:
-                    break
-                name, _, value = line.partition(b':')
-                if name.lower() == b'content-length':
-                    length = int(value)
-            body = out.read(length)
-            self.messages.put(json.loads(body))
+        length = None
+        while line := self.proc.stdout.readline():
+            name, _, value = line.strip().partition(b':')
+            if not name:  # the blank line that ends the headers
+                self.messages.put(json.loads(self.proc.stdout.read(length)))
+            elif name.lower() == b'content-length':
+                length = int(value)
+        self.messages.put(None)
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait()
+        for pipe in (self.proc.stdin, self.proc.stdout, self.proc.stderr):
+            if not pipe.closed:
+                pipe.close()
 
     def send_raw(self, data):
         self.proc.stdin.write(data)
@@ -85,28 +119,31 @@ class DapClient:
     def stopped(self, start):
         return self.event('stopped', start)['body']
 
+    def step(self, command, arguments=THREAD):
+        """The stop that a request which runs the scenario on leads to."""
+        mark = len(self.events)
+        self.ok(command, arguments)
+        return self.stopped(mark)
+
     def outputs(self, category):
         return [e['body']['output'] for e in self.events
                 if e['event'] == 'output' and e['body']['category'] == category]
 
-    def launch(self, folder, breakpoints=None, stop_on_entry=False,
-               trace=False, exceptions=None, path=None):
+    def launch(self, folder, breakpoints=None, exceptions=None, path=None):
+        """Where the breakpoints were placed: (verified, line) each."""
         self.ok('initialize', {'adapterID': 'mowa', 'linesStartAt1': True})
-        self.ok('launch', {'folder': str(folder), 'stopOnEntry': stop_on_entry,
-                           'trace': trace})
+        self.ok('launch', {'folder': str(folder), 'stopOnEntry': False,
+                           'trace': False})
         self.event('initialized')
-        if breakpoints is not None:
-            body = self.ok('setBreakpoints', {
-                'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
-                'breakpoints': breakpoints})
-        else:
-            body = None
+        placed = breakpoints is not None and self.ok('setBreakpoints', {
+            'source': {'path': str(path or folder / 'data' / 'mowa.snr')},
+            'breakpoints': breakpoints})['breakpoints']
         self.ok('setExceptionBreakpoints', {'filters': exceptions or []})
         self.ok('configurationDone')
-        return body
+        return placed and [(b['verified'], b.get('line')) for b in placed]
 
     def line(self):
-        frames = self.ok('stackTrace', {'threadId': 1})['stackFrames']
+        frames = self.ok('stackTrace', THREAD)['stackFrames']
         return [f['line'] for f in frames]
 
     def variable(self, name):
@@ -115,12 +152,21 @@ class DapClient:
                 return int(v['value'])
         raise KeyError(name)
 
-    def finish(self):
+    def finish(self, nudge=None):
         """Runs to the end: the exit code the exited event and the process
-        report."""
+        report. Each second without the end, nudge() is called if given."""
         mark = len(self.events)
-        self.ok('continue', {'threadId': 1})
-        code = self.event('exited', mark)['body']['exitCode']
+        self.ok('continue', THREAD)
+        for _ in range(TIMEOUT_S):
+            try:
+                code = self.event('exited', mark, 1 if nudge else TIMEOUT_S)
+                break
+            except queue.Empty:
+                if not nudge:
+                    raise
+                nudge()
+        else:
+            raise AssertionError('no exited event: the run did not end')
         self.event('terminated', mark)
         self.ok('disconnect')
-        return code, self.proc.wait(timeout=TIMEOUT_S)
+        return code['body']['exitCode'], self.proc.wait(timeout=TIMEOUT_S)

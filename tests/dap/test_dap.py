@@ -1,78 +1,41 @@
-"""mowa-headless --dap driven by a DAP client: breakpoints, stepping,
-variables, exceptions, restart, bad input and the end of the run.
+# mowa-headless --dap driven by a DAP client: breakpoints, stepping,
+# variables, exceptions, restart, bad input and the end of the run.
+#
+# usage: test_dap.py MOWA_HEADLESS
 
-usage: test_dap.py MOWA_HEADLESS"""
 import os
-import pathlib
-import shutil
 import sys
-import tempfile
 import time
 import unittest
 
-from dap_client import DapClient, TIMEOUT_S
+from dap_client import LOOP, DapClient, TIMEOUT_S, story
 
 HEADLESS = None
 
-# A loop, a gosub and a check; the physical line numbers are the test's.
-LOOP = [
-    '# counting to five',       # 1
-    '@01=0',                    # 2
-    '[loop]',                   # 3
-    '@01=@01+1',                # 4
-    'if"@01<5,loop,done"',      # 5
-    '[done]',                   # 6
-    'gosub"sub"',               # 7
-    '@03=@01*2',                # 8
-    'textmode',                 # 9
-    'end',                      # 10
-    '[sub]',                    # 11
-    '@02=7',                    # 12
-    'return',                   # 13
-]
-
-
-def folder_with(lines, raw=None):
-    folder = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-'))
-    (folder / 'data').mkdir()
-    data = raw if raw is not None else ('\n'.join(lines) + '\n').encode('cp932')
-    (folder / 'data' / 'mowa.snr').write_bytes(data)
-    return folder
-
 
 class Session(unittest.TestCase):
-    def start(self, lines, raw=None):
-        self.folder = folder_with(lines, raw)
-        self.addCleanup(shutil.rmtree, self.folder, True)
+    def start(self, lines, breakpoints=None, **launch):
+        # The adapter on a fresh story of the lines, launched with the
+        # breakpoints when they are given (as placed in self.placed).
+        self.folder = story(self, lines)
         self.dap = DapClient([HEADLESS, '--dap'])
-        self.addCleanup(self.stop_child)
+        self.addCleanup(self.dap.close)
+        if breakpoints is not None:
+            self.placed = self.dap.launch(self.folder, breakpoints, **launch)
         return self.dap
 
-    def stop_child(self):
-        if self.dap.proc.poll() is None:
-            self.dap.proc.kill()
-        self.dap.proc.wait()
-        for pipe in (self.dap.proc.stdin, self.dap.proc.stdout,
-                     self.dap.proc.stderr):
-            if not pipe.closed:
-                pipe.close()
-
     def test_line_conditional_hit_count_and_moved_breakpoints(self):
-        dap = self.start(LOOP)
-        body = dap.launch(self.folder, [
+        dap = self.start(LOOP, [
             {'line': 4, 'condition': '@01=3'},
             {'line': 5, 'hitCondition': '2'},
             {'line': 6},          # a label line: moves to the gosub
             {'line': 30},         # past the end: never runs
         ])
-        marks = [(b['verified'], b.get('line')) for b in body['breakpoints']]
-        self.assertEqual(marks, [(True, 4), (True, 5), (True, 7), (False, None)])
+        self.assertEqual(self.placed,
+                         [(True, 4), (True, 5), (True, 7), (False, None)])
         stops = []
-        for _ in range(3):
-            mark = len(dap.events)
-            if stops:
-                dap.ok('continue', {'threadId': 1})
-            stop = dap.stopped(mark)
+        for i in range(3):
+            stop = dap.step('continue') if i else dap.stopped(0)
             stops.append((stop['reason'], dap.line()[0], dap.variable('@01')))
         self.assertEqual(stops, [('breakpoint', 5, 2), ('breakpoint', 4, 3),
                                  ('breakpoint', 7, 5)])
@@ -81,23 +44,17 @@ class Session(unittest.TestCase):
         self.assertEqual(dap.outputs('stdout'), ['[textmode]\n'])
 
     def test_log_points_print_and_never_stop(self):
-        dap = self.start(LOOP)
-        dap.launch(self.folder, [{'line': 5, 'logMessage': 'at {@01}, next {@01+1}'}])
-        code = dap.event('exited')['body']['exitCode']
-        self.assertEqual(code, 0)
+        dap = self.start(LOOP, [{'line': 5, 'logMessage': 'at {@01}, next {@01+1}'}])
+        self.assertEqual(dap.event('exited')['body']['exitCode'], 0)
         logged = [o for o in dap.outputs('console') if o.startswith('at ')]
         self.assertEqual(logged, ['at %d, next %d\n' % (i, i + 1) for i in range(1, 6)])
         self.assertFalse([e for e in dap.events if e['event'] == 'stopped'])
 
     def test_steps_into_over_and_out_of_a_gosub_and_goto(self):
-        dap = self.start(LOOP)
-        dap.launch(self.folder, [{'line': 7}])
+        dap = self.start(LOOP, [{'line': 7}])
         dap.stopped(0)
-        walk = []
-        for command in ['stepIn', 'stepOut', 'next']:
-            mark = len(dap.events)
-            dap.ok(command, {'threadId': 1})
-            walk.append((dap.stopped(mark)['reason'], dap.line()))
+        walk = [(dap.step(command)['reason'], dap.line())
+                for command in ['stepIn', 'stepOut', 'next']]
         # Into the gosub the caller is the second frame; out of it the
         # statement after the gosub.
         self.assertEqual(walk, [('step', [12, 7]), ('step', [8]), ('step', [9])])
@@ -105,20 +62,15 @@ class Session(unittest.TestCase):
         targets = dap.ok('gotoTargets', {'source': {'path': str(self.folder)},
                                          'line': 6})['targets']
         self.assertEqual([t['line'] for t in targets], [7])
-        mark = len(dap.events)
-        dap.ok('goto', {'threadId': 1, 'targetId': targets[0]['id']})
-        self.assertEqual(dap.stopped(mark)['reason'], 'goto')
-        self.assertEqual(dap.line(), [7])
-        mark = len(dap.events)
-        dap.ok('next', {'threadId': 1})
-        dap.stopped(mark)
+        stop = dap.step('goto', {'threadId': 1, 'targetId': targets[0]['id']})
+        self.assertEqual((stop['reason'], dap.line()), ('goto', [7]))
+        dap.step('next')
         self.assertEqual(dap.line(), [8])
         self.assertEqual(dap.variable('@02'), 7)
         self.assertEqual(dap.finish(), (0, 0))
 
     def test_set_variable_and_evaluate_as_the_scenario_computes(self):
-        dap = self.start(LOOP)
-        dap.launch(self.folder, [{'line': 8}])
+        dap = self.start(LOOP, [{'line': 8}])
         dap.stopped(0)
         set_to = dap.ok('setVariable', {'variablesReference': 1,
                                         'name': '@01', 'value': '@01*10'})
@@ -131,38 +83,30 @@ class Session(unittest.TestCase):
             self.assertEqual(got['result'], want, expression)
         for bad in ['@01/0', 'gload', '@1x', '']:
             self.assertFalse(dap.request('evaluate', {'expression': bad})['success'])
-        mark = len(dap.events)
-        dap.ok('next', {'threadId': 1})
-        dap.stopped(mark)
+        dap.step('next')
         self.assertEqual(dap.variable('@03'), 100)
         self.assertEqual(dap.finish(), (0, 0))
 
     def test_error_and_check_boxes_stop_with_their_text(self):
-        dap = self.start(['@05=3', '@06=@05/0', 'check"@05"', 'end'])
-        dap.launch(self.folder, [], exceptions=['error', 'check'])
+        dap = self.start(['@05=3', '@06=@05/0', 'check"@05"', 'end'], [],
+                         exceptions=['error', 'check'])
         first = dap.stopped(0)
-        self.assertEqual(first['reason'], 'exception')
-        self.assertEqual(first['text'], '0で割れないの～、くすん。')
-        self.assertEqual(dap.line(), [2])
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        second = dap.stopped(mark)
-        self.assertEqual(second['text'], 'check=3(script_pointer=3)')
+        self.assertEqual((first['reason'], first['text'], dap.line()),
+                         ('exception', '0で割れないの～、くすん。', [2]))
+        self.assertEqual(dap.step('continue')['text'],
+                         'check=3(script_pointer=3)')
         self.assertEqual(dap.finish(), (0, 0))
         self.assertEqual(dap.outputs('console')[:2],
                          ['[script_read] 0で割れないの～、くすん。\n',
                           '[script_read] check=3(script_pointer=3)\n'])
 
     def test_data_breakpoint_stops_after_the_change(self):
-        dap = self.start(LOOP)
-        dap.launch(self.folder, [{'line': 2}])
+        dap = self.start(LOOP, [{'line': 2}])
         dap.stopped(0)
         info = dap.ok('dataBreakpointInfo', {'variablesReference': 1, 'name': '@02'})
         self.assertEqual(info['dataId'], '@02')
         dap.ok('setDataBreakpoints', {'breakpoints': [{'dataId': '@02'}]})
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        stop = dap.stopped(mark)
+        stop = dap.step('continue')
         self.assertEqual((stop['reason'], stop['description']),
                          ('data breakpoint', '@02 0 -> 7'))
         self.assertEqual(dap.line(), [13, 7])
@@ -172,9 +116,8 @@ class Session(unittest.TestCase):
         # The second line is read as two: the script pointer counts one
         # more line than the editor from there on.
         lines = ['@01=1', '@02=2' + ' ' * 295, '@03=3', 'end']
-        dap = self.start(lines)
-        body = dap.launch(self.folder, [{'line': 3}])
-        self.assertEqual(body['breakpoints'][0]['line'], 3)
+        dap = self.start(lines, [{'line': 3}])
+        self.assertEqual(self.placed, [(True, 3)])
         dap.stopped(0)
         self.assertEqual(dap.line(), [3])
         self.assertEqual((dap.variable('@02'), dap.variable('@03')), (2, 0))
@@ -184,13 +127,10 @@ class Session(unittest.TestCase):
         self.assertEqual(dap.finish(), (0, 0))
 
     def test_restart_reads_the_changed_file(self):
-        dap = self.start(['@01=1', 'end'])
-        dap.launch(self.folder, [{'line': 2}])
+        dap = self.start(['@01=1', 'end'], [{'line': 2}])
         dap.stopped(0)
         (self.folder / 'data' / 'mowa.snr').write_bytes(b'@01=@01+5\n@02=9\nend\n')
-        mark = len(dap.events)
-        dap.ok('restart')
-        dap.stopped(mark)
+        dap.step('restart', None)
         self.assertEqual(dap.line(), [2])
         self.assertEqual((dap.variable('@01'), dap.variable('@02')), (5, 0))
         self.assertEqual(dap.finish(), (0, 0))

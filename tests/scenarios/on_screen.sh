@@ -1,25 +1,40 @@
 # Sourced by the tests that play a scenario of make_scenarios.sh in a real
 # window (mowa under X, mowa.exe under Wine) and compare the screen, pixel
-# for pixel, with what mowa-headless shows of it with the same input.
-# The caller sets `name` (the prefix of its messages), `missing_status` (the
-# exit status when a tool is missing) and `headless`, defines `launch NAME`,
-# which runs the program on scenario NAME in the foreground, checks its tools
-# with `need` and writes the scenarios into $work/s with `make_scenarios`.
+# for pixel, with what mowa-headless shows of it with the same input, and by
+# the other tests of the real program, for its helpers.
+# The caller's arguments are PROGRAM [MOWA_HEADLESS]. It sets `name` (the
+# prefix of its messages) and `missing_status` (the exit status when a tool
+# is missing, 77 unless set), may redefine `launch NAME`, which runs the
+# program on scenario NAME in the foreground, checks its tools with `need`
+# and writes the scenarios into $work/s with `make_scenarios`.
+program=$(realpath "$1")
+headless=${2:+$(realpath "$2")}
+missing_status=${missing_status:-77}
 work=$(mktemp -d)
 here=$(cd "$(dirname "${BASH_SOURCE[1]}")" && pwd)
 scenarios=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-make_scenarios() { bash "$scenarios/make_scenarios.sh" "$work/s" || fail "the scenarios could not be made"; }
-pid="" scene="" err=/dev/null
-# What of the screen shows the 640x480 picture: all of it, unless a larger
-# screen is in use.
-view=(-crop 640x480+0+0)
+# No sound device is needed to play these scenarios.
+export SDL_AUDIODRIVER=dummy
+# Started elsewhere with the scenario's folder as its argument.
+launch() { cd / && exec "$program" "$work/s/$1"; }
+# The scenarios, and what mowa-headless shows of the pictures scenario.
+make_scenarios() {
+  bash "$scenarios/make_scenarios.sh" "$work/s" || fail "the scenarios could not be made"
+  headless_screen pictures "$work/before.png" <<< '60 key 27'
+}
+pid="" scene="" err=/dev/null servers=()
+# What of the screen shows the 640x480 picture: all of it in a window at the
+# origin, or doubled between bars on a 1280x1024 screen.
+window=(-crop 640x480+0+0) doubled=(-crop 1280x960+0+32 -sample 640x480)
+view=("${window[@]}")
 cleanup() {
   if [[ -n "$pid" ]] && kill -0 "$pid" 2> /dev/null; then kill -9 "$pid" 2> /dev/null || true; fi
+  for server in "${servers[@]}"; do kill "$server" 2> /dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
-  echo "$name ($scene): $*"
+  echo "$name${scene:+ ($scene)}: $*"
   [[ -s "$err" ]] && { echo "--- the program's standard error:"; cat "$err"; }
   exit 1
 }
@@ -35,6 +50,14 @@ within() {  # TENTHS COMMAND...: whether the command succeeds within the time
   for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+# A 1280x1024 X server of its own in DISPLAY, ended at the exit.
+own_screen() {
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
+  servers+=($!)
+  within 50 test -s "$work/display" || fail "no 1280x1024 screen"
+  export DISPLAY=:$(cat "$work/display")
+}
 # Differing pixels between the screen and a picture ("" when unreadable).
 differing() {
   import -window root "$work/whole.png" 2> /dev/null || { echo ""; return; }
@@ -48,6 +71,15 @@ await_screen() {  # PICTURE WHAT: waits up to 15 s for the screen to show it
   cp "$work/screen.png" "${TMPDIR:-/tmp}/$name-$scene-screen.png" 2> /dev/null || true
   fail "$2: $(differing "$1") pixels differ from mowa-headless (screen kept in ${TMPDIR:-/tmp}/$name-$scene-screen.png)"
 }
+# F12 writes the picture alone, as mowa-headless shows it, into a file whose
+# path matches PATTERN under FOLDER.
+screenshot() {  # FOLDER PATTERN
+  xdotool mousemove 320 240 key F12
+  within 150 found "$@" > /dev/null || fail "no screenshot $2 after F12"
+  [[ $(compare -metric AE "$(found "$@")" "$work/before.png" null: 2>&1) == 0 ]] \
+    || fail "the screenshot differs from mowa-headless --screenshot"
+}
+found() { find "$1" -path "$2" -print -quit 2> /dev/null | grep .; }  # FOLDER PATTERN
 shown() { grep -qF "$1" "$err"; }
 ended() { ! kill -0 "$pid" 2> /dev/null; }
 seen_box() { within "${2:-150}" shown "$1"; }  # TEXT [TENTHS]
@@ -90,14 +122,13 @@ start() {  # NAME
   launch "$1" > "$work/$1.out" 2> "$err" &
   pid=$!
   within 150 opened || fail "no window named MowaMowa"
-  ended && fail "the program ended before its window opened"
-  return 0
+  ! ended || fail "the program ended before its window opened"
 }
+farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！'
 # Escape: the farewell box (over PICTURE, when given); Enter closes it and
 # the program ends with 0. Wine may hand the keyboard to a window a moment
 # after it was placed: Escape is pressed again while no box has come.
 leave() {  # [PICTURE]
-  local farewell='mowa: [from 星屑の小瓶] ばいばいもわもわ～！！' code=0
   for _ in 1 2 3; do
     xdotool key Escape
     seen_box "$farewell" 30 && break
@@ -106,10 +137,16 @@ leave() {  # [PICTURE]
   [[ -z "${1:-}" ]] || within 50 hides "$1" || fail "the farewell box is not on the screen"
   sleep 0.3
   xdotool key Return
-  within 100 ended || fail "the program still runs after its farewell box was closed"
+  ends_with 0
+}
+# The program ends within 10 s (its farewell box closed, or a signal
+# received) with the exit status.
+ends_with() {  # STATUS
+  local code=0
+  within 100 ended || fail "the program still runs"
   wait "$pid" || code=$?
   pid=""
-  [[ $code -eq 0 ]] || fail "the program ended with exit code $code"
+  [[ $code -eq $1 ]] || fail "the program ended with exit code $code, not $1"
 }
 # Scenario stuck: the right button is pressed, the check box it brings
 # comes, the button is released meanwhile and the box closed with Enter; a

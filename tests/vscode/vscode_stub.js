@@ -3,6 +3,13 @@
 // uses, recording what it registers and shows.
 const Module = require('module');
 
+// A class that keeps its constructor's arguments under these names.
+const record = (...fields) => class {
+  constructor(...values) {
+    fields.forEach((field, i) => { this[field] = values[i]; });
+  }
+};
+
 function makeStub() {
   const stub = {
     registered: {},
@@ -10,83 +17,54 @@ function makeStub() {
     diagnostics: new Map(),
     settings: { 'mowa.lintPath': 'mowa-lint', 'mowa.path': 'mowa' },
     listeners: {},
-    textDocuments: [],
   };
-  const listen = (name) => (fn) => {
-    (stub.listeners[name] ||= []).push(fn);
-    return { dispose() {} };
-  };
-  const register = (name) => (selector, provider) => {
-    stub.registered[name] = { selector, provider };
-    return { dispose() {} };
-  };
-  class Range {
-    constructor(l1, c1, l2, c2) {
-      Object.assign(this, { start: { line: l1, character: c1 },
-        end: { line: l2, character: c2 } });
-    }
-  }
+  // Each registerXProvider call is kept as { selector, provider } under X,
+  // and each onDidXTextDocument listener under X.
+  const recording = (api) => new Proxy(api, {
+    get: (target, key) => target[key] ?? ((first, second) => {
+      const name = key.replace(/^(register|onDid)|(Provider|TextDocument)$/g,
+          '');
+      if (key.startsWith('onDid')) {
+        (stub.listeners[name] ||= []).push(first);
+      } else {
+        stub.registered[name] = { selector: first, provider: second };
+      }
+      return { dispose() {} };
+    }),
+  });
+  const warn = (m) => stub.warnings.push(m);
   stub.api = {
-    Range,
-    Location: class {
-      constructor(uri, range) { Object.assign(this, { uri, range }); }
-    },
-    Hover: class {
-      constructor(contents, range) { Object.assign(this, { contents, range }); }
-    },
-    MarkdownString: class { constructor(value) { this.value = value; } },
-    CompletionItem: class {
-      constructor(label, kind) { Object.assign(this, { label, kind }); }
-    },
-    Diagnostic: class {
-      constructor(range, message, severity) {
-        Object.assign(this, { range, message, severity });
+    Range: class {
+      constructor(l1, c1, l2, c2) {
+        this.start = { line: l1, character: c1 };
+        this.end = { line: l2, character: c2 };
       }
     },
-    DocumentSymbol: class {
-      constructor(name, detail, kind, range, selectionRange) {
-        Object.assign(this, { name, detail, kind, range, selectionRange });
-      }
-    },
-    DebugAdapterExecutable: class {
-      constructor(command, args, options) {
-        Object.assign(this, { command, args, options });
-      }
-    },
+    Location: record('uri', 'range'),
+    Hover: record('contents', 'range'),
+    MarkdownString: record('value'),
+    CompletionItem: record('label', 'kind'),
+    Diagnostic: record('range', 'message', 'severity'),
+    DocumentSymbol: record('name', 'detail', 'kind', 'range', 'selectionRange'),
+    DebugAdapterExecutable: record('command', 'args', 'options'),
     CompletionItemKind: { Keyword: 13, Reference: 17 },
     DiagnosticSeverity: { Error: 0, Warning: 1 },
     SymbolKind: { Key: 19 },
-    languages: {
+    languages: recording({
       createDiagnosticCollection: () => ({
         set: (uri, list) => stub.diagnostics.set(uri.fsPath, list),
         delete: (uri) => stub.diagnostics.delete(uri.fsPath),
         dispose() {},
       }),
-      registerCompletionItemProvider: register('completion'),
-      registerHoverProvider: register('hover'),
-      registerDefinitionProvider: register('definition'),
-      registerReferenceProvider: register('references'),
-      registerDocumentSymbolProvider: register('symbols'),
-    },
-    workspace: {
+    }),
+    workspace: recording({
       getConfiguration: (section) => ({
         get: (key) => stub.settings[`${section}.${key}`],
       }),
-      onDidOpenTextDocument: listen('open'),
-      onDidSaveTextDocument: listen('save'),
-      onDidCloseTextDocument: listen('close'),
-      onDidChangeConfiguration: listen('configuration'),
-      get textDocuments() { return stub.textDocuments; },
-    },
-    window: {
-      activeTextEditor: undefined,
-      showWarningMessage: (m) => stub.warnings.push(m),
-      showInformationMessage: (m) => stub.warnings.push(m),
-    },
-    debug: {
-      registerDebugAdapterDescriptorFactory: register('adapter'),
-      registerDebugConfigurationProvider: register('configuration'),
-    },
+      textDocuments: [],
+    }),
+    window: { showWarningMessage: warn, showInformationMessage: warn },
+    debug: recording({}),
   };
   return stub;
 }

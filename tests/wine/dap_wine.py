@@ -1,102 +1,56 @@
-"""mowa.exe --dap under Wine, driven by the DAP client over the pipes Wine
-hands the windowed program: launch, a breakpoint reached, the variables
-read, the run continued to its exit code.
+# mowa.exe --dap under Wine, driven by the DAP client over the pipes Wine
+# hands the windowed program: launch, a breakpoint reached, the variables
+# read, the run continued to its exit code.
+#
+# usage: dap_wine.py MOWA_EXE
+# Needs wine and an X display (ctest runs it under xvfb-run).
 
-usage: dap_wine.py MOWA_EXE
-Needs wine and an X display (ctest runs it under xvfb-run)."""
 import os
 import pathlib
-import queue
-import shutil
 import subprocess
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / 'dap'))
-from dap_client import DapClient, TIMEOUT_S  # noqa: E402
+from dap_client import LOOP, DapClient, story  # noqa: E402
 
 EXE = None
-SCENARIO = [
-    '@01=0',              # 1
-    '[loop]',             # 2
-    '@01=@01+1',          # 3
-    'if"@01<3,loop,done"',  # 4
-    '[done]',             # 5
-    '@02=@01*7',          # 6
-    'end',                # 7
-]
-
-
-def windows_path(path):
-    """Wine shows the Linux root as drive Z:."""
-    return 'Z:' + str(path).replace('/', '\\')
 
 
 class WineSession(unittest.TestCase):
     def setUp(self):
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='mowa-dap-wine-'))
-        self.addCleanup(shutil.rmtree, self.work, True)
-        self.folder = self.work / 'story'
-        (self.folder / 'data').mkdir(parents=True)
-        (self.folder / 'data' / 'mowa.snr').write_bytes(
-            ('\n'.join(SCENARIO) + '\n').encode('cp932'))
-        env = dict(os.environ, WINEPREFIX=str(self.work / 'prefix'),
-                   WINEDEBUG='-all', HOME=str(self.work),
-                   WINEDLLOVERRIDES='mscoree=d;mshtml=d')
-        subprocess.run(['wineboot', '-i'], env=env, check=False,
+        self.folder = story(self, LOOP)
+        self.env = dict(os.environ, WINEPREFIX=str(self.folder / 'prefix'),
+                        WINEDEBUG='-all', HOME=str(self.folder),
+                        WINEDLLOVERRIDES='mscoree=d;mshtml=d')
+        subprocess.run(['wineboot', '-i'], env=self.env, check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=240)
-        self.env = env
-        self.addCleanup(subprocess.run, ['wineserver', '-k'], env=env,
+        self.addCleanup(subprocess.run, ['wineserver', '-k'], env=self.env,
                         check=False)
-
-    @staticmethod
-    def stop_child(proc):
-        if proc.poll() is None:
-            proc.kill()
-        proc.wait()
-        for pipe in (proc.stdin, proc.stdout, proc.stderr):
-            if not pipe.closed:
-                pipe.close()
 
     def test_breakpoint_variables_and_exit_code(self):
         dap = DapClient(['wine', EXE, '--dap'], cwd=self.folder,
                         env=self.env)
-        self.addCleanup(self.stop_child, dap.proc)
-        folder = windows_path(self.folder)
-        body = dap.launch(folder, [{'line': 3, 'condition': '@01=2'},
-                                   {'line': 5}],
-                          path=folder + '\\data\\mowa.snr')
-        marks = [(b['verified'], b.get('line')) for b in body['breakpoints']]
-        self.assertEqual(marks, [(True, 3), (True, 6)])
-        stop = dap.stopped(0)
-        self.assertEqual(stop['reason'], 'breakpoint')
-        self.assertEqual(dap.line(), [3])
-        self.assertEqual(dap.variable('@01'), 2)  # before line 3 runs
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        self.assertEqual(dap.stopped(mark)['reason'], 'breakpoint')
-        self.assertEqual(dap.line(), [6])
-        self.assertEqual(dap.variable('@01'), 3)
+        self.addCleanup(dap.close)
+        folder = 'Z:' + str(self.folder).replace('/', '\\')  # Wine's drive Z:
+        placed = dap.launch(folder, [{'line': 4, 'condition': '@01=2'},
+                                     {'line': 6}],
+                            path=folder + '\\data\\mowa.snr')
+        self.assertEqual(placed, [(True, 4), (True, 7)])
+        stops = []
+        for i in range(2):
+            stop = dap.step('continue') if i else dap.stopped(0)
+            stops.append((stop['reason'], dap.line(), dap.variable('@01')))
+        # @01 as it is before the line runs
+        self.assertEqual(stops, [('breakpoint', [4], 2), ('breakpoint', [7], 5)])
         self.assertEqual(dap.ok('evaluate', {'expression': '@01*7'})['result'],
-                         '21')
+                         '35')
         # `end` shows the farewell box, a real one here: Enter closes it.
-        mark = len(dap.events)
-        dap.ok('continue', {'threadId': 1})
-        for _ in range(60):
-            try:
-                code = dap.event('exited', mark, timeout_s=1)['body']['exitCode']
-                break
-            except queue.Empty:
-                subprocess.run(['xdotool', 'key', 'Return'], check=False)
-        else:
-            self.fail('no exited event: the farewell box stayed')
+        self.assertEqual(dap.finish(nudge=lambda: subprocess.run(
+            ['xdotool', 'key', 'Return'], check=False)), (0, 0))
         farewell = [o for o in dap.outputs('console') if 'from ' in o]
         self.assertEqual(len(farewell), 1, dap.outputs('console'))
-        dap.event('terminated', mark)
-        dap.ok('disconnect')
-        self.assertEqual((code, dap.proc.wait(timeout=TIMEOUT_S)), (0, 0))
         for direction, message in dap.log:  # the session, for the log
             print(direction, message)
 

@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Compares where two screens carry text: every cell of the message window
-(columns 54 + 25c, lines 348 + 32n) and the bands of the free text and the
-number. Glyphs differ from rasteriser to rasteriser, so a cell counts as
-inked when the middle of it holds a few pixels of the text's colour; and in
-the message window most of the expected ink must lie within a pixel of ink
-on the screen, so that a box of tofu in place of a glyph is told apart.
+# Compares where two screens carry text: every cell of the message window
+# (columns 54 + 25c, lines 348 + 32n) and the bands of the free text and the
+# number. Glyphs differ from rasteriser to rasteriser, so a cell counts as
+# inked when the middle of it holds a few pixels of the text's colour; and in
+# the message window most of the expected ink must lie within a pixel of ink
+# on the screen, so that a box of tofu in place of a glyph is told apart.
+#
+# usage: inked_cells.py EXPECTED.png SCREEN.png   (exit status 1 when they differ)
 
-usage: inked_cells.py EXPECTED.png SCREEN.png   (exit status 1 when they differ)
-"""
 import functools
 import subprocess
 import sys

@@ -9,46 +9,36 @@
 # xvfb-run -s "-screen 0 640x480x24 -noreset"), wine, xdotool, ImageMagick, sox and
 # python3. The Wine prefix is made afresh for each run.
 set -euo pipefail
-exe=$(realpath "$1")
-headless=$(realpath "$2")
 name=wine missing_status=1
 source "$(dirname "$0")/../scenarios/on_screen.sh"
 need wine wineboot wineserver xdotool import compare sox python3
-export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home
-mkdir -p "$HOME"
 # No prompts to install .NET or a browser engine into the fresh prefix.
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 trap 'wineserver -k 2> /dev/null || true; cleanup' EXIT
-launch() { cd "$work/s/$1" && exec wine "$exe"; }
+launch() { cd "$work/s/$1" && exec wine "$program"; }
 make_scenarios
 # One server for every run: starting it is most of Wine's start-up.
-mkdir -p "$WINEPREFIX"
+mkdir -p "$HOME" "$WINEPREFIX"
 wineserver -p 120
 wineboot -i > /dev/null 2>&1 || fail "wineboot could not make the prefix"
 
 # ---- pictures, sprites, copies, fades, the zoom and boxes; clicks ----
-headless_screen pictures "$work/pictures-before.png" <<< '60 key 27'
-headless_screen pictures "$work/pictures-after.png" < <(clicks_input)
+headless_screen pictures "$work/after.png" < <(clicks_input)
 start pictures
-await_screen "$work/pictures-before.png" "the composed picture"
+await_screen "$work/before.png" "the composed picture"
 clicks
-await_screen "$work/pictures-after.png" "the clicked picture"
+await_screen "$work/after.png" "the clicked picture"
 leave
 # Quick clicks are seen; F12 writes the picture as mowa-headless shows it;
 # M is kept in the settings file for the next start.
 start pictures
-await_screen "$work/pictures-before.png" "the composed picture"
-xdotool mousemove 320 240 key F12
-shot() { find "$WINEPREFIX" "$HOME" -path '*mowa/pictures-*.png' 2> /dev/null | grep -q .; }
-within 150 shot || fail "no screenshot in the Pictures folder after F12"
-png=$(find "$WINEPREFIX" "$HOME" -path '*mowa/pictures-*.png' 2> /dev/null | head -1)
-[[ $(compare -metric AE "$png" "$work/pictures-before.png" null: 2>&1) == 0 ]] \
-  || fail "the screenshot differs from mowa-headless --screenshot"
+await_screen "$work/before.png" "the composed picture"
+screenshot "$work" '*mowa/pictures-*.png'
 xdotool key m
-kept() { find "$WINEPREFIX" -path '*AppData/Roaming/mowa/settings.ini' -exec grep -qx 'muted=1' {} \; -print | grep -q .; }
-within 50 kept || fail "M is not kept in %APPDATA%\\mowa\\settings.ini"
+kept() { grep -qx 'muted=1' "$(found "$WINEPREFIX" '*AppData/Roaming/mowa/settings.ini')"; }
+within 50 kept 2> /dev/null || fail "M is not kept in %APPDATA%\\mowa\\settings.ini"
 quick_clicks
-await_screen "$work/pictures-after.png" "the quickly clicked picture"
+await_screen "$work/after.png" "the quickly clicked picture"
 leave
 # A release while a box is open reaches the mouse state once it closes.
 unstuck
@@ -106,7 +96,7 @@ scene=zoom err=/dev/null
 "$headless" --input <(echo '40 key 27') --frames "$work/zoom-frames" "$work/s/zoom" > /dev/null 2>&1 \
   || fail "mowa-headless failed"
 mkdir -p "$work/zoom-probe"
-(cd "$work/zoom-probe" && wine "$(dirname "$exe")/gdi_probe.exe" ../s/zoom/plasma.bmp .) || fail "gdi_probe.exe failed"
+(cd "$work/zoom-probe" && wine "$(dirname "$program")/gdi_probe.exe" ../s/zoom/plasma.bmp .) || fail "gdi_probe.exe failed"
 for frame in "$work"/zoom-frames/frame-*.png; do convert "$frame" -depth 8 rgb:- | sha1sum; done > "$work/shown"
 for width in $(seq 600 -40 280); do
   grep -qF "$(sha1sum < "$work/zoom-probe/zoom-$width.rgb")" "$work/shown" \
@@ -116,26 +106,21 @@ done
 # ---- scaled: on a 1280x1024 screen the picture is doubled between bars ----
 # A screen of its own, and a server that starts afresh on it.
 wineserver -k 2> /dev/null || true
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
-xvfb=$!
-trap 'kill $xvfb 2> /dev/null || true; wineserver -k 2> /dev/null || true; cleanup' EXIT
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "no 1280x1024 screen"
-export DISPLAY=:$(cat "$work/display")
+own_screen
 wineserver -p 120
-view=(-crop 1280x960+0+32 -sample 640x480)
+view=("${doubled[@]}")
 start pictures
-await_screen "$work/pictures-before.png" "the picture doubled"
+await_screen "$work/before.png" "the picture doubled"
 clicks 2 1 33
-await_screen "$work/pictures-after.png" "the doubled picture clicked"
+await_screen "$work/after.png" "the doubled picture clicked"
 # Alt+Enter: a 640x480 window at the origin. Without a window manager Wine
 # makes the window anew when it leaves full screen, and the X keyboard focus
 # that a click gave the old one is lost: it is given to the new one.
 xdotool key alt+Return
 xdotool mousemove 320 240
-view=(-crop 640x480+0+0)
-await_screen "$work/pictures-after.png" "the picture in a window after Alt+Enter"
-for window in $(xdotool search --name '^MowaMowa$'); do xdotool windowfocus "$window" 2> /dev/null || true; done
+view=("${window[@]}")
+await_screen "$work/after.png" "the picture in a window after Alt+Enter"
+for id in $(xdotool search --name '^MowaMowa$'); do xdotool windowfocus "$id" 2> /dev/null || true; done
 leave
 
 echo "wine: pictures, clicks, text, save.dat, Japanese names, sound, the zoom, scaling, Alt+Enter and the farewell box as expected"
