@@ -128,6 +128,16 @@
     }
   }
 
+  // When the story ends its sounds end with it, as they do with the desktop
+  // program's process, though the page stays.
+  function ended() {
+    for (const device of Array.from(sequences.keys())) unload(device);
+    audio.stopWav();
+  }
+  new MutationObserver(() => {
+    if (document.body.dataset.state === 'ended') ended();
+  }).observe(document.body, { attributes: true, attributeFilter: ['data-state'] });
+
   if (context) context.addEventListener('statechange', () => { if (wanted) sound(); });
   mowa.music = Object.assign(state, { load: load, start: start, unload: unload });
 })(Module.mowa);

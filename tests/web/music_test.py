@@ -4,8 +4,8 @@ A story made here plays a one-second MIDI sequence that loops until a left
 click stops it, then loops a WAV effect. In a browser that lets the page
 sound at once, the synthesiser must receive the sequence, be heard (also
 through the page's output, and not when muted), get the next pass when the
-sequencer's clock ends one, fall silent at `stop_midi`, and the WAV must
-still be heard. In a browser that waits for the reader, the music must start
+sequencer's clock ends one, fall silent at `stop_midi`, the WAV must still
+be heard, and all must be silent once the story has ended. In a browser that waits for the reader, the music must start
 at the first key. The console must show no error.
 
 Usage: music_test.py WEB_PLAYER_DIR (exits 77, skipped, when a tool or the
@@ -31,6 +31,7 @@ try:
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
 except ImportError:
     print("web_music: python3-selenium is missing (scripts/setup installs it)")
     sys.exit(77)
@@ -40,6 +41,8 @@ for need in ("/usr/bin/chromium", "/usr/bin/chromedriver", "sox",
         print(f"web_music: {need} is missing (scripts/setup and make web make it)")
         sys.exit(77)
 
+# Below -80 dB: the synthesiser's reverberation leaves a trace of noise.
+SILENT = 1e-4
 SCENARIO = r"""play_midi".\data\loop.mid"
 [wait]
 get_mouse_state"@01"
@@ -157,9 +160,8 @@ def sounding_at_once(d, page, midi_bytes):
 
     canvas = d.find_element(By.ID, "screen")
     ActionChains(d).move_to_element(canvas).click_and_hold().pause(0.3).release().perform()
-    # Silent: below -80 dB (what is left of the reverberation may linger).
     check(run, "stop_midi silences the synthesiser",
-          within(10, lambda: page.music("sounding") == 0 and page.level() < 1e-4),
+          within(10, lambda: page.music("sounding") == 0 and page.level() < SILENT),
           f"(sounding {page.music('sounding')}, level {page.level()})")
     plays = page.music("plays")
     time.sleep(1.5)  # longer than a pass: a loop that went on would restart
@@ -167,6 +169,16 @@ def sounding_at_once(d, page, midi_bytes):
     page.peak(reset=True)
     check(run, "the WAV heard after the music",
           within(10, lambda: page.peak() > 0.1), f"(peak {page.peak()})")
+
+    # Escape, Enter on the farewell box: the story ends, and its sound too.
+    ActionChains(d).send_keys(Keys.ESCAPE).pause(1).send_keys(Keys.ENTER).perform()
+    body = d.find_element(By.TAG_NAME, "body")
+    check(run, "the story ended",
+          within(10, lambda: body.get_attribute("data-state") == "ended"))
+    time.sleep(0.3)
+    page.peak(reset=True)
+    time.sleep(0.5)
+    check(run, "silence after the end", page.peak() < SILENT, f"(peak {page.peak()})")
 
 
 def sounding_after_a_key(d, page, midi_bytes):
@@ -207,8 +219,9 @@ def main():
     if failures:
         sys.exit(1)
     print("web_music: the sequence reached the synthesiser, was heard, looped, "
-          "muted and stopped; the WAV heard after it; music started at the "
-          "first key where the browser waits for one; no console errors")
+          "muted and stopped; the WAV heard after it; silence at the end; music "
+          "started at the first key where the browser waits for one; no console "
+          "errors")
 
 
 main()
