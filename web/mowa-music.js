@@ -5,8 +5,8 @@
 // SharedArrayBuffer and no special headers, only a secure page (https or
 // localhost); FluidSynth's module takes the global name `Module`, which the
 // page already uses, so it cannot run beside the page itself. The
-// synthesiser and its soundfont are fetched at the first play, so they never
-// hold up the first picture.
+// synthesiser and its soundfont are fetched at the first play, once the
+// first picture is shown.
 //
 // The sequencer's clock, not the synthesiser, ends every pass: a sequence
 // sounds until its device is unloaded, and the next pass is a new start.
@@ -45,9 +45,20 @@
     });
   }
 
+  // The first picture (or a second, for a story that starts in black) comes
+  // before the synthesiser's download and compilation, which would slow it.
+  function firstPicture() {
+    const asked = performance.now();
+    return new Promise(function poll(resolve) {
+      if (mowa.firstPictureMs > 0 || performance.now() - asked > 1000) resolve();
+      else setTimeout(() => poll(resolve), 50);
+    });
+  }
+
   async function makeSynth() {
     if (!context || !context.audioWorklet)
       throw new Error('this page cannot run an AudioWorklet (it needs https or localhost)');
+    await firstPicture();
     const font = fetch(FILES + 'TimGM6mb.sf2').then((response) => {
       if (!response.ok) throw new Error('TimGM6mb.sf2: ' + response.status);
       return response.arrayBuffer();
