@@ -68,7 +68,8 @@
     await context.audioWorklet.addModule(FILES + 'js-synthesizer.worklet.min.js');
     const made = new JSSynth.AudioWorkletNodeSynthesizer();
     made.init(context.sampleRate);
-    const node = made.createAudioNode(context);
+    // The gain the Linux player's mixer gives FluidSynth at full volume.
+    const node = made.createAudioNode(context, { initialGain: 1.2 });
     // FluidSynth's messages go to the console as errors, among them one for
     // every file function the web build stubs out, at each soundfont; its
     // real failures reject the calls below and are reported by sound().
