@@ -225,6 +225,10 @@ var Module = (function () {
     showMuted();
     state.playWav = playWav;
     state.stopWav = stopWav;
+    // For the music (mowa-music.js): the one context, and the node behind
+    // which the mute control silences everything. Not enumerable, so that
+    // the tests can read the state back as plain data.
+    Object.defineProperties(state, { context: { value: context }, output: { value: gain } });
     return state;
   })();
 

@@ -1,5 +1,7 @@
 #include "platform/web/web_sound.h"
 
+#include <emscripten.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -8,6 +10,22 @@
 #include "platform/common/mci_errors.h"
 #include "platform/common/sound_file.h"
 #include "platform/web/web_page.h"
+
+// The page's side is Module.mowa.music, made by web/mowa-music.js; a page
+// without it plays no music and the sequencer keeps its time all the same.
+EM_JS(void, mowa_js_music_load,
+      (unsigned device_id, const std::uint8_t* bytes, int size), {
+        const music = Module.mowa.music;
+        if (music) music.load(device_id, HEAPU8.slice(bytes, bytes + size));
+      });
+
+EM_JS(void, mowa_js_music_start, (unsigned device_id), {
+  if (Module.mowa.music) Module.mowa.music.start(device_id);
+});
+
+EM_JS(void, mowa_js_music_unload, (unsigned device_id), {
+  if (Module.mowa.music) Module.mowa.music.unload(device_id);
+});
 
 namespace mowa::pf {
 namespace {
@@ -39,6 +57,14 @@ McError WebSound::mciSendStringA(const char* command, char* return_string,
 Bool WebSound::mciGetErrorStringA(McError error, char* text, Uint length) {
   return mci_error_text(error, text, length);
 }
+
+void WebSound::load(Uint device_id, std::span<const std::uint8_t> midi) {
+  mowa_js_music_load(device_id, midi.data(), static_cast<int>(midi.size()));
+}
+
+void WebSound::start(Uint device_id) { mowa_js_music_start(device_id); }
+
+void WebSound::unload(Uint device_id) { mowa_js_music_unload(device_id); }
 
 void WebSound::advance() { sequencer_.advance(now_ms()); }
 

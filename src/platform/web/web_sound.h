@@ -1,10 +1,11 @@
 // Sound of the browser player. WAV files play through the page's Web Audio;
 // the MCI sequencer devices follow their commands on the page's clock, so
-// that a play ends, notifies and loops exactly as on the desktop (the music
-// itself is not heard yet).
+// that a play ends, notifies and loops exactly as on the desktop, and hand
+// their sequences to the page's General MIDI synthesiser to be heard.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "platform/common/faults.h"
 #include "platform/common/mci_sequencer.h"
@@ -12,10 +13,10 @@
 
 namespace mowa::pf {
 
-class WebSound final : public SoundService {
+class WebSound final : public SoundService, private SequenceOutput {
  public:
   WebSound(Faults& faults, WindowService& window)
-      : faults_(faults), sequencer_(window) {}
+      : faults_(faults), sequencer_(window, this) {}
   Bool PlaySoundA(const char* sound, void* module, Dword flags) override;
   McError mciSendStringA(const char* command, char* return_string,
                          Uint return_length, Hwnd callback) override;
@@ -27,6 +28,13 @@ class WebSound final : public SoundService {
   int ms_until_next_end() const;
 
  private:
+  // The page keeps each device's bytes until it is unloaded; the synthesiser
+  // sounds one of them at a time. Its own end of a sequence notifies
+  // nothing: the sequencer's clock ends every pass.
+  void load(Uint device_id, std::span<const std::uint8_t> midi) override;
+  void start(Uint device_id) override;
+  void unload(Uint device_id) override;
+
   Faults& faults_;
   MciSequencer sequencer_;
 };
