@@ -157,11 +157,14 @@ var Module = (function () {
   // sound is held to start at that moment and a single ring is let go ----
   const audio = (function () {
     const Context = window.AudioContext || window.webkitAudioContext;
-    const context = Context ? new Context() : null;
-    let gain = null, playing = null, held = null, serial = 0;
+    let context = null, gain = null, playing = null, held = null, serial = 0;
     let muted = localStorage.getItem('mowa-muted') === '1';
     const state = { peak: 0, wavRequests: 0 };
-    if (context) {
+    // Made when first needed, not while the page loads: a browser takes a
+    // long while to open its audio output the first time.
+    function ensure() {
+      if (context || !Context) return context;
+      context = new Context();
       gain = context.createGain();
       gain.gain.value = muted ? 0 : 1;
       gain.connect(context.destination);
@@ -176,6 +179,8 @@ var Module = (function () {
         gain.connect(meter);
         meter.connect(context.destination);
       }
+      context.resume().catch(() => {});  // where the browser allows sound at once
+      return context;
     }
     function running() { return context && context.state === 'running'; }
     function start(buffer, loop) {
@@ -194,23 +199,22 @@ var Module = (function () {
     function playWav(bytes, loop) {
       stopWav();
       state.wavRequests += 1;
-      if (!context || (!running() && !loop)) return;
+      if (!ensure()) return;
       const mine = serial;
       context.decodeAudioData(bytes.buffer).then((buffer) => {
         if (mine !== serial) return;
         if (running()) start(buffer, loop);
-        else held = buffer;
+        else if (loop) held = buffer;
       }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
     }
     function unlock() {
-      if (!context || running()) return;
+      if (!ensure() || running()) return;
       context.resume().then(() => {
         if (held) { const b = held; held = null; start(b, true); }
       });
     }
     for (const kind of ['pointerdown', 'keydown'])
       document.addEventListener(kind, unlock, true);
-    unlock();  // where the browser allows sound at once
     const button = document.getElementById('mute');
     function showMuted() {
       button.textContent = muted ? '\u{1F507}' : '\u{1F50A}';
@@ -295,10 +299,14 @@ var Module = (function () {
     }).then(() => entries.forEach(([path, bytes]) => {
       FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
       FS.writeFile(path, bytes);
+      delete FS.lookupPath(path).node.mowaUrl;  // no longer the story's own
     }), (error) => console.warn('mowa: saved files cannot be read: ' + error));
   }
 
-  // ---- the story's files and the font, placed before the program runs ----
+  // ---- the story's files and the font. Only the manifest, the scenario and
+  // the font come before the program starts, fetched while the player itself
+  // loads; every other file is placed empty, marked with its address, and
+  // fetched when the program first opens it (src/platform/web/web_files.js) ----
   function url(path) {
     return path.split('/').map(encodeURIComponent).join('/');
   }
@@ -307,26 +315,65 @@ var Module = (function () {
     if (!response.ok) throw new Error(path + ': ' + response.status);
     return new Uint8Array(await response.arrayBuffer());
   }
+  const SCENARIO = 'data/mowa.snr';
+  const story = (async () => {
+    const response = await fetch('story/manifest.json');
+    if (!response.ok) throw new Error('story/manifest.json: ' + response.status);
+    const manifest = await response.json();
+    const scenario = manifest.files.find((name) => name.toLowerCase() === SCENARIO);
+    const [font, bytes] = await Promise.all([
+      fetchBytes(manifest.font || 'mowa-gothic.ttf'),
+      scenario ? fetchBytes('story/' + scenario) : null]);
+    return { files: manifest.files, scenario: scenario, bytes: bytes, font: font };
+  })();
+  story.catch(() => {});  // reported when the program is about to start
   async function place(FS) {
-    const manifest = await (await fetch('story/manifest.json')).json();
-    const font = fetchBytes(manifest.font || 'mowa-gothic.ttf');
-    const files = await Promise.all(
-        manifest.files.map((name) => fetchBytes('story/' + name)));
+    const loaded = await story;
     FS.mkdirTree('/font');
-    FS.writeFile('/font/mowa-gothic.ttf', await font);
-    manifest.files.forEach((name, i) => {
+    FS.writeFile('/font/mowa-gothic.ttf', loaded.font);
+    for (const name of loaded.files) {
       const slash = name.lastIndexOf('/');
       FS.mkdirTree('/story/' + (slash < 0 ? '' : name.slice(0, slash)));
-      FS.writeFile('/story/' + name, files[i]);
-    });
+      if (name === loaded.scenario) {
+        FS.writeFile('/story/' + name, loaded.bytes);
+        continue;
+      }
+      FS.writeFile('/story/' + name, new Uint8Array(0));
+      FS.lookupPath('/story/' + name).node.mowaUrl = 'story/' + name;
+    }
     FS.mkdirTree('/story/data');
     await restore(FS);
+  }
+  // The bytes of a file placed empty, fetched once; null for any other file.
+  // A file the server does not give is taken away, so that the program finds
+  // it missing as it would on the desktop.
+  function fetchPlaced(path) {
+    const FS = module.FS;
+    let node;
+    try {
+      node = FS.lookupPath(path, { follow: true }).node;
+    } catch (e) {
+      return null;
+    }
+    if (!node.mowaUrl) return null;
+    if (!node.mowaFetch) {
+      node.mowaFetch = fetchBytes(node.mowaUrl).then((bytes) => {
+        if (!node.mowaUrl) return;
+        FS.writeFile(path, bytes);
+        delete node.mowaUrl;
+      }, (error) => {
+        console.warn('mowa: cannot fetch ' + error.message);
+        delete node.mowaUrl;
+        try { FS.unlink(path); } catch (e) {}
+      });
+    }
+    return node.mowaFetch;
   }
 
   const params = new URLSearchParams(location.search);
   const module = {
     mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
-            keep: keep, audio: audio },
+            keep: keep, audio: audio, fetchPlaced: fetchPlaced },
     arguments: params.has('trace') ? ['--trace'] : [],
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

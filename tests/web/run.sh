@@ -41,6 +41,21 @@ printf '%s\r\n' 'load' 'if"@10=2,kept,first"' '[first]' '@10=2' 'save' \
   'boxfill"0,0,640,480,255"' 'goto"wait"' '[kept]' 'boxfill"0,0,640,480,65280"' \
   '[wait]' 'get_mouse_state"@01"' 'goto"wait"' > "$work/s/kept/data/mowa.snr"
 MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/kept" "$work/site/kept" > /dev/null
+# A picture fetched only once the scenario names it (after a click, in
+# another letter case), then one that is not there: the same box as on the
+# desktop.
+mkdir -p "$work/s/later/data"
+convert \( -size 320x480 gradient:'#200000-#ff8000' \) \( -size 320x480 gradient:'#002000-#00ffff' \) \
+  +append +dither -colors 250 -type Palette -compress None "BMP3:$work/s/later/data/Later.BMP"
+convert "$work/s/later/data/Later.BMP" -depth 8 "rgb:$work/later-after.rgb"
+printf '%s\r\n' 'boxfill"0,0,640,480,255"' '[wait]' 'get_mouse_state"@01"' 'if"@01=0,wait,go"' \
+  '[go]' 'gload"DATA\later.bmp,0,0,0"' 'gload"gone.bmp,0,0,0"' '[idle]' 'get_mouse_state"@01"' \
+  'goto"idle"' > "$work/s/later/data/mowa.snr"
+printf '%s\n' '20 move 10 10' '20 ldown' '30 lup' '200 key 27' > "$work/input.txt"
+"$headless" --input "$work/input.txt" "$work/s/later" 2>&1 | sed -n 's/^mowa-headless: box //p' |
+  head -n 1 > "$work/later-box.txt"
+[[ -s "$work/later-box.txt" ]] || fail "mowa-headless showed no box for a missing picture"
+MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/later" "$work/site/later" > /dev/null
 reference pictures "$work/pictures-after.rgb" '40 move 100 100' '40 ldown' '60 lup' \
   '80 move 300 200' '80 rdown' '100 rup' '120 move 500 400' '120 ldown' '130 lup' '170 key 27'
 /usr/bin/python3 "$here/web_test.py" "$work"

@@ -159,6 +159,40 @@ def play_kept(port):
         d.quit()
 
 
+def fetched(d):
+    return d.execute_script("return performance.getEntriesByType('resource')"
+                            ".map((e) => e.name.toLowerCase());")
+
+
+def play_later(port):
+    """Only the scenario comes before the start; a picture is fetched when the
+    scenario first names it, and a missing one gives the desktop's box."""
+    scene = "later"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the first picture (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        later = lambda: any(n.endswith("/later.bmp") for n in fetched(d))
+        check(scene, "no picture fetched before it is named", not later())
+        ActionChains(d).click(d.find_element(By.ID, "screen")).perform()
+        with open(f"{WORK}/later-box.txt", encoding="utf-8") as f:
+            box = f.read().strip()
+        seen = within(10, lambda: (logs.extend(console_lines(d)) or
+                                   any(box in l["message"] for l in logs)))
+        check(scene, "the box for a missing picture", seen, box)
+        check(scene, "the picture fetched once named", later())
+        ActionChains(d).send_keys(Keys.ENTER).perform()
+        await_picture(d, scene, f"{WORK}/later-after.rgb",
+                      "the picture fetched when named")
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
 def click_scaled(d):
     """Left at (100, 100), right at (300, 200) with real input events; then a
     tap at (500, 400) whose press and release arrive together."""
@@ -248,6 +282,7 @@ def main():
         for scene in ("text", "zoom", "japanese"):
             play(scene, port)
         play_kept(port)
+        play_later(port)
         play_sound(port)
         play_touch(port, "long press")
         play_touch(port, "two fingers")
@@ -256,7 +291,8 @@ def main():
     if failures:
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
-          "a save kept across a reload, a WAV heard, taps, a long press and "
+          "a save kept across a reload, a picture fetched when named and a "
+          "missing one, a WAV heard, taps, a long press and "
           "a two-finger tap, the farewell box and the "
           "ended state as expected")
 
