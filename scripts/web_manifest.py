@@ -1,7 +1,8 @@
 """The manifest of a packed story and its font, cut to what it shows.
 
 Usage: web_manifest.py STORY_DIR SOURCE_DIR FONT OUT_FONT [PAGE]
-Writes STORY_DIR/manifest.json (every file of the story, by its path), has
+Writes STORY_DIR/manifest.json (every file of the story, by its path, and
+its size), has
 PAGE (the site's index.html) fetch the scenario while the player loads, and
 writes OUT_FONT: FONT with only the characters of the story's scenario (code page
 932), the player's own texts (the comments of src/report/texts.h and the box
@@ -58,7 +59,9 @@ def main():
     if len(sys.argv) > 5:
         preload_scenario(story, sys.argv[5])
     with open(os.path.join(story, "manifest.json"), "w", encoding="utf-8") as f:
-        json.dump({"files": story_files(story), "font": "mowa-gothic.ttf"},
+        files = story_files(story)
+        sizes = [os.path.getsize(os.path.join(story, n)) for n in files]
+        json.dump({"files": files, "sizes": sizes, "font": "mowa-gothic.ttf"},
                   f, ensure_ascii=False, indent=0)
     options = subset.Options()
     options.hinting = True          # the rasteriser uses the font's hints

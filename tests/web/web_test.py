@@ -6,6 +6,7 @@ WORK/SCENE-before.rgb (and pictures-after.rgb) what mowa-headless shows.
 import base64
 import functools
 import http.server
+import os
 import sys
 import threading
 import time
@@ -33,8 +34,12 @@ def serve(folder):
     return server
 
 
-def browser(width, height):
+def browser(width, height, downloads=None):
     o = webdriver.ChromeOptions()
+    if downloads:
+        o.add_experimental_option("prefs", {
+            "download.default_directory": downloads,
+            "download.prompt_for_download": False})
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu",
               f"--window-size={width},{height}",
               "--autoplay-policy=no-user-gesture-required"]:
@@ -193,6 +198,105 @@ def play_later(port):
         d.quit()
 
 
+def play_restore(port):
+    """A save file picked by the reader replaces the story's once it is
+    exactly 400 bytes; a shorter one is refused and the old file kept. The
+    file offered for download is the one restored."""
+    scene = "restore"
+    downloads = f"{WORK}/downloads"
+    os.makedirs(downloads, exist_ok=True)
+    d = browser(1280, 960, downloads)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the shipped save file read (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        notice = d.find_element(By.ID, "notice")
+        for name, colour in (("short.dat", [255, 0, 0]),
+                             ("restored.dat", [0, 255, 0])):
+            d.find_element(By.ID, "save-file").send_keys(f"{WORK}/{name}")
+            check(scene, f"a notice for {name}",
+                  within(10, lambda: notice.is_displayed()))
+            told = notice.text
+            check(scene, f"the notice for {name} names the size",
+                  ("400 bytes" in told) == (name == "short.dat"), told)
+            d.refresh()
+            notice = d.find_element(By.ID, "notice")
+            check(scene, f"after {name} and a reload, load reads {colour}",
+                  within(20, lambda: centre(d) == colour), str(centre(d)))
+        d.find_element(By.ID, "save-download").click()
+        saved = f"{downloads}/save.dat"
+        check(scene, "the save file downloaded",
+              within(10, lambda: os.path.exists(saved)))
+        with open(f"{WORK}/restored.dat", "rb") as a:
+            same = os.path.exists(saved) and open(saved, "rb").read() == a.read()
+        check(scene, "the download is the restored file", same)
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
+def play_local(port):
+    """Stories from the reader's computer, opened over a published one: a
+    folder, then a .zip with code page 932 names. Each shows what
+    mowa-headless does, drawn with the whole font."""
+    scene = "local"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/later/index.html")
+        check(scene, "the published story first (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        for picker, path, reference in (
+                ("story-folder", f"{WORK}/s/japanese", "japanese"),
+                ("story-zip", f"{WORK}/text.zip", "text")):
+            d.find_element(By.ID, picker).send_keys(path)
+            await_picture(d, scene, f"{WORK}/{reference}-before.rgb",
+                          f"the picture of {path}")
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
+def play_demo(port):
+    """The demo played to its end with clicks on its last button (each
+    screen before the menu goes on at any click): the farewell box, the
+    ended state and exit code 0."""
+    scene = "demo"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        el = d.find_element(By.ID, "screen")
+        scale = el.size["width"] / 640
+        # The middle of the menu's last button, from the canvas's centre.
+        at = (round((500 - 320) * scale), round((220 - 240) * scale))
+        for _ in range(120):
+            logs.extend(console_lines(d))
+            if any(FAREWELL in l["message"] for l in logs):
+                break
+            ActionChains(d).move_to_element_with_offset(el, *at) \
+                .click_and_hold().pause(0.1).release().perform()
+            time.sleep(0.4)
+        check(scene, "the farewell box after the last button",
+              any(FAREWELL in l["message"] for l in logs))
+        ActionChains(d).send_keys(Keys.ENTER).perform()
+        body = d.find_element(By.TAG_NAME, "body")
+        check(scene, "ended state after the box",
+              within(10, lambda: body.get_attribute("data-state") == "ended"))
+        check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
+              f"(got {body.get_attribute('data-exit-code')})")
+        logs.extend(console_lines(d))
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
 def click_scaled(d):
     """Left at (100, 100), right at (300, 200) with real input events; then a
     tap at (500, 400) whose press and release arrive together."""
@@ -283,6 +387,9 @@ def main():
             play(scene, port)
         play_kept(port)
         play_later(port)
+        play_restore(port)
+        play_local(port)
+        play_demo(port)
         play_sound(port)
         play_touch(port, "long press")
         play_touch(port, "two fingers")
@@ -292,7 +399,8 @@ def main():
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
           "a save kept across a reload, a picture fetched when named and a "
-          "missing one, a WAV heard, taps, a long press and "
+          "missing one, the demo played to its end with clicks, a save file restored "
+          "and downloaded, stories opened from a folder and a .zip, a WAV heard, taps, a long press and "
           "a two-finger tap, the farewell box and the "
           "ended state as expected")
 
