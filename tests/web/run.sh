@@ -85,6 +85,11 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
             path = os.path.relpath(os.path.join(folder, name)).replace("data/", "DATA/")
             z.writestr(Cp932Name("テキスト/" + path), open(os.path.join(folder, name), "rb").read())
 ' "$work/text.zip")
+# The reader's keys: a long wait, then green.
+mkdir -p "$work/s/slow/data"
+printf '%s\r\n' 'boxfill"0,0,640,480,255"' 'wait"60000"' 'boxfill"0,0,640,480,65280"' '[wait]' \
+  'get_mouse_state"@01"' 'goto"wait"' > "$work/s/slow/data/mowa.snr"
+MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/slow" "$work/site/slow" > /dev/null
 # The bundled demo, staged by the build beside mowa-headless.
 demo=$(dirname "$headless")/demo
 [[ -f "$demo/data/mowa.snr" ]] || fail "no demo in $demo (the build stages it)"

@@ -7,6 +7,7 @@ import base64
 import functools
 import http.server
 import os
+import subprocess
 import sys
 import threading
 import time
@@ -262,6 +263,50 @@ def play_local(port):
         d.quit()
 
 
+def play_keys(port):
+    """The reader's keys act on the page, not on the scenario: help, the
+    fast-forward that brings a minute's wait within the test's patience,
+    mute, volume and a screenshot of the picture alone."""
+    scene = "slow"
+    downloads = f"{WORK}/shots"
+    os.makedirs(downloads, exist_ok=True)
+    d = browser(1280, 960, downloads)
+    logs = []
+    keys = lambda *k: ActionChains(d).send_keys(*k).perform()
+    shown = lambda name: d.find_element(By.ID, name).is_displayed()
+    audio = lambda: d.execute_script("return Module.mowa.audio;")
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the first picture (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        for key, what, test in (
+                (Keys.F1, "F1 shows the keys", lambda: shown("help")),
+                ("a", "any key hides them", lambda: not shown("help")),
+                ("m", "M mutes", lambda: "off" in d.find_element(
+                    By.ID, "mute").get_attribute("title")),
+                ("-", "- turns the volume down",
+                 lambda: audio()["volume"] == 0.9),
+                ("+", "+ turns it up", lambda: audio()["volume"] == 1),
+                (Keys.TAB, "Tab shows the fast-forward mark",
+                 lambda: shown("fast-mark"))):
+            keys(key)
+            check(scene, what, within(5, test))
+        check(scene, "the minute's wait fast-forwarded (green)",
+              within(40, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
+        keys(Keys.F12)
+        check(scene, "F12 downloads a PNG",
+              within(10, lambda: any(n.endswith(".png") for n in os.listdir(downloads))))
+        for name in os.listdir(downloads):
+            rgb = subprocess.run(["convert", f"{downloads}/{name}", "-depth", "8", "rgb:-"],
+                                 capture_output=True).stdout
+            check(scene, "the screenshot is the picture", rgb == canvas(d))
+        leave(d, scene, logs)
+        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+        check(scene, "no console errors", not errors, str(errors))
+    finally:
+        d.quit()
+
+
 def play_demo(port):
     """The demo played to its end with clicks on its last button (each
     screen before the menu goes on at any click): the farewell box, the
@@ -389,6 +434,7 @@ def main():
         play_later(port)
         play_restore(port)
         play_local(port)
+        play_keys(port)
         play_demo(port)
         play_sound(port)
         play_touch(port, "long press")
@@ -400,7 +446,8 @@ def main():
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
           "a save kept across a reload, a picture fetched when named and a "
           "missing one, the demo played to its end with clicks, a save file restored "
-          "and downloaded, stories opened from a folder and a .zip, a WAV heard, taps, a long press and "
+          "and downloaded, stories opened from a folder and a .zip, the reader's "
+          "keys, a WAV heard, taps, a long press and "
           "a two-finger tap, the farewell box and the "
           "ended state as expected")
 
