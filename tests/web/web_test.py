@@ -106,7 +106,8 @@ def console_lines(d):
 
 
 def leave(d, scene, logs):
-    """Escape: the farewell box on the canvas; Enter ends with code 0."""
+    """Escape: the farewell box on the canvas; Enter ends with code 0; and
+    no error was written to the console on the way."""
     before = canvas(d)
     ActionChains(d).send_keys(Keys.ESCAPE).perform()
     seen = within(10, lambda: (logs.extend(console_lines(d)) or
@@ -120,6 +121,9 @@ def leave(d, scene, logs):
     check(scene, "ended state after the box", ended)
     check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
           f"(got {body.get_attribute('data-exit-code')})")
+    logs.extend(console_lines(d))
+    errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+    check(scene, "no console errors", not errors, str(errors))
 
 
 def play(scene, port, width=1280, height=960, clicks=False):
@@ -133,9 +137,6 @@ def play(scene, port, width=1280, height=960, clicks=False):
             await_picture(d, scene, f"{WORK}/pictures-after.rgb",
                           "the picture after clicks in a scaled window")
         leave(d, scene, logs)
-        logs.extend(console_lines(d))
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -159,8 +160,6 @@ def play_kept(port):
               within(20, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
         logs = []
         leave(d, scene, logs)
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -193,8 +192,6 @@ def play_later(port):
         await_picture(d, scene, f"{WORK}/later-after.rgb",
                       "the picture fetched when named")
         leave(d, scene, logs)
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -233,8 +230,6 @@ def play_restore(port):
             same = os.path.exists(saved) and open(saved, "rb").read() == a.read()
         check(scene, "the download is the restored file", same)
         leave(d, scene, logs)
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -257,8 +252,6 @@ def play_local(port):
             await_picture(d, scene, f"{WORK}/{reference}-before.rgb",
                           f"the picture of {path}")
         leave(d, scene, logs)
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -301,8 +294,6 @@ def play_keys(port):
                                  capture_output=True).stdout
             check(scene, "the screenshot is the picture", rgb == canvas(d))
         leave(d, scene, logs)
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
