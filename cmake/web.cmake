@@ -20,9 +20,21 @@ set_target_properties(mowa-web PROPERTIES OUTPUT_NAME mowa SUFFIX ".js")
 set_source_files_properties(src/platform/softgdi/font_raster.cpp PROPERTIES
     COMPILE_DEFINITIONS "MOWA_FONT_FILE=\"/font/mowa-gothic.ttf\"")
 target_link_libraries(mowa-web PRIVATE ${MOWA_WEB_DEPS}/lib/libfreetype.a)
-# One thread that suspends at every blocking statement; the page loads the
-# story into memory before main runs.
+# One thread that suspends at every blocking statement and while a file it
+# opens is fetched; the page places the story's names before main runs.
+set(MOWA_WEB_FILES_JS ${CMAKE_SOURCE_DIR}/src/platform/web/web_files.js)
+set_target_properties(mowa-web PROPERTIES LINK_DEPENDS ${MOWA_WEB_FILES_JS})
+# Built for size: the page downloads and compiles the whole program before the
+# first picture. FreeType never suspends (its font file is in memory from the
+# start), so its functions are left as they are by Asyncify, which otherwise
+# doubles every function that may call through a pointer.
+target_compile_options(mowa-web PRIVATE -Os)
+set(MOWA_WEB_NEVER_SUSPEND
+    "'FT_*','ft_*','af_*','tt_*','TT_*','cff_*','cid_*','ps_*','t1_*','T1_*','t42_*','pfr_*','pcf_*','bdf_*','gray_*','sfnt_*','psh_*','FNT_*','fnt_*'")
 target_link_options(mowa-web PRIVATE
+  -Oz "-sASYNCIFY_REMOVE=[${MOWA_WEB_NEVER_SUSPEND}]"
+  "SHELL:--js-library ${MOWA_WEB_FILES_JS}"
+  "-sASYNCIFY_IMPORTS=['__syscall_open']"
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576
   -sEXPORTED_RUNTIME_METHODS=FS,UTF8ToString,addRunDependency,removeRunDependency

@@ -1,14 +1,17 @@
 """The manifest of a packed story and its font, cut to what it shows.
 
-Usage: web_manifest.py STORY_DIR SOURCE_DIR FONT OUT_FONT
-Writes STORY_DIR/manifest.json (every file of the story, by its path) and
-OUT_FONT: FONT with only the characters of the story's scenario (code page
+Usage: web_manifest.py STORY_DIR SOURCE_DIR FONT OUT_FONT [PAGE]
+Writes STORY_DIR/manifest.json (every file of the story, by its path, and
+its size), has
+PAGE (the site's index.html) fetch the scenario while the player loads, and
+writes OUT_FONT: FONT with only the characters of the story's scenario (code page
 932), the player's own texts (the comments of src/report/texts.h and the box
 renderer) and printable ASCII.
 """
 import json
 import os
 import sys
+from urllib.parse import quote
 
 from fontTools import subset
 
@@ -38,10 +41,27 @@ def characters(story, source):
     return "".join(sorted(c for c in text if c.isprintable()))
 
 
+def preload_scenario(story, page):
+    scenario = next((n for n in story_files(story)
+                     if n.lower() == "data/mowa.snr"), None)
+    if scenario is None:
+        return
+    href = "/".join(quote(part) for part in ("story/" + scenario).split("/"))
+    with open(page, encoding="utf-8") as f:
+        html = f.read()
+    link = f'<link rel="preload" href="{href}" as="fetch" crossorigin>\n'
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(html.replace("</head>", link + "</head>", 1))
+
+
 def main():
     story, source, font, out_font = sys.argv[1:5]
+    if len(sys.argv) > 5:
+        preload_scenario(story, sys.argv[5])
     with open(os.path.join(story, "manifest.json"), "w", encoding="utf-8") as f:
-        json.dump({"files": story_files(story), "font": "mowa-gothic.ttf"},
+        files = story_files(story)
+        sizes = [os.path.getsize(os.path.join(story, n)) for n in files]
+        json.dump({"files": files, "sizes": sizes, "font": "mowa-gothic.ttf"},
                   f, ensure_ascii=False, indent=0)
     options = subset.Options()
     options.hinting = True          # the rasteriser uses the font's hints

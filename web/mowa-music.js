@@ -15,7 +15,7 @@
 (function (mowa) {
   const FILES = 'music/';
   const audio = mowa.audio;
-  const context = audio.context;
+  let context = null;  // the page's audio context, asked for at the first play
   const sequences = new Map();  // device id -> the file's bytes
   let wanted = 0;  // the device whose sequence should sound now (0: none)
   let serial = 0;  // bumped by every change of what should sound
@@ -88,7 +88,7 @@
   async function sound() {
     const mine = ++serial;
     if (!wanted || !sequences.has(wanted) || state.sounding === wanted) return;
-    if (context.state !== 'running') return;  // at the first click or key
+    if (!context || context.state !== 'running') return;  // at the first click or key
     try {
       await ready;
     } catch (error) {
@@ -119,7 +119,12 @@
   }
 
   function start(device) {
-    if (!context || !sequences.has(device)) return;
+    if (!sequences.has(device)) return;
+    if (!context) {
+      context = audio.context;
+      if (!context) return;
+      context.addEventListener('statechange', () => { if (wanted) sound(); });
+    }
     if (!ready) {
       ready = makeSynth();
       ready.catch(() => {});  // reported by sound()
@@ -150,6 +155,5 @@
     if (document.body.dataset.state === 'ended') ended();
   }).observe(document.body, { attributes: true, attributeFilter: ['data-state'] });
 
-  if (context) context.addEventListener('statechange', () => { if (wanted) sound(); });
   mowa.music = Object.assign(state, { load: load, start: start, unload: unload });
 })(Module.mowa);

@@ -1,6 +1,6 @@
-// The page around the player (mowa.js): loads the story into the player's
-// memory, shows its picture on the canvas, queues input for it and reports
-// its state on <body data-state>.
+// The page around the player (mowa.js): places the story (mowa-story.js) in
+// the player's memory, shows its picture on the canvas, queues input for it
+// and reports its state on <body data-state>.
 'use strict';
 
 var Module = (function () {
@@ -38,6 +38,9 @@ var Module = (function () {
   // ---- input, in picture pixels ----
   function push(event) {
     input.push(event);
+    wakeUp();
+  }
+  function wakeUp() {
     if (wake) { const w = wake; wake = null; w(); }
   }
   function at(e) {
@@ -140,7 +143,9 @@ var Module = (function () {
     if (f && +f[1] >= 1 && +f[1] <= 12) return 0x6F + +f[1];
     return 0;
   }
+  const keys = mowaReaderKeys(canvas, () => audio);
   document.addEventListener('keydown', (e) => {
+    if (keys.handle(e)) return;
     if (e.key === 'F11' || (e.key === 'Enter' && e.altKey)) {
       e.preventDefault();
       if (!e.repeat) toggleFullscreen();
@@ -157,13 +162,19 @@ var Module = (function () {
   // sound is held to start at that moment and a single ring is let go ----
   const audio = (function () {
     const Context = window.AudioContext || window.webkitAudioContext;
-    const context = Context ? new Context() : null;
-    let gain = null, playing = null, held = null, serial = 0;
+    let context = null, gain = null, playing = null, held = null, serial = 0;
     let muted = localStorage.getItem('mowa-muted') === '1';
+    // The reader's volume, 0 to 1 in tenths, for sounds and music together.
+    let volume = Math.min(Math.max(+(localStorage.getItem('mowa-volume') || 1), 0), 1);
+    function level() { return muted ? 0 : volume; }
     const state = { peak: 0, wavRequests: 0 };
-    if (context) {
+    // Made when first needed, not while the page loads: a browser takes a
+    // long while to open its audio output the first time.
+    function ensure() {
+      if (context || !Context) return context;
+      context = new Context();
       gain = context.createGain();
-      gain.gain.value = muted ? 0 : 1;
+      gain.gain.value = level();
       gain.connect(context.destination);
       // The loudest sample sent out, read by the browser tests.
       if (context.createScriptProcessor) {
@@ -176,6 +187,8 @@ var Module = (function () {
         gain.connect(meter);
         meter.connect(context.destination);
       }
+      context.resume().catch(() => {});  // where the browser allows sound at once
+      return context;
     }
     function running() { return context && context.state === 'running'; }
     function start(buffer, loop) {
@@ -194,41 +207,55 @@ var Module = (function () {
     function playWav(bytes, loop) {
       stopWav();
       state.wavRequests += 1;
-      if (!context || (!running() && !loop)) return;
+      if (!ensure()) return;
       const mine = serial;
       context.decodeAudioData(bytes.buffer).then((buffer) => {
         if (mine !== serial) return;
         if (running()) start(buffer, loop);
-        else held = buffer;
+        else if (loop) held = buffer;
       }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
     }
     function unlock() {
-      if (!context || running()) return;
+      if (!ensure() || running()) return;
       context.resume().then(() => {
         if (held) { const b = held; held = null; start(b, true); }
       });
     }
     for (const kind of ['pointerdown', 'keydown'])
       document.addEventListener(kind, unlock, true);
-    unlock();  // where the browser allows sound at once
     const button = document.getElementById('mute');
     function showMuted() {
       button.textContent = muted ? '\u{1F507}' : '\u{1F50A}';
       button.title = muted ? 'Sound off (click to turn on)' : 'Sound on (click to mute)';
     }
-    button.addEventListener('click', () => {
+    function toggleMute() {
       muted = !muted;
       localStorage.setItem('mowa-muted', muted ? '1' : '0');
-      if (gain) gain.gain.value = muted ? 0 : 1;
+      if (gain) gain.gain.value = level();
       showMuted();
-    });
+      return muted;
+    }
+    function stepVolume(tenths) {
+      volume = Math.min(Math.max(Math.round(volume * 10 + tenths), 0), 10) / 10;
+      localStorage.setItem('mowa-volume', String(volume));
+      state.volume = volume;
+      if (gain) gain.gain.value = level();
+      return volume;
+    }
+    button.addEventListener('click', toggleMute);
     showMuted();
+    state.volume = volume;
+    state.toggleMute = toggleMute;
+    state.stepVolume = stepVolume;
     state.playWav = playWav;
     state.stopWav = stopWav;
-    // For the music (mowa-music.js): the one context, and the node behind
-    // which the mute control silences everything. Not enumerable, so that
-    // the tests can read the state back as plain data.
-    Object.defineProperties(state, { context: { value: context }, output: { value: gain } });
+    // For the music (mowa-music.js): the one context, made when first asked
+    // for, and the node behind which the mute control silences everything.
+    // Not enumerable, so that the tests can read the state back as plain data.
+    Object.defineProperties(state, {
+      context: { get: ensure },
+      output: { get() { ensure(); return gain; } },
+    });
     return state;
   })();
 
@@ -250,93 +277,19 @@ var Module = (function () {
   }
   document.getElementById('again').addEventListener('click', () => location.reload());
 
-  // ---- files the program wrote whole (the save file), kept in IndexedDB
-  // under this story's address ----
-  const STORY_KEY = location.origin + location.pathname.replace(/[^/]*$/, '');
-  function database() {
-    return new Promise((resolve, reject) => {
-      const request = indexedDB.open('mowa', 1);
-      request.onupgradeneeded = () => request.result.createObjectStore('files');
-      request.onsuccess = () => resolve(request.result);
-      request.onerror = () => reject(request.error);
-    });
-  }
-  function transaction(mode, work) {
-    return database().then((db) => new Promise((resolve, reject) => {
-      const tx = db.transaction('files', mode);
-      const result = work(tx.objectStore('files'));
-      tx.oncomplete = () => { db.close(); resolve(result.result); };
-      tx.onerror = tx.onabort = () => { db.close(); reject(tx.error); };
-    }));
-  }
-  // Resolves once the transaction has committed: 0, or -1 on failure.
-  function keep(path) {
-    let bytes;
-    try {
-      bytes = module.FS.readFile(path);
-    } catch (e) {
-      return Promise.resolve(-1);
-    }
-    return transaction('readwrite', (store) => store.put(bytes, STORY_KEY + '|' + path))
-        .then(() => 0, (error) => {
-          console.warn('mowa: cannot keep ' + path + ': ' + error);
-          return -1;
-        });
-  }
-  // What the program kept on earlier visits replaces the story's own files.
-  function restore(FS) {
-    const range = IDBKeyRange.bound(STORY_KEY + '|', STORY_KEY + '|\uffff');
-    const entries = [];
-    return transaction('readonly', (store) => {
-      const request = store.openCursor(range);
-      request.onsuccess = () => {
-        const cursor = request.result;
-        if (!cursor) return;
-        entries.push([cursor.key.slice(STORY_KEY.length + 1), cursor.value]);
-        cursor.continue();
-      };
-      return request;
-    }).then(() => entries.forEach(([path, bytes]) => {
-      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
-      FS.writeFile(path, bytes);
-    }), (error) => console.warn('mowa: saved files cannot be read: ' + error));
-  }
-
-  // ---- the story's files and the font, placed before the program runs ----
-  function url(path) {
-    return path.split('/').map(encodeURIComponent).join('/');
-  }
-  async function fetchBytes(path) {
-    const response = await fetch(url(path));
-    if (!response.ok) throw new Error(path + ': ' + response.status);
-    return new Uint8Array(await response.arrayBuffer());
-  }
-  async function place(FS) {
-    const manifest = await (await fetch('story/manifest.json')).json();
-    const font = fetchBytes(manifest.font || 'mowa-gothic.ttf');
-    const files = await Promise.all(
-        manifest.files.map((name) => fetchBytes('story/' + name)));
-    FS.mkdirTree('/font');
-    FS.writeFile('/font/mowa-gothic.ttf', await font);
-    manifest.files.forEach((name, i) => {
-      const slash = name.lastIndexOf('/');
-      FS.mkdirTree('/story/' + (slash < 0 ? '' : name.slice(0, slash)));
-      FS.writeFile('/story/' + name, files[i]);
-    });
-    FS.mkdirTree('/story/data');
-    await restore(FS);
-  }
-
+  const story = mowaStory(() => module.FS);
   const params = new URLSearchParams(location.search);
+
   const module = {
     mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
-            keep: keep, audio: audio },
+            keep: story.keep, audio: audio, fetchPlaced: story.fetchPlaced,
+            fastForward: () => keys.fastForward() },
     arguments: params.has('trace') ? ['--trace'] : [],
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     preRun: [() => {
       module.addRunDependency('story');
-      place(module.FS).then(() => module.removeRunDependency('story'), (error) => {
+      story.place(module.FS).then(() => module.removeRunDependency('story'), (error) => {
         console.warn('mowa: cannot load the story: ' + error.message);
         setState('ended', 2);
       });

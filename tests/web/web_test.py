@@ -6,6 +6,8 @@ WORK/SCENE-before.rgb (and pictures-after.rgb) what mowa-headless shows.
 import base64
 import functools
 import http.server
+import os
+import subprocess
 import sys
 import threading
 import time
@@ -33,8 +35,12 @@ def serve(folder):
     return server
 
 
-def browser(width, height):
+def browser(width, height, downloads=None):
     o = webdriver.ChromeOptions()
+    if downloads:
+        o.add_experimental_option("prefs", {
+            "download.default_directory": downloads,
+            "download.prompt_for_download": False})
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu",
               f"--window-size={width},{height}",
               "--autoplay-policy=no-user-gesture-required"]:
@@ -100,7 +106,8 @@ def console_lines(d):
 
 
 def leave(d, scene, logs):
-    """Escape: the farewell box on the canvas; Enter ends with code 0."""
+    """Escape: the farewell box on the canvas; Enter ends with code 0; and
+    no error was written to the console on the way."""
     before = canvas(d)
     ActionChains(d).send_keys(Keys.ESCAPE).perform()
     seen = within(10, lambda: (logs.extend(console_lines(d)) or
@@ -114,6 +121,9 @@ def leave(d, scene, logs):
     check(scene, "ended state after the box", ended)
     check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
           f"(got {body.get_attribute('data-exit-code')})")
+    logs.extend(console_lines(d))
+    errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
+    check(scene, "no console errors", not errors, str(errors))
 
 
 def play(scene, port, width=1280, height=960, clicks=False):
@@ -127,9 +137,6 @@ def play(scene, port, width=1280, height=960, clicks=False):
             await_picture(d, scene, f"{WORK}/pictures-after.rgb",
                           "the picture after clicks in a scaled window")
         leave(d, scene, logs)
-        logs.extend(console_lines(d))
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
     finally:
         d.quit()
 
@@ -153,6 +160,173 @@ def play_kept(port):
               within(20, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
         logs = []
         leave(d, scene, logs)
+    finally:
+        d.quit()
+
+
+def fetched(d):
+    return d.execute_script("return performance.getEntriesByType('resource')"
+                            ".map((e) => e.name.toLowerCase());")
+
+
+def play_later(port):
+    """Only the scenario comes before the start; a picture is fetched when the
+    scenario first names it, and a missing one gives the desktop's box."""
+    scene = "later"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the first picture (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        later = lambda: any(n.endswith("/later.bmp") for n in fetched(d))
+        check(scene, "no picture fetched before it is named", not later())
+        ActionChains(d).click(d.find_element(By.ID, "screen")).perform()
+        with open(f"{WORK}/later-box.txt", encoding="utf-8") as f:
+            box = f.read().strip()
+        seen = within(10, lambda: (logs.extend(console_lines(d)) or
+                                   any(box in l["message"] for l in logs)))
+        check(scene, "the box for a missing picture", seen, box)
+        check(scene, "the picture fetched once named", later())
+        ActionChains(d).send_keys(Keys.ENTER).perform()
+        await_picture(d, scene, f"{WORK}/later-after.rgb",
+                      "the picture fetched when named")
+        leave(d, scene, logs)
+    finally:
+        d.quit()
+
+
+def play_restore(port):
+    """A save file picked by the reader replaces the story's once it is
+    exactly 400 bytes; a shorter one is refused and the old file kept. The
+    file offered for download is the one restored."""
+    scene = "restore"
+    downloads = f"{WORK}/downloads"
+    os.makedirs(downloads, exist_ok=True)
+    d = browser(1280, 960, downloads)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the shipped save file read (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        notice = d.find_element(By.ID, "notice")
+        for name, colour in (("short.dat", [255, 0, 0]),
+                             ("restored.dat", [0, 255, 0])):
+            d.find_element(By.ID, "save-file").send_keys(f"{WORK}/{name}")
+            check(scene, f"a notice for {name}",
+                  within(10, lambda: notice.is_displayed()))
+            told = notice.text
+            check(scene, f"the notice for {name} names the size",
+                  ("400 bytes" in told) == (name == "short.dat"), told)
+            d.refresh()
+            notice = d.find_element(By.ID, "notice")
+            check(scene, f"after {name} and a reload, load reads {colour}",
+                  within(20, lambda: centre(d) == colour), str(centre(d)))
+        d.find_element(By.ID, "save-download").click()
+        saved = f"{downloads}/save.dat"
+        check(scene, "the save file downloaded",
+              within(10, lambda: os.path.exists(saved)))
+        with open(f"{WORK}/restored.dat", "rb") as a:
+            same = os.path.exists(saved) and open(saved, "rb").read() == a.read()
+        check(scene, "the download is the restored file", same)
+        leave(d, scene, logs)
+    finally:
+        d.quit()
+
+
+def play_local(port):
+    """Stories from the reader's computer, opened over a published one: a
+    folder, then a .zip with code page 932 names. Each shows what
+    mowa-headless does, drawn with the whole font."""
+    scene = "local"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/later/index.html")
+        check(scene, "the published story first (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        for picker, path, reference in (
+                ("story-folder", f"{WORK}/s/japanese", "japanese"),
+                ("story-zip", f"{WORK}/text.zip", "text")):
+            d.find_element(By.ID, picker).send_keys(path)
+            await_picture(d, scene, f"{WORK}/{reference}-before.rgb",
+                          f"the picture of {path}")
+        leave(d, scene, logs)
+    finally:
+        d.quit()
+
+
+def play_keys(port):
+    """The reader's keys act on the page, not on the scenario: help, the
+    fast-forward that brings a minute's wait within the test's patience,
+    mute, volume and a screenshot of the picture alone."""
+    scene = "slow"
+    downloads = f"{WORK}/shots"
+    os.makedirs(downloads, exist_ok=True)
+    d = browser(1280, 960, downloads)
+    logs = []
+    keys = lambda *k: ActionChains(d).send_keys(*k).perform()
+    shown = lambda name: d.find_element(By.ID, name).is_displayed()
+    audio = lambda: d.execute_script("return Module.mowa.audio;")
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        check(scene, "the first picture (red)",
+              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
+        for key, what, test in (
+                (Keys.F1, "F1 shows the keys", lambda: shown("help")),
+                ("a", "any key hides them", lambda: not shown("help")),
+                ("m", "M mutes", lambda: "off" in d.find_element(
+                    By.ID, "mute").get_attribute("title")),
+                ("-", "- turns the volume down",
+                 lambda: audio()["volume"] == 0.9),
+                ("+", "+ turns it up", lambda: audio()["volume"] == 1),
+                (Keys.TAB, "Tab shows the fast-forward mark",
+                 lambda: shown("fast-mark"))):
+            keys(key)
+            check(scene, what, within(5, test))
+        check(scene, "the minute's wait fast-forwarded (green)",
+              within(40, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
+        keys(Keys.F12)
+        check(scene, "F12 downloads a PNG",
+              within(10, lambda: any(n.endswith(".png") for n in os.listdir(downloads))))
+        for name in os.listdir(downloads):
+            rgb = subprocess.run(["convert", f"{downloads}/{name}", "-depth", "8", "rgb:-"],
+                                 capture_output=True).stdout
+            check(scene, "the screenshot is the picture", rgb == canvas(d))
+        leave(d, scene, logs)
+    finally:
+        d.quit()
+
+
+def play_demo(port):
+    """The demo played to its end with clicks on its last button (each
+    screen before the menu goes on at any click): the farewell box, the
+    ended state and exit code 0."""
+    scene = "demo"
+    d = browser(1280, 960)
+    logs = []
+    try:
+        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
+        el = d.find_element(By.ID, "screen")
+        scale = el.size["width"] / 640
+        # The middle of the menu's last button, from the canvas's centre.
+        at = (round((500 - 320) * scale), round((220 - 240) * scale))
+        for _ in range(120):
+            logs.extend(console_lines(d))
+            if any(FAREWELL in l["message"] for l in logs):
+                break
+            ActionChains(d).move_to_element_with_offset(el, *at) \
+                .click_and_hold().pause(0.1).release().perform()
+            time.sleep(0.4)
+        check(scene, "the farewell box after the last button",
+              any(FAREWELL in l["message"] for l in logs))
+        ActionChains(d).send_keys(Keys.ENTER).perform()
+        body = d.find_element(By.TAG_NAME, "body")
+        check(scene, "ended state after the box",
+              within(10, lambda: body.get_attribute("data-state") == "ended"))
+        check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
+              f"(got {body.get_attribute('data-exit-code')})")
+        logs.extend(console_lines(d))
         errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
         check(scene, "no console errors", not errors, str(errors))
     finally:
@@ -248,6 +422,11 @@ def main():
         for scene in ("text", "zoom", "japanese"):
             play(scene, port)
         play_kept(port)
+        play_later(port)
+        play_restore(port)
+        play_local(port)
+        play_keys(port)
+        play_demo(port)
         play_sound(port)
         play_touch(port, "long press")
         play_touch(port, "two fingers")
@@ -256,7 +435,10 @@ def main():
     if failures:
         sys.exit(1)
     print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
-          "a save kept across a reload, a WAV heard, taps, a long press and "
+          "a save kept across a reload, a picture fetched when named and a "
+          "missing one, the demo played to its end with clicks, a save file restored "
+          "and downloaded, stories opened from a folder and a .zip, the reader's "
+          "keys, a WAV heard, taps, a long press and "
           "a two-finger tap, the farewell box and the "
           "ended state as expected")
 

@@ -35,13 +35,7 @@ std::int64_t HeadlessClock::time_seconds() {
 }
 
 HeadlessDisplay::HeadlessDisplay(Faults& faults, EventLog& log, SoftGdi& gdi)
-    : faults_(faults), log_(log), gdi_(gdi) {
-  for (const Dword bits : {8u, 16u, 32u})
-    for (const auto& [w, h] : {std::pair<Dword, Dword>{640, 480},
-                               {800, 600},
-                               {1024, 768},
-                               {1280, 1024}})
-      modes_.push_back({w, h, bits, 60});
+    : faults_(faults), log_(log), gdi_(gdi), modes_(fixed_display_modes()) {
   gdi_.set_display_format(1024, 768, 32);
 }
 

@@ -10,6 +10,7 @@
 namespace mowa::pf {
 namespace {
 
+constexpr Long kBoxFontHeight_px = 16;
 constexpr int kMargin = 14;
 constexpr int kSignSize = 32;
 constexpr int kButtonWidth = 88;
@@ -221,6 +222,18 @@ BoxLayout draw_box(Surface& surface, const RasterFont* font,
         l.button.left + (kButtonWidth - ok_width) / 2 + ok_offset,
         l.button.top + (kButtonHeight - cell) / 2 + ok_offset, "OK", kText);
   return l;
+}
+
+const RasterFont* BoxFont::get() {
+  if (!tried_) {
+    tried_ = true;
+    fonts_ = std::make_unique<FontLibrary>();
+    LogFontA lf{};
+    lf.lfHeight = -kBoxFontHeight_px;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    font_ = fonts_->create(lf);  // no face named: the best Japanese gothic
+  }
+  return font_.get();
 }
 
 }  // namespace mowa::pf

@@ -14,7 +14,6 @@ namespace {
 // How often the box's loop looks for input and at the owner's queue: a key
 // or an ended sound is noticed at most this late while a box is open.
 constexpr int kBoxPoll_ms = 10;
-constexpr Long kBoxFontHeight_px = 16;
 
 bool closes_box(const SDL_Keysym& key) {
   return key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER ||
@@ -27,18 +26,6 @@ SdlBox::SdlBox(Faults& faults, SdlWindow& window)
     : faults_(faults), window_(window) {}
 
 SdlBox::~SdlBox() = default;
-
-const RasterFont* SdlBox::font() {
-  if (!font_tried_) {
-    font_tried_ = true;
-    fonts_ = std::make_unique<FontLibrary>();
-    LogFontA lf{};
-    lf.lfHeight = -kBoxFontHeight_px;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    font_ = fonts_->create(lf);  // no face named: the best Japanese gothic
-  }
-  return font_.get();
-}
 
 int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
                         Uint /*type*/) {
@@ -60,7 +47,7 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
 
   Surface picture;
   BoxLayout layout =
-      draw_box(picture, font(), caption_cp932, text_cp932, false);
+      draw_box(picture, font_.get(), caption_cp932, text_cp932, false);
   // Centred over the owner, or on the screen when there is none to show.
   SDL_Rect area{0, 0, layout.width, layout.height};
   SdlView* owner_view = window_.shown_view(owner);
@@ -133,7 +120,8 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
       if (event.button.button == SDL_BUTTON_LEFT &&
           contains(layout.button, event.button.x, event.button.y)) {
         pressed = true;
-        layout = draw_box(picture, font(), caption_cp932, text_cp932, true);
+        layout =
+            draw_box(picture, font_.get(), caption_cp932, text_cp932, true);
       }
     } else if (event.type == SDL_MOUSEBUTTONUP) {
       // A button pressed on the owner may be let go over the box: the owner
@@ -144,7 +132,8 @@ int SdlBox::MessageBoxA(Hwnd owner, const char* text, const char* caption,
         if (contains(layout.button, event.button.x, event.button.y))
           open = false;
         else
-          layout = draw_box(picture, font(), caption_cp932, text_cp932, false);
+          layout =
+              draw_box(picture, font_.get(), caption_cp932, text_cp932, false);
       }
     }
   }

@@ -6,8 +6,8 @@
 
 #include "platform/common/faults.h"
 #include "platform/platform.h"
+#include "platform/sdl/box_picture.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/softgdi/font_raster.h"
 
 namespace mowa::pf {
 
@@ -19,14 +19,9 @@ class SdlBox final : public BoxService {
                   Uint type) override;
 
  private:
-  const RasterFont* font();
-
   Faults& faults_;
   SdlWindow& window_;
-  // Made at the first box: most runs never show one before the farewell.
-  std::unique_ptr<FontLibrary> fonts_;
-  std::unique_ptr<RasterFont> font_;
-  bool font_tried_ = false;
+  BoxFont font_;
 };
 
 }  // namespace mowa::pf

@@ -25,6 +25,9 @@ EM_ASYNC_JS(void, mowa_js_wait_for_input, (int timeout_ms),
 
 EM_JS(double, mowa_js_now_ms, (), { return performance.now(); });
 
+EM_JS(int, mowa_js_fast_forward, (),
+      { return Module.mowa.fastForward() ? 1 : 0; });
+
 EM_JS(void, mowa_js_set_state, (const char* state, int exit_code),
       { Module.mowa.setState(UTF8ToString(state), exit_code); });
 
@@ -52,6 +55,8 @@ bool has_input() { return mowa_js_has_input() != 0; }
 void wait_for_input(int timeout_ms) { mowa_js_wait_for_input(timeout_ms); }
 
 double now_ms() { return mowa_js_now_ms(); }
+
+bool fast_forward() { return mowa_js_fast_forward() != 0; }
 
 void play_wav(const std::uint8_t* bytes, std::size_t size, bool loop) {
   mowa_js_play_wav(bytes, static_cast<int>(size), loop ? 1 : 0);

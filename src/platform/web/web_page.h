@@ -33,6 +33,8 @@ bool has_input();
 void wait_for_input(int timeout_ms);
 // Milliseconds since the page started.
 double now_ms();
+// True while the reader fast-forwards (Ctrl held, or Tab).
+bool fast_forward();
 // Plays a WAV file's bytes through Web Audio in place of the one playing,
 // once or looped; before the reader's first click or key the page holds
 // back audio and keeps only a looped sound, to start it then.

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <ctime>
 #include <string>
-#include <utility>
 
 #include "base/cp932.h"
 #include "platform/sdl/box_picture.h"
@@ -12,7 +11,6 @@
 namespace mowa::pf {
 namespace {
 
-constexpr Long kBoxFontHeight_px = 16;
 // While a box is open and a sequence plays, its end is looked for this often.
 constexpr int kBoxSoundPoll_ms = 50;
 constexpr int kCanvasWidth = 640;
@@ -23,18 +21,6 @@ constexpr std::int32_t kEnter = 0x0D, kEscape = 0x1B, kSpace = 0x20;
 
 std::int64_t WebClock::time_seconds() {
   return static_cast<std::int64_t>(std::time(nullptr));
-}
-
-const RasterFont* WebBox::font() {
-  if (!font_tried_) {
-    font_tried_ = true;
-    fonts_ = std::make_unique<FontLibrary>();
-    LogFontA lf{};
-    lf.lfHeight = -kBoxFontHeight_px;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    font_ = fonts_->create(lf);
-  }
-  return font_.get();
 }
 
 int WebBox::MessageBoxA(Hwnd owner, const char* text_in, const char* caption_in,
@@ -52,7 +38,7 @@ int WebBox::MessageBoxA(Hwnd owner, const char* text_in, const char* caption_in,
   std::fflush(stdout);
 
   Surface picture;
-  BoxLayout layout = draw_box(picture, font(), caption, text, false);
+  BoxLayout layout = draw_box(picture, font_.get(), caption, text, false);
   const int left = (kCanvasWidth - layout.width) / 2;
   const int top = (kCanvasHeight - layout.height) / 2;
   window_.set_overlay(&picture, left, top);
@@ -82,14 +68,14 @@ int WebBox::MessageBoxA(Hwnd owner, const char* text_in, const char* caption_in,
     } else if (in.kind == page::Input::kDown && in.code == 0) {
       if (contains(layout.button, x, y)) {
         pressed = true;
-        layout = draw_box(picture, font(), caption, text, true);
+        layout = draw_box(picture, font_.get(), caption, text, true);
       }
     } else if (in.kind == page::Input::kUp && in.code == 0 && pressed) {
       pressed = false;
       if (contains(layout.button, x, y))
         open = false;
       else
-        layout = draw_box(picture, font(), caption, text, false);
+        layout = draw_box(picture, font_.get(), caption, text, false);
     }
   }
   window_.set_overlay(nullptr, 0, 0);
@@ -98,13 +84,7 @@ int WebBox::MessageBoxA(Hwnd owner, const char* text_in, const char* caption_in,
 }
 
 WebDisplay::WebDisplay(Faults& faults, SoftGdi& gdi)
-    : faults_(faults), gdi_(gdi) {
-  for (const Dword bits : {8u, 16u, 32u})
-    for (const auto& [w, h] : {std::pair<Dword, Dword>{640, 480},
-                               {800, 600},
-                               {1024, 768},
-                               {1280, 1024}})
-      modes_.push_back({w, h, bits, 60});
+    : faults_(faults), gdi_(gdi), modes_(fixed_display_modes()) {
   gdi_.set_display_format(1024, 768, 32);
 }
 

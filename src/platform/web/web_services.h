@@ -2,13 +2,12 @@
 // on the canvas and the display modes.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/platform.h"
-#include "platform/softgdi/font_raster.h"
+#include "platform/sdl/box_picture.h"
 #include "platform/softgdi/soft_gdi.h"
 #include "platform/web/web_window.h"
 
@@ -35,13 +34,9 @@ class WebBox final : public BoxService {
                   Uint type) override;
 
  private:
-  const RasterFont* font();
-
   Faults& faults_;
   WebWindow& window_;
-  std::unique_ptr<FontLibrary> fonts_;
-  std::unique_ptr<RasterFont> font_;
-  bool font_tried_ = false;
+  BoxFont font_;
 };
 
 // The same modes as the headless display, starting at 1024x768 in 32 bits,

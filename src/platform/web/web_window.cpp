@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/web/web_page.h"
 #include "platform/web/web_sound.h"
@@ -17,6 +18,9 @@ constexpr double kYieldInterval_ms = 15;
 // follows it: a scenario that polls the mouse in a loop of a few statements
 // reads it, even when the release came with the press.
 constexpr double kPressHold_ms = 80;
+// Fast-forward sleeps a tenth of the time, looking again this often.
+constexpr double kFastForwardSpeed = 10;
+constexpr double kSleepSlice_ms = 50;
 
 }  // namespace
 
@@ -154,7 +158,19 @@ void WebWindow::wait_for_input() {
 
 void WebWindow::sleep_ms(Dword delay_ms) {
   present_all();
-  emscripten_sleep(delay_ms);
+  if (delay_ms == 0) emscripten_sleep(0);
+  // The time left, in the scenario's milliseconds: while fast-forward is on
+  // it runs ten times as fast as the clock.
+  double left_ms = delay_ms;
+  double before = page::now_ms();
+  while (left_ms > 0) {
+    const double speed = page::fast_forward() ? kFastForwardSpeed : 1;
+    emscripten_sleep(static_cast<unsigned>(
+        std::ceil(std::min(left_ms / speed, kSleepSlice_ms))));
+    const double now = page::now_ms();
+    left_ms -= (now - before) * speed;
+    before = now;
+  }
   last_yield_ms_ = page::now_ms();
 }
 
