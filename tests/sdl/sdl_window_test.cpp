@@ -159,13 +159,9 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
         {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, 0}}},
       {"middle button", [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
        {{WM_MBUTTONDOWN, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON, 0}}},
-      {"escape, letters and enter; alt+enter is the platform's",
-       [](T& t) {
-         push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id());
-         push_key(SDLK_a);
-         push_key(SDLK_RETURN, KMOD_LALT);
-         push_key(SDLK_RETURN);
-       },
+      {"escape, letters and enter; alt+enter is the platform's", [](T& t) {
+         push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id()); push_key(SDLK_a);
+         push_key(SDLK_RETURN, KMOD_LALT); push_key(SDLK_RETURN); },
        {{WM_KEYDOWN, VK_ESCAPE, 1}, {WM_KEYDOWN, 'A', 1},
         {WM_KEYDOWN, 0x0D, 1}}},
       // clang-format on
