@@ -213,8 +213,8 @@ TEST_F(MciSequencerTest, FailuresLeaveNothingOpen) {
       {"open {dir}\\a.mid type sequencer", pf::MCIERR_NEW_REQUIRES_ALIAS},
       {"play s notify", pf::MCIERR_INVALID_DEVICE_NAME},
       {"close s", pf::MCIERR_INVALID_DEVICE_NAME},
-      {"seek s to start",
-       261},  // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against
+      // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against.
+      {"seek s to start", 261},
   };
   for (const auto& [command, error] : cases)
     EXPECT_EQ(send(command, 0), error) << command;

@@ -9,6 +9,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { createRequire } = require('module');
+const { setTimeout: sleep } = require('timers/promises');
 
 const root = path.join(__dirname, '..', '..');
 const ext = path.join(root, 'editors', 'vscode');
@@ -235,9 +236,7 @@ test('the extension serves the editor and the debugger, and reports a ' +
       stub.settings['mowa.lintPath'] = fake;
       const save = (d) => stub.listeners.Save.forEach((fn) => fn(d));
       const settled = async (done) => {
-        for (let i = 0; i < 100 && !done(); ++i) {
-          await new Promise((resolve) => setTimeout(resolve, 50));
-        }
+        for (let i = 0; i < 100 && !done(); ++i) await sleep(50);
       };
       save(doc);
       await settled(() => stub.diagnostics.has(doc.uri.fsPath));
@@ -249,7 +248,7 @@ test('the extension serves the editor and the debugger, and reports a ' +
       save(doc);
       save(doc);
       await settled(() => !stub.diagnostics.has(doc.uri.fsPath));
-      await new Promise((resolve) => setTimeout(resolve, 200));
+      await sleep(200);
       assert.strictEqual(stub.warnings.length, 1);
       assert.match(stub.warnings[0], /missing-lint was not found/);
       assert.ok(!stub.diagnostics.has(doc.uri.fsPath));
