@@ -175,20 +175,13 @@ const MadeFile kFiles[] = {
     {"editor_uncompressed_colour_space", "", "124/8", 0,
      [](Bmp& b) { b.colour_space = true; }},
     {"editor_rle4", "", "124/4/rle4", 37, [](Bmp& b) {
-       b.bits_per_pixel = 4;
-       b.colour_space = b.run_length = true;
-     }, 16},
+       b.bits_per_pixel = 4; b.colour_space = b.run_length = true; }, 16},
     {"editor_four_bits_gap_profile_behind", "", "124/4", 0, [](Bmp& b) {
-       b.bits_per_pixel = 4;
-       b.gap_bytes = 10;
-       b.profile_behind = true;
-       b.trailing_bytes = 132;
-     }, 9},
+       b.bits_per_pixel = 4; b.gap_bytes = 10; b.profile_behind = true;
+       b.trailing_bytes = 132; }, 9},
     {"editor_one_bit_108_byte_header_top_down", "", "108/1", 37, [](Bmp& b) {
-       b.info_bytes = 108;
-       b.bits_per_pixel = 1;
-       b.colour_space = b.top_down = true;
-     }, 2},
+       b.info_bytes = 108; b.bits_per_pixel = 1;
+       b.colour_space = b.top_down = true; }, 2},
     // clang-format on
 };
 

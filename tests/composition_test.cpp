@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "support/bmp_writer.h"
 #include "support/in_process.h"
@@ -41,9 +42,8 @@ void lay(Bmp& screen, const Bmp& sprite, int x, int y, bool opaque) {
 Bmp coded(Bmp b, std::size_t colours, std::uint16_t bits, std::uint32_t gap,
           bool run_length) {
   b.use_colours(colours);
-  b.bits_per_pixel = bits;
-  b.gap_bytes = gap;
-  b.run_length = run_length;
+  std::tie(b.bits_per_pixel, b.gap_bytes, b.run_length) =
+      std::tuple(bits, gap, run_length);
   return b;
 }
 
@@ -358,9 +358,9 @@ std::vector<Rgb> colours_at_level(const Bmp& b, int k) {
 TEST(Fade, PaintsEveryLevelOnceAndWaitsBetween) {
   const Bmp a = block_picture();
   const struct {
-    const char* statements;  // after loading a.bmp
-    int first_frame;         // the frame of the first step
-    int first_level, step;
+    const char* statements;        // after loading a.bmp
+    int first_frame, first_level;  // of the first step
+    int step;                      // the change of level a step
     const char* delay_ms;
     Pixels last;  // what the window shows at the end
     std::size_t frames_after = 0;

@@ -133,17 +133,12 @@ TEST_F(FontRasterTest, WidthScalesTheAdvanceFromTheAverageWidth) {
     const char* text;
     int advance;
   } const cases[] = {
-      {-16, 0, kOne, 16},
-      {-28, 0, kOne, 28},
-      {-28, 0, kKatakanaA, 14},
-      {-28, 0, "A", 14},
-      {-28, 0, "5", 14},
-      {-28, 0, "-", 14},
-      {-16, 14, kOne, 28},
-      {-16, -14, kOne, 28},
-      {-28, 7, kOne, 14},
-      {-28, 7, "A", 7},
-      {-28, 14, "\x88\xEA\x88\xEA\x88\xEA", 84},
+      // clang-format off
+      {-16, 0, kOne, 16}, {-28, 0, kOne, 28}, {-28, 0, kKatakanaA, 14},
+      {-28, 0, "A", 14}, {-28, 0, "5", 14}, {-28, 0, "-", 14},
+      {-16, 14, kOne, 28}, {-16, -14, kOne, 28}, {-28, 7, kOne, 14},
+      {-28, 7, "A", 7}, {-28, 14, "\x88\xEA\x88\xEA\x88\xEA", 84},
+      // clang-format on
   };
   for (const Case& c : cases) {
     Surface s = screen();
@@ -206,15 +201,12 @@ TEST_F(FontRasterTest, BytesThatAreNoCharacterAdvanceWithoutInk) {
 // A smaller window shows exactly the top-left of what a larger one shows.
 TEST_F(FontRasterTest, ClipsToTheClientSize) {
   auto small = font(-32, 14, 1000), big = font(-400, 300, 1000);
-  const std::string text =
-      "\x8D\x91\x88\xEA\xB1"
-      "Ag\x8D\x91";
-  for (const auto& [x, y] : {std::pair{-20, -20},
-                             {310, 230},
-                             {INT_MIN, INT_MIN},
-                             {INT_MAX, INT_MAX},
-                             {INT_MIN / 2, 200},
-                             {300, INT_MAX - 10}})
+  const std::string text = "\x8D\x91\x88\xEA\xB1\x41g\x8D\x91";  // 国一ｱAg国
+  // clang-format off
+  for (const auto& [x, y] : {std::pair{-20, -20}, {310, 230},
+       {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN / 2, 200},
+       {300, INT_MAX - 10}})
+    // clang-format on
     for (const RasterFont* f : {small.get(), big.get()}) {
       SCOPED_TRACE(::testing::Message() << x << "," << y);
       Surface s = screen(0, 320, 240), wide = screen(0, 800, 600);

@@ -96,38 +96,35 @@ TEST(TextFault, ShowsTheBoxEachTimeAndGoesOn) {
     const char* statement;
     const char* fault;  // the call that fails throughout the statement
     const char* caption;
-    const char* call;  // as the box names it
-    int count;
+    int count = 1;
+    const char* call = nullptr;  // as the box names it, when not `fault`
   } cases[] = {
-      {kIn, "GetDC", "Message_in", "GetDC", 1},
-      {kIn, "RealizePalette", "Message_in", "RealizePalette", 7},
-      {kIn, "ReleaseDC", "message_in", "ReleaseDC", 1},
-      {kIn, "SetBkMode", "message_write", "SetBkMode", 7},
-      {kIn, "SelectObject", "message_write", "SelectObject", 7},
+      // clang-format off
+      {kIn, "GetDC", "Message_in"}, {kIn, "RealizePalette", "Message_in", 7},
+      {kIn, "ReleaseDC", "message_in"}, {kIn, "SetBkMode", "message_write", 7},
+      {kIn, "SelectObject", "message_write", 7},
       // The first setting and the escape, in each of seven frames.
-      {kIn, "SetTextColor", "message_write", "SetTextColor", 14},
-      {kIn, "TextOutA", "message_write", "TextOut", 14},
-      {kOut, "GetDC", "Message_out", "GetDC", 1},
-      {kOut, "RealizePalette", "Message_out", "RealizePalette", 7},
-      {kOut, "InvalidateRect", "message_out", "InvalidateRect", 1},
-      {kOut, "UpdateWindow", "message_out", "UpdateWindow", 1},
-      {kOut, "ReleaseDC", "message_out", "ReleaseDC", 1},
-      {kNum, "GetDC", "number_write", "GetDC", 1},
-      {kNum, "SetBkMode", "number_write", "SetBkMode", 1},
-      {"number_write\"7,10,10,24,255,1\"\n", "SetBkMode", "number_write",
-       "SetBkMode", 0},
+      {kIn, "SetTextColor", "message_write", 14},
+      {kIn, "TextOutA", "message_write", 14, "TextOut"},
+      {kOut, "GetDC", "Message_out"}, {kOut, "ReleaseDC", "message_out"},
+      {kOut, "RealizePalette", "Message_out", 7},
+      {kOut, "InvalidateRect", "message_out"},
+      {kOut, "UpdateWindow", "message_out"},
+      {kNum, "SetBkMode", "number_write"},
+      {"number_write\"7,10,10,24,255,1\"\n", "SetBkMode", "number_write", 0},
       // A font that cannot be made shows as a failed selection.
-      {kNum, "CreateFontIndirectA", "number_write", "SelectObject", 1},
-      {kNum, "SetTextColor", "number_write", "SetTextColor", 1},
-      {kNum, "TextOutA", "number_write", "TextOut", 1},
-      {kNum, "DeleteObject", "number_write", "DeleteObject", 1},
-      {kNum, "InvalidateRect", "number_write", "InvalidateRect", 1},
-      {kNum, "UpdateWindow", "number_write", "UpdateWindow", 1},
-      {kNum, "ReleaseDC", "number_write", "ReleaseDC", 1},
-      {kText, "SelectObject", "text_write", "SelectObject", 1},
-      {kText, "TextOutA", "text_write", "TextOut", 1},
-      {"force_write\n", "InvalidateRect", "character", "InvalidateRect", 1},
-      {"force_write\n", "UpdateWindow", "character", "UpdateWindow", 1},
+      {kNum, "CreateFontIndirectA", "number_write", 1, "SelectObject"},
+      {kNum, "SetTextColor", "number_write"},
+      {kNum, "TextOutA", "number_write", 1, "TextOut"},
+      {kNum, "DeleteObject", "number_write"},
+      {kNum, "InvalidateRect", "number_write"},
+      {kNum, "UpdateWindow", "number_write"},
+      {kNum, "ReleaseDC", "number_write"}, {kNum, "GetDC", "number_write"},
+      {kText, "SelectObject", "text_write"},
+      {kText, "TextOutA", "text_write", 1, "TextOut"},
+      {"force_write\n", "InvalidateRect", "character"},
+      {"force_write\n", "UpdateWindow", "character"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.statement) + c.fault);
@@ -135,8 +132,8 @@ TEST(TextFault, ShowsTheBoxEachTimeAndGoesOn) {
     s.script(std::string(c.statement) + "end\n");
     InProcess run(s);
     run.statement_failing(c.fault);
-    const std::string text =
-        std::string(c.caption) + ": " + c.call + "に失敗しました。";
+    const std::string text = std::string(c.caption) + ": " +
+                             (c.call ? c.call : c.fault) + "に失敗しました。";
     const auto boxes = run.boxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), text), c.count);
     EXPECT_EQ(run.p.script.pointer, 2) << "the statement ran to its end";

@@ -13,7 +13,7 @@ namespace mowa::test {
 namespace {
 
 enum class Shown { any, picture, black };
-constexpr Shown kPicture = Shown::picture;
+constexpr Shown kPicture = Shown::picture, kBlack = Shown::black;
 
 std::vector<std::string> failed(const std::string& caption,
                                 const std::string& call, int times = 1) {
@@ -44,67 +44,66 @@ TEST(GraphicsFault, IsReportedUnderTheRoutinesCaption) {
       {"", kLoad, "GlobalLock", failed("opendib", "GlobalLock") +
            failed("palette_black", "GlobalLock") +
            failed("palette_show", "GlobalLock") +
-           failed("showdib", "GlobalLock"), Shown::black},
+           failed("showdib", "GlobalLock"), kBlack},
       {kLoad, kLoad, "SetFilePointer",
        failed("opendib", "SetFilePointer", 2) + std::vector{kBroken},
-       Shown::picture},
+       kPicture},
       {kLoad, kLoad, "ReadFile",
-       failed("opendib", "ReadFile") + std::vector{kBroken}, Shown::picture},
+       failed("opendib", "ReadFile") + std::vector{kBroken}, kPicture},
       {"", kLoad, "GetFileSize", failed("opendib", "GetFileSize"), kPicture},
       {"", kLoad, "CloseHandle", failed("opendib", "CloseHandle"), kPicture},
       {"", kLoad, "LocalAlloc", failed("opendib", "LocalAlloc"), kPicture},
       {"", kLoad, "CreatePalette", failed("opendib", "CreatePalette"),
-       Shown::picture},
-      {"", kLoad, "LocalFree", failed("opendib", "LocalFree"), Shown::picture},
+       kPicture},
+      {"", kLoad, "LocalFree", failed("opendib", "LocalFree"), kPicture},
       {"", kLoad, "GlobalUnlock", failed("palette_black", "GlobalUnlock") +
            failed("opendib", "GlobalUnlock") +
            failed("palette_show", "GlobalUnlock") +
            failed("showdib", "GlobalUnlock")},
       {kLoad, "gload\"b.bmp,9,9,0\"\n", "none",
-       {"opendib: b.bmpが見つからないの～、くすん。"}, Shown::picture},
-      {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"),
-       Shown::black},
+       {"opendib: b.bmpが見つからないの～、くすん。"}, kPicture},
+      {"", kLoad, "StretchDIBits", failed("showdib", "StretchDIBits"), kBlack},
       // Fades: the screen image stays locked through the twenty steps, each
       // of which makes a palette and asks for its paint.
       {kLoad, out, "GlobalLock", failed("palette_black_out", "GlobalLock") +
            failed("showdib", "GlobalLock", 20) +
-           failed("palette_show", "GlobalLock"), Shown::picture},
+           failed("palette_show", "GlobalLock"), kPicture},
       {kLoad, in, "LocalAlloc", failed("palette_black_in", "LocalAlloc"),
-       Shown::picture},
+       kPicture},
       {kLoad, in, "CreatePalette",
-       failed("palette_black_in", "CreatePalette", 20), Shown::picture},
+       failed("palette_black_in", "CreatePalette", 20), kPicture},
       {kLoad, out, "InvalidateRect",
-       failed("palette_black_out", "InvalidateRect", 20), Shown::picture},
+       failed("palette_black_out", "InvalidateRect", 20), kPicture},
       {kLoad, in, "UpdateWindow",
-       failed("palette_black_in", "UpdateWindow", 20), Shown::picture},
+       failed("palette_black_in", "UpdateWindow", 20), kPicture},
       {kLoad, out, "GlobalUnlock", failed("showdib", "GlobalUnlock", 20) +
            failed("palette_black_out", "GlobalUnlock") +
            failed("palette_show", "GlobalUnlock")},
       // Sprites and copies.
       {kLoad, character, "GlobalLock", failed("character", "GlobalLock") +
-           failed("showdib", "GlobalLock"), Shown::picture},
+           failed("showdib", "GlobalLock"), kPicture},
       {kLoad, character, "InvalidateRect",
        failed("character", "InvalidateRect")},
       {kLoad, character, "UpdateWindow", failed("character", "UpdateWindow")},
       {kLoad, copy, "GlobalLock", failed("screen_copy", "GlobalLock", 2),
-       Shown::picture},
+       kPicture},
       // The zoom's two halves report under different captions.
       {kLoad, "screen_big_small\n", "InvalidateRect",
        failed("screen_big_small", "InvalidateRect", 10) +
-           failed("script", "InvalidateRect", 10), Shown::picture},
+           failed("script", "InvalidateRect", 10), kPicture},
       // Boxes: nothing is drawn without the pen, the brush or the context.
-      {"", kFill, "CreatePen", failed("boxfill", "CreatePen"), Shown::black},
+      {"", kFill, "CreatePen", failed("boxfill", "CreatePen"), kBlack},
       {"", kFill, "CreateSolidBrush", failed("boxfill", "CreateDolidBrush"),
-       Shown::black},
-      {"", kFill, "GetDC", failed("boxfill", "GetDC"), Shown::black},
+       kBlack},
+      {"", kFill, "GetDC", failed("boxfill", "GetDC"), kBlack},
       {"", kFill, "SelectObject", failed("boxfill", "SelectObject", 2)},
-      {"", kFill, "Rectangle", failed("boxfill", "Rectangle"), Shown::black},
+      {"", kFill, "Rectangle", failed("boxfill", "Rectangle"), kBlack},
       {"", kFill, "ReleaseDC", failed("boxfill", "ReleaseDC")},
       {"", kFill, "DeleteObject", failed("boxfill", "DeleteObject", 2)},
-      {"", kBox, "CreatePen", failed("box", "CreatePen"), Shown::black},
-      {"", kBox, "GetDC", failed("box", "GetDC"), Shown::black},
+      {"", kBox, "CreatePen", failed("box", "CreatePen"), kBlack},
+      {"", kBox, "GetDC", failed("box", "GetDC"), kBlack},
       {"", kBox, "MoveToEx", failed("box", "MoveToEx")},
-      {"", kBox, "LineTo", failed("box", "LineTo", 4), Shown::black},
+      {"", kBox, "LineTo", failed("box", "LineTo", 4), kBlack},
       // clang-format on
   };
   for (const auto& c : cases) {

@@ -49,13 +49,10 @@ TEST_F(HostFilesTest, NamesResolveLikeWindowsNames) {
 }
 
 TEST_F(HostFilesTest, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {
-  scenario_.write("t.txt",
-                  "a\r\nb\rc\r\n\r\x1a"
-                  "after");
+  const std::string text = "a\r\nb\rc\r\n\r\032after";  // \032 is Ctrl-Z
+  scenario_.write("t.txt", text);
   EXPECT_EQ(read_all("t.txt", "rt"), "a\nb\rc\n\r");
-  EXPECT_EQ(read_all("T.TXT", "rb"),
-            "a\r\nb\rc\r\n\r\x1a"
-            "after");
+  EXPECT_EQ(read_all("T.TXT", "rb"), text);
   pf::Stream* s = files_.fopen("t.txt", "rt");
   char line[8];
   ASSERT_NE(s->fgets(line, 8), nullptr);

@@ -127,10 +127,10 @@ TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
     shell::Mouse mouse;  // as the window procedure left it
     bool sleeps;
   } steps[] = {
+      // clang-format off
       {"first read of the wait loop", still, false},
       {"the wait loop comes round unchanged", still, true},
-      {"and again", still, true},
-      {"the press is read", pressed, false},
+      {"and again", still, true}, {"the press is read", pressed, false},
       {"the position right after the buttons, then the mark", pressed, false},
       {"first read of the release loop", pressed, false},
       {"the release loop comes round unchanged", pressed, true},
@@ -140,6 +140,7 @@ TEST(Input, OnlyALoopThatComesRoundUnchangedLetsTheLoopSleep) {
       {"a press where the last one was", pressed, false},
       {"the position as at the last press, but a mark came between", pressed,
        false},
+      // clang-format on
   };
   InProcess run(s);
   for (const auto& step : steps) {

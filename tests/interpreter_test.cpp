@@ -21,12 +21,6 @@ std::string branch(const std::string& value, const std::string& condition) {
          ",small,big\"\n[big]\n@01=0\ngoto\"done\"\n[small]\n@01=1\n[done]\n";
 }
 
-std::string repeated(const std::string& line, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += line;
-  return text;
-}
-
 TEST(Interpreter, AssignmentsAndConditionsSetTheVariable) {
   const struct {
     const char* name;

@@ -76,12 +76,6 @@ std::string lines_of(const std::string& head, int count,
   return s + tail;
 }
 
-std::string ichi(int count) {  // as many full-width characters
-  std::string s;
-  while (count-- > 0) s += "一";
-  return s;
-}
-
 struct Case {
   std::string bad;     // UTF-8, or code page 932 bytes when `raw`
   std::string expect;  // the kind, line:column, and a part of the message
@@ -170,8 +164,8 @@ const Case kCases[] = {
      kPicture + "message\"c0000ffです\"\nend\n"},
     {"message\"一/二/三/四/五\"\nend\n", "message-overflow 1:16",
      kPicture + "message\"一/二/三/四\"\nend\n"},
-    {"message\"" + ichi(24) + "\"\nend\n", "message-overflow 1:32",
-     kPicture + "message\"" + ichi(23) + "\"\nend\n"},
+    {"message\"" + repeated("一", 24) + "\"\nend\n", "message-overflow 1:32",
+     kPicture + "message\"" + repeated("一", 23) + "\"\nend\n"},
     {"text_write\"\x85\x40,0,0,16,255,0\"\nend\n", "bad-cp932 1:12",
      "text_write\"あ,0,0,16,255,0\"\nend\n", true},
     {"screen_black_out\"-1\"\nend\n", "negative-delay 1:18",
@@ -189,9 +183,9 @@ const Case kCases[] = {
      "nested-gosub 4:1",
      "gosub\"a\"\ngosub\"b\"\nend\n[a]\nreturn\n[b]\nreturn\n"},
     // Saved without iconv: one finding, not one for each odd byte.
-    {kPicture + "message\"ようこそ/" + ichi(30) + kMowa,
+    {kPicture + "message\"ようこそ/" + repeated("一", 30) + kMowa,
      "utf8-scenario 2:9 iconv -f UTF-8 -t CP932",
-     kPicture + "message\"ようこそ/" + ichi(20) + kMowa, true, true},
+     kPicture + "message\"ようこそ/" + repeated("一", 20) + kMowa, true, true},
     {"message\"あ\"\nend\n", "message-no-picture 1:1 SelectPaletteに失敗しました。",
      kPicture + "message\"あ\"\nend\n"},
     {"if\"@01=0,a,b\"\n[a]\n" + kPicture + "[b]\n  message_out\nend\n",

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "platform/common/mci_command.h"
 #include "platform/common/mci_errors.h"
@@ -70,10 +71,9 @@ TEST(MciParse, UnderstandsTheSequencerCommandsAndNamesEachMistake) {
     MciCommand command;
     ASSERT_EQ(parse_mci_command(c.text, command), c.error);
     if (c.error != 0) continue;
-    EXPECT_EQ(command.verb, c.verb);
-    EXPECT_EQ(command.path, c.path);
-    EXPECT_EQ(command.alias, c.alias);
-    EXPECT_EQ(command.notify, c.notify);
+    EXPECT_EQ(
+        std::tie(command.verb, command.path, command.alias, command.notify),
+        std::tuple(c.verb, c.path, c.alias, c.notify));
   }
   EXPECT_TRUE(same_alias("MySeq", "myseq"));
   EXPECT_FALSE(same_alias("myseq", "myseq2"));
@@ -213,8 +213,8 @@ TEST_F(MciSequencerTest, FailuresLeaveNothingOpen) {
       {"open {dir}\\a.mid type sequencer", pf::MCIERR_NEW_REQUIRES_ALIAS},
       {"play s notify", pf::MCIERR_INVALID_DEVICE_NAME},
       {"close s", pf::MCIERR_INVALID_DEVICE_NAME},
-      {"seek s to start",
-       261},  // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against
+      // MCIERR_UNRECOGNIZED_COMMAND, which callers compare against.
+      {"seek s to start", 261},
   };
   for (const auto& [command, error] : cases)
     EXPECT_EQ(send(command, 0), error) << command;

@@ -30,26 +30,20 @@ constexpr int kCell = 29;
 // 2 pixels below the line's top. Half-width katakana (0xA1 to 0xDF) are one
 // byte each and take a column of their own.
 TEST(MessageLayout, EveryCharacterInItsColumnAndLine) {
-  const int top = 348 + 2, next = 380 + 2;
+  const int t1 = 348 + 2, t2 = 380 + 2;  // the glyphs' tops on each line
   const struct {
     const char* message;
     std::vector<TextPiece> pieces;
   } cases[] = {
+      // clang-format off
       {"一行目/二行目",
-       {{54, top, "\x88\xEA"},
-        {79, top, "\x8D\x73"},
-        {104, top, "\x96\xDA"},
-        {54, next, "\x93\xF1"},
-        {79, next, "\x8D\x73"},
-        {104, next, "\x96\xDA"}}},
+       {{54, t1, "\x88\xEA"}, {79, t1, "\x8D\x73"}, {104, t1, "\x96\xDA"},
+        {54, t2, "\x93\xF1"}, {79, t2, "\x8D\x73"}, {104, t2, "\x96\xDA"}}},
       // ｱ is B1, ﾟ DF, ｡ A1; 一 is 88 EA, 行 8D 73.
       {"ｱ一ﾟ｡/行ｱ",
-       {{54, top, "\xB1"},
-        {79, top, "\x88\xEA"},
-        {104, top, "\xDF"},
-        {129, top, "\xA1"},
-        {54, next, "\x8D\x73"},
-        {79, next, "\xB1"}}},
+       {{54, t1, "\xB1"}, {79, t1, "\x88\xEA"}, {104, t1, "\xDF"},
+        {129, t1, "\xA1"}, {54, t2, "\x8D\x73"}, {79, t2, "\xB1"}}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -184,11 +178,12 @@ TEST_F(MessageWrite, EscapeDigitsGiveTheColourOfWhatFollows) {
   const struct {
     const char* escape;
     std::uint32_t rgb;
-  } cases[] = {{"c0000ff", 0xFF0000},
-               {"cff0000", 0x0000FF},
-               {"c00ff00", 0x00FF00},
-               {"c0000FF", 0x100100},
-               {"c00000g", 0x100000}};
+  } cases[] = {
+      // clang-format off
+      {"c0000ff", 0xFF0000}, {"cff0000", 0x0000FF}, {"c00ff00", 0x00FF00},
+      {"c0000FF", 0x100100}, {"c00000g", 0x100000},
+      // clang-format on
+  };
   for (const auto& c : cases) {
     const Pixels f = written(std::string(c.escape) + "\x88\xEA");  // 一
     EXPECT_GT(ink(f, c.rgb).count, 0) << c.escape;

@@ -63,18 +63,16 @@ TEST(SaveFile, HoldsTheVariablesAndSurvivesEveryFailure) {
       // The rename is done: the new save stays, but it may not survive a power
       // loss.
       {"a folder that cannot be synced keeps the new save and says so",
-       std::string(400, 'o'), "@00=7\nsave\nend\n",
-       written, be32(7) + zeros,
+       std::string(400, 'o'), "@00=7\nsave\nend\n", written, be32(7) + zeros,
        {"--fail", "sync_folder"}},
       // clang-format on
   };
+  // clang-format off
   for (const char* fault : {"fputc@200", "fsync", "fclose", "rename"})
     cases.push_back({std::string("a failed ") + fault + " keeps the old save",
-                     previous,
-                     "@00=1\nsave\nend\n",
-                     written,
-                     previous,
+                     previous, "@00=1\nsave\nend\n", written, previous,
                      {"--fail", fault}});
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Scenario s;

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"labels_with_carriage_returns",
                  "goto\"a\"\r\ntextmode\r\n[a]\r\nscreen_big\r\nend\r\n",
                  goodbye("[screen_big]\n")},
-        FileCase{"ctrl_z_ends_the_file", "textmode\n\x1a" "screen_big\nend\n",
+        FileCase{"ctrl_z_ends_the_file", "textmode\n\032screen_big\nend\n",
                  goodbye("[textmode]\n")},
         FileCase{"the_first_of_two_labels_wins",
             "goto\"a\"\nend\n[a]\nscreen_big\nend\n[b]\n[a]\ntextmode\nend\n",

@@ -148,9 +148,10 @@ TEST_F(SoftGdiTest, LineToLeavesOutItsEndPoint) {
     std::set<Pixel> lit;
     std::size_t clipped = 0;  // when not 0: how many are lit
   } const cases[] = {
+      // clang-format off
       {2, 5, 6, 5, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}},
       {6, 5, 2, 5, {{6, 5}, {5, 5}, {4, 5}, {3, 5}}},
-      {3, 1, 3, 4, {{3, 1}, {3, 2}, {3, 3}}},
+      {3, 1, 3, 4, {{3, 1}, {3, 2}, {3, 3}}}, {7, 7, 7, 7, {}},
       {3, 4, 3, 1, {{3, 4}, {3, 3}, {3, 2}}},
       {0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
       {3, 0, 0, 3, {{3, 0}, {2, 1}, {1, 2}}},
@@ -159,15 +160,12 @@ TEST_F(SoftGdiTest, LineToLeavesOutItsEndPoint) {
       {4, 1, 0, 0, {{4, 1}, {3, 1}, {2, 0}, {1, 0}}},
       // Halfway between two columns the left one is lit.
       {0, 0, 1, 4, {{0, 0}, {0, 1}, {0, 2}, {1, 3}}},
-      {7, 7, 7, 7, {}},
       // Clipped at every edge of the surface.
-      {INT_MIN, 10, INT_MAX, 10, {}, 640},
-      {INT_MAX, 10, INT_MIN, 10, {}, 640},
-      {5, INT_MIN, 5, INT_MAX, {}, 480},
-      {-1000, -1000, 1000, 1000, {}, 480},
-      {1000, 1000, -1000, -1000, {}, 480},
-      {-10, 500, 700, 500, {}},
+      {INT_MIN, 10, INT_MAX, 10, {}, 640}, {INT_MAX, 10, INT_MIN, 10, {}, 640},
+      {5, INT_MIN, 5, INT_MAX, {}, 480}, {-10, 500, 700, 500, {}},
+      {-1000, -1000, 1000, 1000, {}, 480}, {1000, 1000, -1000, -1000, {}, 480},
       {INT_MIN, INT_MIN, INT_MAX, INT_MIN + 7, {}},
+      // clang-format on
   };
   red_pen_green_brush();
   for (const Case& c : cases) {
@@ -225,8 +223,8 @@ TEST_F(SoftGdiTest, AWindowOfAnySizeDrawsClipsAndIsWrittenAtItsSize) {
   std::filesystem::remove(path);
   EXPECT_FALSE(write_png(path + ".d/no_such_dir.png", surface));
   EXPECT_FALSE(write_png(path, Surface{}));  // a window not yet placed
-  EXPECT_EQ(Surface(1 << 30, -1).pixels.size(),
-            0u);  // both sides held in range
+  // Both sides held in range.
+  EXPECT_EQ(Surface(1 << 30, -1).pixels.size(), 0u);
   // The headless display pictures a window without a size as a black screen.
   ASSERT_TRUE(Presenter::write_shown(path, nullptr));
   ASSERT_TRUE(read_png(path, read, read_width, read_height));
@@ -415,35 +413,33 @@ TEST_F(SoftGdiTest, InjectedFaultsReturnEachCallsFailureValue) {
   const TestDib dib = make_dib(4, 4, [](int, int) { return 3; });
   const LogPalette one{0x300, 1, {{1, 2, 3, 0}}};
   const Hpen red = gdi.CreatePen(PS_SOLID, 1, kRedRef);
-  const Hpalette palette = gdi.CreatePalette(&one);
-  const LogFontA font{};
+  const Hpalette pal = gdi.CreatePalette(&one);
+  const LogFontA lf{};
   const auto h = [](const void* p) {
     return reinterpret_cast<std::intptr_t>(p);
   };
   const struct {
     const char* name;
     std::function<std::int64_t()> call;
-    std::int64_t failure;
+    std::int64_t failure = 0;
   } cases[] = {
       // clang-format off
-      {"CreatePalette", [&] { return h(gdi.CreatePalette(&one)); }, 0},
-      {"SelectPalette", [&] { return h(gdi.SelectPalette(dc, palette, 0)); },
-       0},
+      {"CreatePalette", [&] { return h(gdi.CreatePalette(&one)); }},
+      {"SelectPalette", [&] { return h(gdi.SelectPalette(dc, pal, 0)); }},
       {"RealizePalette", [&] { return gdi.RealizePalette(dc); }, GDI_ERROR},
-      {"DeleteObject", [&] { return gdi.DeleteObject(red); }, 0},
+      {"DeleteObject", [&] { return gdi.DeleteObject(red); }},
       {"StretchDIBits", [&] { return blit(dib, 0, 0, 4, 4); }, GDI_ERROR_INT},
-      {"CreateFontIndirectA", [&] { return h(gdi.CreateFontIndirectA(&font)); },
-       0},
-      {"SelectObject", [&] { return h(gdi.SelectObject(dc, red)); }, 0},
-      {"SetBkMode", [&] { return gdi.SetBkMode(dc, TRANSPARENT); }, 0},
+      {"CreateFontIndirectA", [&] { return h(gdi.CreateFontIndirectA(&lf)); }},
+      {"SelectObject", [&] { return h(gdi.SelectObject(dc, red)); }},
+      {"SetBkMode", [&] { return gdi.SetBkMode(dc, TRANSPARENT); }},
       {"SetTextColor", [&] { return gdi.SetTextColor(dc, 0); }, CLR_INVALID},
-      {"TextOutA", [&] { return gdi.TextOutA(dc, 0, 0, "a", 1); }, 0},
-      {"CreatePen", [&] { return h(gdi.CreatePen(PS_SOLID, 1, 0)); }, 0},
-      {"CreateSolidBrush", [&] { return h(gdi.CreateSolidBrush(0)); }, 0},
-      {"Rectangle", [&] { return gdi.Rectangle(dc, 0, 0, 9, 9); }, 0},
-      {"MoveToEx", [&] { return gdi.MoveToEx(dc, 5, 5, nullptr); }, 0},
-      {"LineTo", [&] { return gdi.LineTo(dc, 9, 0); }, 0},
-      {"GetDeviceCaps", [&] { return gdi.GetDeviceCaps(dc, HORZRES); }, 0},
+      {"TextOutA", [&] { return gdi.TextOutA(dc, 0, 0, "a", 1); }},
+      {"CreatePen", [&] { return h(gdi.CreatePen(PS_SOLID, 1, 0)); }},
+      {"CreateSolidBrush", [&] { return h(gdi.CreateSolidBrush(0)); }},
+      {"Rectangle", [&] { return gdi.Rectangle(dc, 0, 0, 9, 9); }},
+      {"MoveToEx", [&] { return gdi.MoveToEx(dc, 5, 5, nullptr); }},
+      {"LineTo", [&] { return gdi.LineTo(dc, 9, 0); }},
+      {"GetDeviceCaps", [&] { return gdi.GetDeviceCaps(dc, HORZRES); }},
       // clang-format on
   };
   const std::size_t objects = gdi.live_objects();

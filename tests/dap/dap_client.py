@@ -68,8 +68,7 @@ class DapClient:
             self.proc.kill()
         self.proc.wait()
         for pipe in (self.proc.stdin, self.proc.stdout, self.proc.stderr):
-            if not pipe.closed:
-                pipe.close()
+            pipe.close()
 
     def send_raw(self, data):
         self.proc.stdin.write(data)
@@ -143,14 +142,11 @@ class DapClient:
         return placed and [(b['verified'], b.get('line')) for b in placed]
 
     def line(self):
-        frames = self.ok('stackTrace', THREAD)['stackFrames']
-        return [f['line'] for f in frames]
+        return [f['line'] for f in self.ok('stackTrace', THREAD)['stackFrames']]
 
     def variable(self, name):
-        for v in self.ok('variables', {'variablesReference': 1})['variables']:
-            if v['name'] == name:
-                return int(v['value'])
-        raise KeyError(name)
+        variables = self.ok('variables', {'variablesReference': 1})['variables']
+        return next(int(v['value']) for v in variables if v['name'] == name)
 
     def finish(self, nudge=None):
         """Runs to the end: the exit code the exited event and the process

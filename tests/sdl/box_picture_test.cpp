@@ -69,8 +69,7 @@ TEST_F(BoxPictureTest,
   EXPECT_LT(bar, area(l.caption_bar));
   // The text is black ink on the body, inside its block.
   EXPECT_GT(count(s, l.text, 0x000000), 20);
-  EXPECT_EQ(count(s, Rect{l.text.right, l.text.top, l.width - 2, l.text.bottom},
-                  0x000000),
+  EXPECT_EQ(count(s, {l.text.right, l.text.top, l.width - 2, l.text.bottom}, 0),
             0);
   // The sign is mostly yellow; the button has its face and its lettering.
   EXPECT_GT(count(s, l.sign, 0xFFCC1A), area(l.sign) / 4);
@@ -120,9 +119,7 @@ TEST_F(BoxPictureTest, LongLinesWrapAndLongCaptionsAreShortened) {
       EXPECT_EQ(l.lines[i].back(), ' ') << l.lines[i];
     EXPECT_LE(l.text.right, l.width - 14);
     EXPECT_EQ(
-        count(s, Rect{l.text.right, l.text.top, l.width - 1, l.text.bottom},
-              0x000000),
-        0);
+        count(s, {l.text.right, l.text.top, l.width - 1, l.text.bottom}, 0), 0);
     EXPECT_EQ(l.text.bottom - l.text.top,
               static_cast<int>(l.lines.size()) * (font->cell_height() + 3) - 3);
     // The caption ends in an ellipsis inside the bar.

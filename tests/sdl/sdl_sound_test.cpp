@@ -74,8 +74,8 @@ class SdlSoundTest : public ::testing::Test {
   std::vector<double> levels() const {
     std::ifstream in(stream_, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    std::vector<std::int16_t> samples(bytes.size() /
-                                      2);  // the host is little-endian too
+    // The host is little-endian too.
+    std::vector<std::int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     std::vector<double> out;
     for (std::size_t at = 0; at + kWindowFrames * 2 <= samples.size();
@@ -115,11 +115,10 @@ class SdlSoundTest : public ::testing::Test {
   }
   // A 100 ms sine tone of 440 Hz, 16-bit mono at 22.05 kHz, made by sox.
   std::string tone() const {
-    const std::string wav = (fs::path(folder_) / "tone.wav").string();
-    EXPECT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 '" + wav +
-                           "' synth 0.1 sine 440 vol 0.37")
-                              .c_str()),
-              0);
+    const std::string wav = (fs::path(folder_) / "tone.wav").string(),
+                      sox = "sox -n -r 22050 -b 16 -c 1 '" + wav +
+                            "' synth 0.1 sine 440 vol 0.37";
+    EXPECT_EQ(std::system(sox.c_str()), 0);
     return wav;
   }
   std::string write(const std::string& name, const std::string& bytes) const {

@@ -137,6 +137,7 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
   };
   using T = SdlWindowTest;
   constexpr Uint8 kLeft = SDL_BUTTON_LEFT, kRight = SDL_BUTTON_RIGHT;
+  constexpr Wparam kHeld = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
   // Button messages carry the button's own place, written here as 0.
   const std::vector<Case> cases = {
       // clang-format off
@@ -158,14 +159,20 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
         {WM_RBUTTONUP, MK_LBUTTON, 0},
         {WM_RBUTTONDBLCLK, MK_LBUTTON | MK_RBUTTON, 0}}},
       {"middle button", [](T& t) { t.push_button(true, SDL_BUTTON_MIDDLE, 1); },
-       {{WM_MBUTTONDOWN, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON, 0}}},
-      {"escape, letters and enter; alt+enter is the platform's",
-       [](T& t) {
-         push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id());
-         push_key(SDLK_a);
-         push_key(SDLK_RETURN, KMOD_LALT);
-         push_key(SDLK_RETURN);
-       },
+       {{WM_MBUTTONDOWN, kHeld, 0}}},
+      // At 1280x1024 the picture is twice as large, with 32-pixel bars above
+      // and below it; movements are read one by one, as queued ones merge.
+      // (Before alt+enter, which changes the window's size.)
+      {"resized: in picture pixels", [](T& t) {
+         SDL_SetWindowSize(t.window.shown_view(t.main)->window(), 1280, 1024);
+         t.drain(); t.push_motion(640, 32 + 480); },
+       {{WM_MOUSEMOVE, kHeld, point(320, 240)}}},
+      {"on the upper bar: the picture's top edge",
+       [](T& t) { t.push_motion(1279, 10); },
+       {{WM_MOUSEMOVE, kHeld, point(639, 0)}}},
+      {"escape, letters and enter; alt+enter is the platform's", [](T& t) {
+         push_key(SDLK_ESCAPE, KMOD_NONE, t.sdl_id()); push_key(SDLK_a);
+         push_key(SDLK_RETURN, KMOD_LALT); push_key(SDLK_RETURN); },
        {{WM_KEYDOWN, VK_ESCAPE, 1}, {WM_KEYDOWN, 'A', 1},
         {WM_KEYDOWN, 0x0D, 1}}},
       // clang-format on
@@ -181,21 +188,6 @@ TEST_F(SdlWindowTest, PointerButtonsAndKeysBecomeWindowMessages) {
     }
     EXPECT_EQ(got, c.expected) << c.what;
   }
-}
-
-TEST_F(SdlWindowTest, PointerIsInPicturePixelsWhateverTheWindowSize) {
-  // 1280x1024 shows the picture twice as large with 32-pixel bars above and
-  // below it.
-  SDL_SetWindowSize(window.shown_view(main)->window(), 1280, 1024);
-  drain();
-  // Movements queued together are merged: each is read on its own.
-  push_motion(640, 32 + 480);
-  std::vector<Msg> got = drain();
-  push_motion(1279, 10);  // on the upper bar: the picture's top edge
-  for (const Msg& m : drain()) got.push_back(m);
-  ASSERT_EQ(got.size(), 2u);
-  EXPECT_EQ(std::pair(got[0].lParam, got[1].lParam),
-            std::pair(point(320, 240), point(639, 0)));
 }
 
 TEST_F(SdlWindowTest, CloseRequestDestroysTheWindowOnce) {

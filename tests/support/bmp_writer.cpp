@@ -10,16 +10,15 @@ void put(std::string& out, std::uint32_t v, int bytes = 4) {
 }
 
 // One row of indices as a BMP file stores it: packed to the bit count,
-// padded to 4 bytes (or not, for the skewed sprites of old).
-std::string packed_row(const std::vector<std::uint8_t>& row, int bits,
-                       bool aligned) {
+// padded to 4 bytes.
+std::string packed_row(const std::vector<std::uint8_t>& row, int bits) {
   std::string out((row.size() * bits + 7) / 8, '\0');
   for (std::size_t x = 0; x < row.size(); ++x) {
     const std::size_t bit = x * bits;
     out[bit / 8] =
         static_cast<char>(out[bit / 8] | (row[x] << (8 - bits - bit % 8)));
   }
-  if (aligned) out.resize((out.size() + 3) / 4 * 4, '\0');
+  out.resize((out.size() + 3) / 4 * 4, '\0');
   return out;
 }
 
@@ -47,7 +46,7 @@ std::string Bmp::file() const {
     rows +=
         run_length ? coded_row(row, bits_per_pixel == 4)
         : bits_per_pixel <= 8
-            ? packed_row(row, bits_per_pixel, aligned_rows)
+            ? packed_row(row, bits_per_pixel)
             : std::string(static_cast<std::size_t>(width) * bits_per_pixel / 8,
                           '\0');
   }

@@ -30,7 +30,6 @@ struct Bmp {
   std::uint32_t size_image = 0;  // biSizeImage as written
   std::uint32_t gap_bytes = 0;   // between the colour table and the pixels
   std::uint32_t trailing_bytes = 0;
-  bool aligned_rows = true;      // rows padded to 4 bytes, as in every BMP
   std::uint32_t keep_bytes = 0;  // when not 0, the file ends after these
   // Rows run-length coded as RLE8 (8 bits) or RLE4 (4 bits), as an image
   // editor writes them; the compression field then says so.

@@ -43,6 +43,13 @@ void expect_outcome(const RunResult& r, const Outcome& expected);
 // The text of the box that check"@NN" shows on script line `line`.
 std::string check_box(long long value, int line);
 
+// `text` `times` over.
+inline std::string repeated(const std::string& text, int times) {
+  std::string out;
+  while (times-- > 0) out += text;
+  return out;
+}
+
 // Lists of expected boxes or lines, one after the other.
 inline std::vector<std::string> operator+(std::vector<std::string> a,
                                           const std::vector<std::string>& b) {

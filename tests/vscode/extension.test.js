@@ -9,6 +9,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { createRequire } = require('module');
+const { setTimeout: sleep } = require('timers/promises');
 
 const root = path.join(__dirname, '..', '..');
 const ext = path.join(root, 'editors', 'vscode');
@@ -235,9 +236,7 @@ test('the extension serves the editor and the debugger, and reports a ' +
       stub.settings['mowa.lintPath'] = fake;
       const save = (d) => stub.listeners.Save.forEach((fn) => fn(d));
       const settled = async (done) => {
-        for (let i = 0; i < 100 && !done(); ++i) {
-          await new Promise((resolve) => setTimeout(resolve, 50));
-        }
+        for (let i = 0; i < 100 && !done(); ++i) await sleep(50);
       };
       save(doc);
       await settled(() => stub.diagnostics.has(doc.uri.fsPath));
@@ -249,7 +248,7 @@ test('the extension serves the editor and the debugger, and reports a ' +
       save(doc);
       save(doc);
       await settled(() => !stub.diagnostics.has(doc.uri.fsPath));
-      await new Promise((resolve) => setTimeout(resolve, 200));
+      await sleep(200);
       assert.strictEqual(stub.warnings.length, 1);
       assert.match(stub.warnings[0], /missing-lint was not found/);
       assert.ok(!stub.diagnostics.has(doc.uri.fsPath));
@@ -272,10 +271,8 @@ const textmate = load('vscode-textmate');
 const oniguruma = load('vscode-oniguruma');
 
 async function loadGrammar() {
-  const wasm = fs.readFileSync(
-      load.resolve('vscode-oniguruma/release/onig.wasm'));
   await oniguruma.loadWASM(
-      wasm.buffer.slice(wasm.byteOffset, wasm.byteOffset + wasm.byteLength));
+      fs.readFileSync(load.resolve('vscode-oniguruma/release/onig.wasm')));
   const grammarPath = path.join(ext, 'syntaxes', 'mowa.tmLanguage.json');
   const registry = new textmate.Registry({
     onigLib: Promise.resolve({
@@ -292,9 +289,9 @@ async function loadGrammar() {
 function tokenize(grammar, lines) {
   let stack = textmate.INITIAL;
   return lines.map((line) => {
-    const result = grammar.tokenizeLine(line, stack);
-    stack = result.ruleStack;
-    return result.tokens;
+    const { tokens, ruleStack } = grammar.tokenizeLine(line, stack);
+    stack = ruleStack;
+    return tokens;
   });
 }
 
@@ -303,23 +300,17 @@ function tokenize(grammar, lines) {
 function assertScoped(tokens, lineText, lineNo, start, end, prefixes, what) {
   for (let i = start; i < end; ++i) {
     const token = tokens.find((t) => t.startIndex <= i && i < t.endIndex);
-    const ok = token && token.scopes.some(
-        (s) => prefixes.some((p) => s.startsWith(p)));
-    const scopes = token ? token.scopes.join(' ') : 'none';
-    assert.ok(ok, `${what} '${lineText.slice(start, end)}' on line ` +
-        `${lineNo + 1} at ${i + 1}: ${scopes}`);
+    const scopes = token ? token.scopes : ['none'];
+    assert.ok(scopes.some((s) => prefixes.some((p) => s.startsWith(p))),
+        `${what} '${lineText.slice(start, end)}' on line ${lineNo + 1} at ` +
+        `${i + 1}: ${scopes.join(' ')}`);
   }
 }
 
 // Each group that took part in a match of the regular expression.
-function* matches(regex, text) {
-  for (const m of text.matchAll(new RegExp(regex, 'dg'))) {
-    for (let g = 1; g < m.length; ++g) {
-      if (m[g] === undefined) continue;
-      yield { text: m[g], start: m.indices[g][0], end: m.indices[g][1] };
-    }
-  }
-}
+const matches = (regex, text) => [...text.matchAll(new RegExp(regex, 'dg'))]
+    .flatMap((m) => m.indices.slice(1).filter(Boolean)
+        .map(([start, end]) => ({ text: text.slice(start, end), start, end })));
 
 // Pattern, the scope prefixes each of its groups must carry, and what it is.
 const demoChecks = [
