@@ -5,10 +5,10 @@
 # with the same input. Exits 77 (skipped) when a tool is missing.
 #   usage: run.sh MOWA_HEADLESS WEB_PLAYER_DIR
 set -euo pipefail
-headless=$(realpath "$1")
 player=$(realpath -m "$2")
 name=web missing_status=77
 source "$(dirname "$0")/../scenarios/on_screen.sh"
+headless=$program  # the one program here; the second argument is the player
 root=$(cd "$here/../.." && pwd)
 for tool in /usr/bin/chromium /usr/bin/chromedriver convert sox; do
   command -v "$tool" > /dev/null || { echo "web: $tool is missing (scripts/setup installs it)"; exit 77; }
