@@ -1,37 +1,27 @@
 """Music of the browser player in Debian's headless Chromium.
 
-A story made here plays a one-second MIDI sequence that loops until a left
-click stops it, then loops a WAV effect. In a browser that lets the page
-sound at once, the synthesiser must receive the sequence, be heard (also
-through the page's output, and not when muted), get the next pass when the
-sequencer's clock ends one, fall silent at `stop_midi`, the WAV must still
-be heard, and all must be silent once the story has ended. In a browser that waits for the reader, the music must start
-at the first key. The console must show no error.
-
-Usage: music_test.py WEB_PLAYER_DIR (exits 77, skipped, when a tool or the
-player is missing).
+A story made here loops a one-second MIDI sequence until a left click stops
+it, then loops a WAV effect. Where the page may sound at once, the sequence
+reaches the synthesiser, is heard (through the page's output too, not when
+muted), loops, falls silent at `stop_midi`; the WAV is heard; all is silent
+once the story has ended. Where the browser waits for the reader, the music
+starts at the first key. No console error either way.
+Usage: music_test.py WEB_PLAYER_DIR (exits 77 when a tool or it is missing).
 """
-import functools
-import http.server
 import os
+import pathlib
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PLAYER = os.path.abspath(sys.argv[1])
-failures = []
-
 try:
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-    from selenium.webdriver.common.action_chains import ActionChains
-    from selenium.webdriver.common.by import By
-    from selenium.webdriver.common.keys import Keys
+    import browser
+    from browser import ActionChains, By, Keys, within
 except ImportError:
     print("web_music: python3-selenium is missing (scripts/setup installs it)")
     sys.exit(77)
@@ -40,6 +30,7 @@ for need in ("/usr/bin/chromium", "/usr/bin/chromedriver", "sox",
     if not (os.path.exists(need) or shutil.which(need)):
         print(f"web_music: {need} is missing (scripts/setup and make web make it)")
         sys.exit(77)
+check = browser.Checks("web_music")
 
 # Below -80 dB: the synthesiser's reverberation leaves a trace of noise.
 SILENT = 1e-4
@@ -78,45 +69,14 @@ def midi_file():
 def make_site(work):
     story = f"{work}/story"
     os.makedirs(f"{story}/data")
-    with open(f"{story}/data/mowa.snr", "wb") as f:
-        f.write(SCENARIO.replace("\n", "\r\n").encode("cp932"))
-    with open(f"{story}/data/loop.mid", "wb") as f:
-        f.write(midi_file())
+    pathlib.Path(f"{story}/data/mowa.snr").write_bytes(
+        SCENARIO.replace("\n", "\r\n").encode("cp932"))
+    pathlib.Path(f"{story}/data/loop.mid").write_bytes(midi_file())
     subprocess.run(["sox", "-n", "-r", "22050", "-b", "16", "-c", "1",
                     f"{story}/beep.wav", "synth", "0.3", "sine", "660"], check=True)
     subprocess.run([f"{ROOT}/scripts/web-pack", story, f"{work}/site"], check=True,
                    stdout=subprocess.DEVNULL, env=dict(os.environ, MOWA_WEB_PLAYER=PLAYER))
     return f"{work}/site"
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def browser(autoplay):
-    o = webdriver.ChromeOptions()
-    for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=800,600",
-              "--autoplay-policy=" + autoplay]:
-        o.add_argument(a)
-    o.binary_location = "/usr/bin/chromium"
-    o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
-
-
-def within(seconds, test):
-    end = time.time() + seconds
-    while time.time() < end:
-        if test():
-            return True
-        time.sleep(0.1)
-    return test()
-
-
-def check(run, what, ok, detail=""):
-    if not ok:
-        failures.append(f"{run}: {what} {detail}")
-        print(f"web_music ({run}): FAILED {what} {detail}")
 
 
 class Page:
@@ -127,32 +87,30 @@ class Page:
         return self.d.execute_script(f"return Module.mowa.music.{field};")
 
     def level(self):
-        return self.d.execute_script("return Module.mowa.music.level();")
+        return self.music("level()")
 
     def peak(self, reset=False):
         return self.d.execute_script(
             "const a = Module.mowa.audio, p = a.peak; if (arguments[0]) a.peak = 0; return p;",
             reset)
 
+    def rises(self, run, what, meter, above, seconds=10):
+        """METER: "level" of the synthesiser or "peak" of the page's output."""
+        read = getattr(self, meter)
+        check(run, what, within(seconds, lambda: read() > above), f"({meter} {read()})")
 
-def sounding_at_once(d, page, midi_bytes):
-    run = "sound allowed at once"
-    check(run, "the synthesiser received the sequence",
-          within(20, lambda: page.music("loadedBytes") == midi_bytes),
-          f"({page.music('loadedBytes')} bytes of {midi_bytes})")
+
+def sounding_at_once(d, page, run):
     check(run, "the loop's next pass reached the synthesiser",
           within(40, lambda: page.music("plays") >= 2), f"({page.music('plays')} passes)")
-    check(run, "the music heard", within(10, lambda: page.level() > 0.01),
-          f"(level {page.level()})")
-    check(run, "the music heard through the page's output",
-          within(10, lambda: page.peak() > 0.01), f"(peak {page.peak()})")
+    page.rises(run, "the music heard", "level", 0.01)
+    page.rises(run, "the music heard through the page's output", "peak", 0.01)
 
     mute = d.find_element(By.ID, "mute")
     mute.click()
     time.sleep(0.3)
     page.peak(reset=True)
-    check(run, "the synthesiser still sounding when muted",
-          within(10, lambda: page.level() > 0.01))
+    page.rises(run, "the synthesiser still sounding when muted", "level", 0.01)
     time.sleep(0.5)
     check(run, "the mute control silences the music", page.peak() == 0,
           f"(peak {page.peak()})")
@@ -167,24 +125,18 @@ def sounding_at_once(d, page, midi_bytes):
     time.sleep(1.5)  # longer than a pass: a loop that went on would restart
     check(run, "no pass after stop_midi", page.music("plays") == plays)
     page.peak(reset=True)
-    check(run, "the WAV heard after the music",
-          within(10, lambda: page.peak() > 0.1), f"(peak {page.peak()})")
+    page.rises(run, "the WAV heard after the music", "peak", 0.1)
 
     # Escape, Enter on the farewell box: the story ends, and its sound too.
     ActionChains(d).send_keys(Keys.ESCAPE).pause(1).send_keys(Keys.ENTER).perform()
-    body = d.find_element(By.TAG_NAME, "body")
-    check(run, "the story ended",
-          within(10, lambda: body.get_attribute("data-state") == "ended"))
+    browser.ended(d, check, run)
     time.sleep(0.3)
     page.peak(reset=True)
     time.sleep(0.5)
     check(run, "silence after the end", page.peak() < SILENT, f"(peak {page.peak()})")
 
 
-def sounding_after_a_key(d, page, midi_bytes):
-    run = "sound after the first key"
-    check(run, "the synthesiser received the sequence",
-          within(20, lambda: page.music("loadedBytes") == midi_bytes))
+def sounding_after_a_key(d, page, run):
     check(run, "nothing sounds before the reader acts",
           page.music("plays") == 0 and page.level() == 0,
           f"(passes {page.music('plays')}, level {page.level()})")
@@ -194,34 +146,23 @@ def sounding_after_a_key(d, page, midi_bytes):
           f"(passes {page.music('plays')}, level {page.level()})")
 
 
-def main():
-    work = tempfile.mkdtemp()
-    try:
-        site = make_site(work)
-        midi_bytes = len(midi_file())
-        handler = functools.partial(QuietHandler, directory=site)
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
-        for autoplay, play in (("no-user-gesture-required", sounding_at_once),
-                               ("document-user-activation-required", sounding_after_a_key)):
-            d = browser(autoplay)
-            try:
-                d.get(url)
-                play(d, Page(d), midi_bytes)
-                errors = [l["message"] for l in d.get_log("browser") if l["level"] == "SEVERE"]
-                check(play.__name__, "no console errors", not errors, str(errors))
-            finally:
-                d.quit()
-        server.shutdown()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-    if failures:
-        sys.exit(1)
-    print("web_music: the sequence reached the synthesiser, was heard, looped, "
-          "muted and stopped; the WAV heard after it; silence at the end; music "
-          "started at the first key where the browser waits for one; no console "
-          "errors")
-
-
-main()
+work = tempfile.mkdtemp()
+try:
+    with browser.serving(make_site(work)) as url:
+        for run, autoplay, play in (
+                ("sound allowed at once", "no-user-gesture-required", sounding_at_once),
+                ("sound after the first key", "document-user-activation-required",
+                 sounding_after_a_key)):
+            with browser.opened(f"{url}/index.html", (800, 600), autoplay=autoplay) as d:
+                page, midi_bytes = Page(d), len(midi_file())
+                check(run, "the synthesiser received the sequence",
+                      within(20, lambda: page.music("loadedBytes") == midi_bytes),
+                      f"({page.music('loadedBytes')} bytes of {midi_bytes})")
+                play(d, page, run)
+                errors = browser.console_errors(d, [])
+                check(run, "no console errors", not errors, str(errors))
+finally:
+    shutil.rmtree(work, ignore_errors=True)
+check.end("the sequence reached the synthesiser, was heard, looped, muted and "
+          "stopped; the WAV heard after it; silence at the end; music started at "
+          "the first key where the browser waits for one; no console errors")

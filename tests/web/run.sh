@@ -19,6 +19,16 @@ done
 [[ -f "$here/../../web/node_modules/fflate/umd/index.js" ]] ||
   { echo "web: the page's npm packages are missing (scripts/setup installs them)"; exit 77; }
 make_scenarios
+pack() { MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$1" "$work/site/${2:-$(basename "$1")}" > /dev/null; }
+# story NAME LINES...: a scenario of those lines in $work/s/NAME.
+story() { mkdir -p "$work/s/$1/data" && printf '%s\r\n' "${@:2}" > "$work/s/$1/data/mowa.snr"; }
+# shipped NAME N: the save file of story NAME holds @10 = N, saved by mowa-headless.
+shipped() {
+  story "$1" "@10=$2" save
+  (cd "$work/s/$1" && "$headless" . > /dev/null 2>&1) || fail "mowa-headless could not save in $1"
+}
+red='boxfill"0,0,640,480,255"' green='boxfill"0,0,640,480,65280"'
+idle=('[wait]' 'get_mouse_state"@01"' 'goto"wait"')
 
 # What mowa-headless shows, as raw RGB bytes.
 reference() {  # SCENE INPUT_LINES... -> $work/SCENE-N.rgb
@@ -30,48 +40,35 @@ reference() {  # SCENE INPUT_LINES... -> $work/SCENE-N.rgb
   convert "$work/shot.png" -depth 8 "rgb:$out"
 }
 for scene in pictures text zoom japanese; do
-  MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/$scene" "$work/site/$scene" > /dev/null
+  pack "$work/s/$scene"
   reference "$scene" "$work/$scene-before.rgb" '60 key 27'
 done
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/klänge" "$work/site/klaenge" > /dev/null
+pack "$work/s/klänge" klaenge
 # A story that ships a save file (@10 = 1) and saves @10 = 2: red at the
 # first visit, green once its own save is read back after a reload.
-mkdir -p "$work/s/kept/data"
-printf '@10=1\r\nsave\r\n' > "$work/s/kept/data/mowa.snr"
-(cd "$work/s/kept" && "$headless" . > /dev/null 2>&1) || fail "mowa-headless could not write the shipped save file"
-printf '%s\r\n' 'load' 'if"@10=2,kept,first"' '[first]' '@10=2' 'save' \
-  'boxfill"0,0,640,480,255"' 'goto"wait"' '[kept]' 'boxfill"0,0,640,480,65280"' \
-  '[wait]' 'get_mouse_state"@01"' 'goto"wait"' > "$work/s/kept/data/mowa.snr"
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/kept" "$work/site/kept" > /dev/null
+shipped kept 1
+story kept 'load' 'if"@10=2,kept,first"' '[first]' '@10=2' 'save' "$red" 'goto"wait"' \
+  '[kept]' "$green" "${idle[@]}"
 # A picture fetched only once the scenario names it (after a click, in
 # another letter case), then one that is not there: the same box as on the
 # desktop.
-mkdir -p "$work/s/later/data"
+story later "$red" '[wait]' 'get_mouse_state"@01"' 'if"@01=0,wait,go"' '[go]' \
+  'gload"DATA\later.bmp,0,0,0"' 'gload"gone.bmp,0,0,0"' '[idle]' 'get_mouse_state"@01"' 'goto"idle"'
 convert \( -size 320x480 gradient:'#200000-#ff8000' \) \( -size 320x480 gradient:'#002000-#00ffff' \) \
   +append +dither -colors 250 -type Palette -compress None "BMP3:$work/s/later/data/Later.BMP"
 convert "$work/s/later/data/Later.BMP" -depth 8 "rgb:$work/later-after.rgb"
-printf '%s\r\n' 'boxfill"0,0,640,480,255"' '[wait]' 'get_mouse_state"@01"' 'if"@01=0,wait,go"' \
-  '[go]' 'gload"DATA\later.bmp,0,0,0"' 'gload"gone.bmp,0,0,0"' '[idle]' 'get_mouse_state"@01"' \
-  'goto"idle"' > "$work/s/later/data/mowa.snr"
 printf '%s\n' '20 move 10 10' '20 ldown' '30 lup' '200 key 27' > "$work/input.txt"
 "$headless" --input "$work/input.txt" "$work/s/later" 2>&1 | sed -n 's/^mowa-headless: box //p' |
   head -n 1 > "$work/later-box.txt"
 [[ -s "$work/later-box.txt" ]] || fail "mowa-headless showed no box for a missing picture"
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/later" "$work/site/later" > /dev/null
 # A save file restored from the reader's computer: mowa-headless saves
 # @10 = 7 to make it; the story ships one with @10 = 1 and shows red, or
 # green once a load reads 7.
-mkdir -p "$work/s/restore/data" "$work/made/data"
-printf '@10=7\r\nsave\r\n' > "$work/made/data/mowa.snr"
-(cd "$work/made" && "$headless" . > /dev/null 2>&1) || fail "mowa-headless could not save"
-printf '@10=1\r\nsave\r\n' > "$work/s/restore/data/mowa.snr"
-(cd "$work/s/restore" && "$headless" . > /dev/null 2>&1) || fail "mowa-headless could not save"
-cp "$work/made/data/save.dat" "$work/restored.dat"
+shipped made 7
+shipped restore 1
+cp "$work/s/made/data/save.dat" "$work/restored.dat"
 head -c 399 "$work/restored.dat" > "$work/short.dat"
-printf '%s\r\n' 'load' 'if"@10=7,seven,other"' '[other]' 'boxfill"0,0,640,480,255"' 'goto"wait"' \
-  '[seven]' 'boxfill"0,0,640,480,65280"' '[wait]' 'get_mouse_state"@01"' 'goto"wait"' \
-  > "$work/s/restore/data/mowa.snr"
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/restore" "$work/site/restore" > /dev/null
+story restore 'load' 'if"@10=7,seven,other"' '[other]' "$red" 'goto"wait"' '[seven]' "$green" "${idle[@]}"
 # Stories from the reader's computer: the Japanese one as a folder, the text
 # one as a .zip whose names are in code page 932 as Windows writes them.
 (cd "$work/s/text" && /usr/bin/python3 -c '
@@ -86,14 +83,12 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
             z.writestr(Cp932Name("テキスト/" + path), open(os.path.join(folder, name), "rb").read())
 ' "$work/text.zip")
 # The reader's keys: a long wait, then green.
-mkdir -p "$work/s/slow/data"
-printf '%s\r\n' 'boxfill"0,0,640,480,255"' 'wait"60000"' 'boxfill"0,0,640,480,65280"' '[wait]' \
-  'get_mouse_state"@01"' 'goto"wait"' > "$work/s/slow/data/mowa.snr"
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$work/s/slow" "$work/site/slow" > /dev/null
+story slow "$red" 'wait"60000"' "$green" "${idle[@]}"
+for scene in kept later restore slow; do pack "$work/s/$scene"; done
 # The bundled demo, staged by the build beside mowa-headless.
 demo=$(dirname "$headless")/demo
 [[ -f "$demo/data/mowa.snr" ]] || fail "no demo in $demo (the build stages it)"
-MOWA_WEB_PLAYER=$player "$root/scripts/web-pack" "$demo" "$work/site/demo" > /dev/null
+pack "$demo"
 reference pictures "$work/pictures-after.rgb" '40 move 100 100' '40 ldown' '60 lup' \
   '80 move 300 200' '80 rdown' '100 rup' '120 move 500 400' '120 ldown' '130 lup' '170 key 27'
 /usr/bin/python3 "$here/web_test.py" "$work"

@@ -1,80 +1,33 @@
-"""The packed scenarios in headless Chromium (run by run.sh).
-
-Usage: web_test.py WORK, where WORK/site/SCENE is a packed scenario and
-WORK/SCENE-before.rgb (and pictures-after.rgb) what mowa-headless shows.
-"""
+"""The packed scenarios in headless Chromium. Usage (by run.sh): web_test.py
+WORK, where WORK/site/SCENE is a packed scenario and WORK/*.rgb what
+mowa-headless shows."""
 import base64
+import contextlib
 import functools
-import http.server
 import os
+import pathlib
 import subprocess
 import sys
-import threading
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
+import browser
+from browser import ActionChains, By, Keys, within
 
 WORK = sys.argv[1]
 FAREWELL = "mowa: [from 星屑の小瓶] ばいばいもわもわ～！！"
-failures = []
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def serve(folder):
-    handler = functools.partial(QuietHandler, directory=folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
-
-
-def browser(width, height, downloads=None):
-    o = webdriver.ChromeOptions()
-    if downloads:
-        o.add_experimental_option("prefs", {
-            "download.default_directory": downloads,
-            "download.prompt_for_download": False})
-    for a in ["--headless=new", "--no-sandbox", "--disable-gpu",
-              f"--window-size={width},{height}",
-              "--autoplay-policy=no-user-gesture-required"]:
-        o.add_argument(a)
-    o.binary_location = "/usr/bin/chromium"
-    o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
-
+RED, GREEN = [255, 0, 0], [0, 255, 0]
+check = browser.Checks("web")
 
 CANVAS_RGB = """
-const c = document.getElementById('screen');
-const d = c.getContext('2d').getImageData(0, 0, 640, 480).data;
-const rgb = new Uint8Array(640 * 480 * 3);
-for (let i = 0, j = 0; i < d.length; i += 4) {
-  rgb[j++] = d[i]; rgb[j++] = d[i + 1]; rgb[j++] = d[i + 2];
-}
+const d = document.getElementById('screen').getContext('2d').getImageData(0, 0, 640, 480).data;
 let s = '';
-for (let i = 0; i < rgb.length; i += 8192)
-  s += String.fromCharCode.apply(null, rgb.subarray(i, i + 8192));
+for (let i = 0; i < d.length; i += 4) s += String.fromCharCode(d[i], d[i + 1], d[i + 2]);
 return btoa(s);
 """
 
 
 def canvas(d):
     return base64.b64decode(d.execute_script(CANVAS_RGB))
-
-
-def within(seconds, test):
-    end = time.time() + seconds
-    while time.time() < end:
-        if test():
-            return True
-        time.sleep(0.1)
-    return test()
 
 
 def differing(a, b):
@@ -87,58 +40,12 @@ def differing(a, b):
     return f"{len(at)} in {min(xs)},{min(ys)}-{max(xs)},{max(ys)}"
 
 
-def check(scene, what, ok, detail=""):
-    if not ok:
-        failures.append(f"{scene}: {what} {detail}")
-        print(f"web ({scene}): FAILED {what} {detail}")
-
-
-def await_picture(d, scene, reference_file, what):
-    with open(reference_file, "rb") as f:
-        want = f.read()
+def await_picture(d, scene, reference, what):
+    """The canvas comes to equal WORK/REFERENCE.rgb (what mowa-headless shows)."""
+    want = pathlib.Path(f"{WORK}/{reference}.rgb").read_bytes()
     shown = within(20, lambda: canvas(d) == want)
     check(scene, what, shown,
           "" if shown else f"({differing(canvas(d), want)} pixels differ from mowa-headless)")
-
-
-def console_lines(d):
-    return d.get_log("browser")
-
-
-def leave(d, scene, logs):
-    """Escape: the farewell box on the canvas; Enter ends with code 0; and
-    no error was written to the console on the way."""
-    before = canvas(d)
-    ActionChains(d).send_keys(Keys.ESCAPE).perform()
-    seen = within(10, lambda: (logs.extend(console_lines(d)) or
-                               any(FAREWELL in l["message"] for l in logs)))
-    check(scene, "farewell box after Escape", seen)
-    check(scene, "the farewell box drawn on the canvas",
-          within(5, lambda: canvas(d) != before))
-    ActionChains(d).send_keys(Keys.ENTER).perform()
-    body = d.find_element(By.TAG_NAME, "body")
-    ended = within(10, lambda: body.get_attribute("data-state") == "ended")
-    check(scene, "ended state after the box", ended)
-    check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
-          f"(got {body.get_attribute('data-exit-code')})")
-    logs.extend(console_lines(d))
-    errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-    check(scene, "no console errors", not errors, str(errors))
-
-
-def play(scene, port, width=1280, height=960, clicks=False):
-    d = browser(width, height)
-    logs = []
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        await_picture(d, scene, f"{WORK}/{scene}-before.rgb", "the first picture")
-        if clicks:
-            click_scaled(d)
-            await_picture(d, scene, f"{WORK}/pictures-after.rgb",
-                          "the picture after clicks in a scaled window")
-        leave(d, scene, logs)
-    finally:
-        d.quit()
 
 
 def centre(d):
@@ -147,190 +54,63 @@ def centre(d):
         ".getImageData(320, 240, 1, 1).data.slice(0, 3));")
 
 
-def play_kept(port):
-    """A save is kept across a reload right after it."""
-    scene = "kept"
-    d = browser(1280, 960)
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        check(scene, "the shipped save file read (red)",
-              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
-        d.refresh()
-        check(scene, "the save read back after a reload (green)",
-              within(20, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
-        logs = []
-        leave(d, scene, logs)
-    finally:
-        d.quit()
+def await_colour(d, scene, colour, what, seconds=20):
+    check(scene, f"{what} ({'red' if colour == RED else 'green'})",
+          within(seconds, lambda: centre(d) == colour), str(centre(d)))
 
 
-def fetched(d):
-    return d.execute_script("return performance.getEntriesByType('resource')"
-                            ".map((e) => e.name.toLowerCase());")
+def said(d, logs, text):
+    """TEXT comes in a console line (all kept in LOGS)."""
+    return within(10, lambda: (logs.extend(d.get_log("browser")) or
+                               any(text in l["message"] for l in logs)))
 
 
-def play_later(port):
-    """Only the scenario comes before the start; a picture is fetched when the
-    scenario first names it, and a missing one gives the desktop's box."""
-    scene = "later"
-    d = browser(1280, 960)
+def ended(d, scene, logs):
+    """Enter on the farewell box ends with code 0, and no error was written
+    to the console on the way."""
+    ActionChains(d).send_keys(Keys.ENTER).perform()
+    browser.ended(d, check, scene)
+    errors = browser.console_errors(d, logs)
+    check(scene, "no console errors", not errors, str(errors))
+
+
+def leave(d, scene, logs):
+    """Escape: the farewell box, also on the canvas; then ended()."""
+    before = canvas(d)
+    ActionChains(d).send_keys(Keys.ESCAPE).perform()
+    check(scene, "farewell box after Escape", said(d, logs, FAREWELL))
+    check(scene, "the farewell box drawn on the canvas",
+          within(5, lambda: canvas(d) != before))
+    ended(d, scene, logs)
+
+
+@contextlib.contextmanager
+def session(scene, first=None, page=None, downloads=None, size=(1280, 960)):
+    """Yields the driver on SCENE (or PAGE), red first if FIRST says so, and
+    the console lines seen; then leave()s."""
     logs = []
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        check(scene, "the first picture (red)",
-              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
-        later = lambda: any(n.endswith("/later.bmp") for n in fetched(d))
-        check(scene, "no picture fetched before it is named", not later())
-        ActionChains(d).click(d.find_element(By.ID, "screen")).perform()
-        with open(f"{WORK}/later-box.txt", encoding="utf-8") as f:
-            box = f.read().strip()
-        seen = within(10, lambda: (logs.extend(console_lines(d)) or
-                                   any(box in l["message"] for l in logs)))
-        check(scene, "the box for a missing picture", seen, box)
-        check(scene, "the picture fetched once named", later())
-        ActionChains(d).send_keys(Keys.ENTER).perform()
-        await_picture(d, scene, f"{WORK}/later-after.rgb",
-                      "the picture fetched when named")
+    with browser.opened(f"{url}/{page or scene}/index.html", size, downloads) as d:
+        if first:
+            await_colour(d, scene, RED, first)
+        yield d, logs
         leave(d, scene, logs)
-    finally:
-        d.quit()
 
 
-def play_restore(port):
-    """A save file picked by the reader replaces the story's once it is
-    exactly 400 bytes; a shorter one is refused and the old file kept. The
-    file offered for download is the one restored."""
-    scene = "restore"
-    downloads = f"{WORK}/downloads"
-    os.makedirs(downloads, exist_ok=True)
-    d = browser(1280, 960, downloads)
-    logs = []
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        check(scene, "the shipped save file read (red)",
-              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
-        notice = d.find_element(By.ID, "notice")
-        for name, colour in (("short.dat", [255, 0, 0]),
-                             ("restored.dat", [0, 255, 0])):
-            d.find_element(By.ID, "save-file").send_keys(f"{WORK}/{name}")
-            check(scene, f"a notice for {name}",
-                  within(10, lambda: notice.is_displayed()))
-            told = notice.text
-            check(scene, f"the notice for {name} names the size",
-                  ("400 bytes" in told) == (name == "short.dat"), told)
-            d.refresh()
-            notice = d.find_element(By.ID, "notice")
-            check(scene, f"after {name} and a reload, load reads {colour}",
-                  within(20, lambda: centre(d) == colour), str(centre(d)))
-        d.find_element(By.ID, "save-download").click()
-        saved = f"{downloads}/save.dat"
-        check(scene, "the save file downloaded",
-              within(10, lambda: os.path.exists(saved)))
-        with open(f"{WORK}/restored.dat", "rb") as a:
-            same = os.path.exists(saved) and open(saved, "rb").read() == a.read()
-        check(scene, "the download is the restored file", same)
-        leave(d, scene, logs)
-    finally:
-        d.quit()
+# Pointer events at picture coordinates: a mouse's to the page, or a
+# finger's (pointer ID first, the primary one 1) to the canvas.
+POINTER = """
+const [events, touch] = arguments, screen = document.getElementById('screen');
+const r = screen.getBoundingClientRect(), s = r.width / 640;
+for (const [type, id, x, y] of events)
+  (touch ? screen : document).dispatchEvent(new PointerEvent(type, Object.assign({
+      button: 0, bubbles: true, clientX: r.left + (x + 0.5) * s, clientY: r.top + (y + 0.5) * s},
+      touch ? {pointerType: 'touch', pointerId: id, isPrimary: id === 1, cancelable: true} : {})));
+"""
 
 
-def play_local(port):
-    """Stories from the reader's computer, opened over a published one: a
-    folder, then a .zip with code page 932 names. Each shows what
-    mowa-headless does, drawn with the whole font."""
-    scene = "local"
-    d = browser(1280, 960)
-    logs = []
-    try:
-        d.get(f"http://127.0.0.1:{port}/later/index.html")
-        check(scene, "the published story first (red)",
-              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
-        for picker, path, reference in (
-                ("story-folder", f"{WORK}/s/japanese", "japanese"),
-                ("story-zip", f"{WORK}/text.zip", "text")):
-            d.find_element(By.ID, picker).send_keys(path)
-            await_picture(d, scene, f"{WORK}/{reference}-before.rgb",
-                          f"the picture of {path}")
-        leave(d, scene, logs)
-    finally:
-        d.quit()
-
-
-def play_keys(port):
-    """The reader's keys act on the page, not on the scenario: help, the
-    fast-forward that brings a minute's wait within the test's patience,
-    mute, volume and a screenshot of the picture alone."""
-    scene = "slow"
-    downloads = f"{WORK}/shots"
-    os.makedirs(downloads, exist_ok=True)
-    d = browser(1280, 960, downloads)
-    logs = []
-    keys = lambda *k: ActionChains(d).send_keys(*k).perform()
-    shown = lambda name: d.find_element(By.ID, name).is_displayed()
-    audio = lambda: d.execute_script("return Module.mowa.audio;")
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        check(scene, "the first picture (red)",
-              within(20, lambda: centre(d) == [255, 0, 0]), str(centre(d)))
-        for key, what, test in (
-                (Keys.F1, "F1 shows the keys", lambda: shown("help")),
-                ("a", "any key hides them", lambda: not shown("help")),
-                ("m", "M mutes", lambda: "off" in d.find_element(
-                    By.ID, "mute").get_attribute("title")),
-                ("-", "- turns the volume down",
-                 lambda: audio()["volume"] == 0.9),
-                ("+", "+ turns it up", lambda: audio()["volume"] == 1),
-                (Keys.TAB, "Tab shows the fast-forward mark",
-                 lambda: shown("fast-mark"))):
-            keys(key)
-            check(scene, what, within(5, test))
-        check(scene, "the minute's wait fast-forwarded (green)",
-              within(40, lambda: centre(d) == [0, 255, 0]), str(centre(d)))
-        keys(Keys.F12)
-        check(scene, "F12 downloads a PNG",
-              within(10, lambda: any(n.endswith(".png") for n in os.listdir(downloads))))
-        for name in os.listdir(downloads):
-            rgb = subprocess.run(["convert", f"{downloads}/{name}", "-depth", "8", "rgb:-"],
-                                 capture_output=True).stdout
-            check(scene, "the screenshot is the picture", rgb == canvas(d))
-        leave(d, scene, logs)
-    finally:
-        d.quit()
-
-
-def play_demo(port):
-    """The demo played to its end with clicks on its last button (each
-    screen before the menu goes on at any click): the farewell box, the
-    ended state and exit code 0."""
-    scene = "demo"
-    d = browser(1280, 960)
-    logs = []
-    try:
-        d.get(f"http://127.0.0.1:{port}/{scene}/index.html")
-        el = d.find_element(By.ID, "screen")
-        scale = el.size["width"] / 640
-        # The middle of the menu's last button, from the canvas's centre.
-        at = (round((500 - 320) * scale), round((220 - 240) * scale))
-        for _ in range(120):
-            logs.extend(console_lines(d))
-            if any(FAREWELL in l["message"] for l in logs):
-                break
-            ActionChains(d).move_to_element_with_offset(el, *at) \
-                .click_and_hold().pause(0.1).release().perform()
-            time.sleep(0.4)
-        check(scene, "the farewell box after the last button",
-              any(FAREWELL in l["message"] for l in logs))
-        ActionChains(d).send_keys(Keys.ENTER).perform()
-        body = d.find_element(By.TAG_NAME, "body")
-        check(scene, "ended state after the box",
-              within(10, lambda: body.get_attribute("data-state") == "ended"))
-        check(scene, "exit code 0", body.get_attribute("data-exit-code") == "0",
-              f"(got {body.get_attribute('data-exit-code')})")
-        logs.extend(console_lines(d))
-        errors = [l["message"] for l in logs if l["level"] == "SEVERE"]
-        check(scene, "no console errors", not errors, str(errors))
-    finally:
-        d.quit()
+def pointers(d, touch, *events):
+    d.execute_script(POINTER, list(events), touch)
+    time.sleep(0.3)
 
 
 def click_scaled(d):
@@ -347,100 +127,176 @@ def click_scaled(d):
         .click_and_hold().pause(0.3).release().pause(0.3).perform()
     ActionChains(d).move_to_element_with_offset(el, *offset(300, 200)) \
         .context_click().pause(0.3).perform()
-    r = el.rect
-    d.execute_script("""
-        const [x, y] = [arguments[0], arguments[1]];
-        for (const type of ['pointermove', 'pointerdown', 'pointerup'])
-          document.dispatchEvent(new PointerEvent(type, {clientX: x, clientY: y,
-              button: 0, bubbles: true}));""",
-                     r["x"] + (500.5 * scale), r["y"] + (400.5 * scale))
-    time.sleep(0.3)
+    pointers(d, False, *((t, 0, 500, 400) for t in ("pointermove", "pointerdown", "pointerup")))
 
 
-TOUCH = """
-const r = document.getElementById('screen').getBoundingClientRect();
-const s = r.width / 640;
-for (const [type, id, x, y] of arguments[0])
-  document.getElementById('screen').dispatchEvent(new PointerEvent(type, {
-      pointerType: 'touch', pointerId: id, isPrimary: id === 1, button: 0,
-      clientX: r.left + (x + 0.5) * s, clientY: r.top + (y + 0.5) * s,
-      bubbles: true, cancelable: true}));
-"""
-
-
-def play_touch(port, right):
+def touch(right, d):
     """The clicks of click_scaled made with fingers: taps, and the right
     click as a long press or as a tap of two fingers."""
-    d = browser(1280, 960)
-    scene = f"pictures by touch ({right})"
-    try:
-        d.get(f"http://127.0.0.1:{port}/pictures/index.html")
-        await_picture(d, scene, f"{WORK}/pictures-before.rgb", "the first picture")
-        fingers = lambda *events: (d.execute_script(TOUCH, list(events)),
-                                   time.sleep(0.3))
-        fingers(("pointerdown", 1, 100, 100), ("pointerup", 1, 100, 100))
-        if right == "long press":
-            fingers(("pointerdown", 1, 300, 200))
-            time.sleep(0.6)
-            fingers(("pointerup", 1, 300, 200))
-        else:
-            fingers(("pointerdown", 1, 300, 200), ("pointerdown", 2, 340, 220),
-                    ("pointerup", 2, 340, 220), ("pointerup", 1, 300, 200))
-        fingers(("pointerdown", 1, 500, 400), ("pointermove", 1, 500, 400),
-                ("pointerup", 1, 500, 400))
-        await_picture(d, scene, f"{WORK}/pictures-after.rgb",
-                      "the picture after taps and a right click by touch")
-    finally:
-        d.quit()
+    fingers = functools.partial(pointers, d, True)
+    fingers(("pointerdown", 1, 100, 100), ("pointerup", 1, 100, 100))
+    if right == "long press":
+        fingers(("pointerdown", 1, 300, 200))
+        time.sleep(0.6)
+        fingers(("pointerup", 1, 300, 200))
+    else:
+        fingers(("pointerdown", 1, 300, 200), ("pointerdown", 2, 340, 220),
+                ("pointerup", 2, 340, 220), ("pointerup", 1, 300, 200))
+    fingers(("pointerdown", 1, 500, 400), ("pointermove", 1, 500, 400),
+            ("pointerup", 1, 500, 400))
 
 
-def play_sound(port):
+# Each scene shows what mowa-headless does; with input, what it shows after
+# the same clicks. A window of another shape scales and letterboxes it.
+PLAYS = (("pictures", click_scaled, (1300, 900)), ("text",), ("zoom",), ("japanese",),
+         ("pictures by touch (long press)", functools.partial(touch, "long press")),
+         ("pictures by touch (two fingers)", functools.partial(touch, "two fingers")))
+
+
+def play(scene, clicks=None, size=(1280, 960)):
+    page = scene.split()[0]
+    with session(scene, page=page, size=size) as (d, _):
+        await_picture(d, scene, f"{page}-before", "the first picture")
+        if clicks:
+            clicks(d)
+            await_picture(d, scene, "pictures-after", "the picture after clicks")
+
+
+def play_kept():
+    """A save is kept across a reload right after it."""
+    with session("kept", "the shipped save file read") as (d, _):
+        d.refresh()
+        await_colour(d, "kept", GREEN, "the save read back after a reload")
+
+
+def fetched(d):
+    return d.execute_script("return performance.getEntriesByType('resource')"
+                            ".map((e) => e.name.toLowerCase());")
+
+
+def play_later():
+    """Only the scenario comes before the start; a picture is fetched when the
+    scenario first names it, and a missing one gives the desktop's box."""
+    scene = "later"
+    with session(scene, "the first picture") as (d, logs):
+        later = lambda: any(n.endswith("/later.bmp") for n in fetched(d))
+        check(scene, "no picture fetched before it is named", not later())
+        ActionChains(d).click(d.find_element(By.ID, "screen")).perform()
+        box = pathlib.Path(f"{WORK}/later-box.txt").read_text(encoding="utf-8").strip()
+        check(scene, "the box for a missing picture", said(d, logs, box), box)
+        check(scene, "the picture fetched once named", later())
+        ActionChains(d).send_keys(Keys.ENTER).perform()
+        await_picture(d, scene, "later-after", "the picture fetched when named")
+
+
+def play_restore():
+    """A save file picked by the reader replaces the story's once it is
+    exactly 400 bytes; a shorter one is refused and the old file kept. The
+    file offered for download is the one restored."""
+    scene, downloads = "restore", f"{WORK}/downloads"
+    with session(scene, "the shipped save file read", downloads=downloads) as (d, _):
+        for name, colour in (("short.dat", RED), ("restored.dat", GREEN)):
+            d.find_element(By.ID, "save-file").send_keys(f"{WORK}/{name}")
+            notice = d.find_element(By.ID, "notice")
+            check(scene, f"a notice for {name}",
+                  within(10, lambda: notice.is_displayed()))
+            check(scene, f"the notice for {name} names the size",
+                  ("400 bytes" in notice.text) == (name == "short.dat"), notice.text)
+            d.refresh()
+            await_colour(d, scene, colour, f"after {name} and a reload, load reads")
+        d.find_element(By.ID, "save-download").click()
+        saved = pathlib.Path(f"{downloads}/save.dat")
+        check(scene, "the save file downloaded", within(10, saved.exists))
+        check(scene, "the download is the restored file", saved.exists() and
+              saved.read_bytes() == pathlib.Path(f"{WORK}/restored.dat").read_bytes())
+
+
+def play_local():
+    """Stories from the reader's computer, opened over a published one: a
+    folder, then a .zip with code page 932 names. Each shows what
+    mowa-headless does, drawn with the whole font."""
+    with session("local", "the published story first", page="later") as (d, _):
+        for picker, path, reference in (
+                ("story-folder", f"{WORK}/s/japanese", "japanese"),
+                ("story-zip", f"{WORK}/text.zip", "text")):
+            d.find_element(By.ID, picker).send_keys(path)
+            await_picture(d, "local", f"{reference}-before", f"the picture of {path}")
+
+
+def play_keys():
+    """The reader's keys act on the page, not on the scenario: help, the
+    fast-forward that brings a minute's wait within the test's patience,
+    mute, volume and a screenshot of the picture alone."""
+    scene, downloads = "slow", f"{WORK}/shots"
+    with session(scene, "the first picture", downloads=downloads) as (d, _):
+        shown = lambda name: d.find_element(By.ID, name).is_displayed()
+        audio = lambda: d.execute_script("return Module.mowa.audio;")
+        for key, what, test in (
+                (Keys.F1, "F1 shows the keys", lambda: shown("help")),
+                ("a", "any key hides them", lambda: not shown("help")),
+                ("m", "M mutes", lambda: "off" in d.find_element(
+                    By.ID, "mute").get_attribute("title")),
+                ("-", "- turns the volume down", lambda: audio()["volume"] == 0.9),
+                ("+", "+ turns it up", lambda: audio()["volume"] == 1),
+                (Keys.TAB, "Tab shows the fast-forward mark",
+                 lambda: shown("fast-mark"))):
+            ActionChains(d).send_keys(key).perform()
+            check(scene, what, within(5, test))
+        await_colour(d, scene, GREEN, "the minute's wait fast-forwarded", 40)
+        ActionChains(d).send_keys(Keys.F12).perform()
+        check(scene, "F12 downloads a PNG",
+              within(10, lambda: any(n.endswith(".png") for n in os.listdir(downloads))))
+        for name in os.listdir(downloads):
+            rgb = subprocess.run(["convert", f"{downloads}/{name}", "-depth", "8", "rgb:-"],
+                                 capture_output=True).stdout
+            check(scene, "the screenshot is the picture", rgb == canvas(d))
+
+
+def play_demo():
+    """The demo played to its end with clicks on its last button (each
+    screen before the menu goes on at any click): the farewell box, the
+    ended state and exit code 0."""
+    logs = []
+    with browser.opened(f"{url}/demo/index.html") as d:
+        el = d.find_element(By.ID, "screen")
+        scale = el.size["width"] / 640
+        # The middle of the menu's last button, from the canvas's centre.
+        at = (round((500 - 320) * scale), round((220 - 240) * scale))
+        farewell = lambda: any(FAREWELL in l["message"] for l in logs)
+        for _ in range(120):
+            logs.extend(d.get_log("browser"))
+            if farewell():
+                break
+            ActionChains(d).move_to_element_with_offset(el, *at) \
+                .click_and_hold().pause(0.1).release().perform()
+            time.sleep(0.4)
+        check("demo", "the farewell box after the last button", farewell())
+        ended(d, "demo", logs)
+
+
+def play_sound():
     """A WAV effect reaches Web Audio and is heard: the page's meter on its
     output rises above silence."""
-    d = browser(1280, 960)
-    try:
-        d.get(f"http://127.0.0.1:{port}/klaenge/index.html")
-        audio = "return Module.mowa.audio;"
+    with browser.opened(f"{url}/klaenge/index.html") as d:
+        audio = lambda: d.execute_script("return Module.mowa.audio;")
         check("klänge", "the WAV asked of Web Audio",
-              within(20, lambda: d.execute_script(audio)["wavRequests"] >= 1))
-        heard = within(10, lambda: d.execute_script(audio)["peak"] > 0.1)
-        check("klänge", "the WAV heard", heard,
-              f"(peak {d.execute_script(audio)['peak']})")
+              within(20, lambda: audio()["wavRequests"] >= 1))
+        check("klänge", "the WAV heard", within(10, lambda: audio()["peak"] > 0.1),
+              f"(peak {audio()['peak']})")
         d.find_element(By.ID, "mute").click()
-        check("klänge", "the mute control", "off" in
-              d.find_element(By.ID, "mute").get_attribute("title"))
-    finally:
-        d.quit()
+        check("klänge", "the mute control",
+              "off" in d.find_element(By.ID, "mute").get_attribute("title"))
 
 
-def main():
-    server = serve(f"{WORK}/site")
-    port = server.server_address[1]
-    try:
-        # A window of another shape: the picture is scaled and letterboxed.
-        play("pictures", port, 1300, 900, clicks=True)
-        for scene in ("text", "zoom", "japanese"):
-            play(scene, port)
-        play_kept(port)
-        play_later(port)
-        play_restore(port)
-        play_local(port)
-        play_keys(port)
-        play_demo(port)
-        play_sound(port)
-        play_touch(port, "long press")
-        play_touch(port, "two fingers")
-    finally:
-        server.shutdown()
-    if failures:
-        sys.exit(1)
-    print("web: pictures, scaled clicks and a tap, text, zoom, Japanese names, "
+with browser.serving(f"{WORK}/site") as url:  # the root the plays open
+    for row in PLAYS:
+        play(*row)
+    for test in (play_kept, play_later, play_restore, play_local, play_keys,
+                 play_demo, play_sound):
+        test()
+check.end("pictures, scaled clicks and a tap, text, zoom, Japanese names, "
           "a save kept across a reload, a picture fetched when named and a "
-          "missing one, the demo played to its end with clicks, a save file restored "
-          "and downloaded, stories opened from a folder and a .zip, the reader's "
-          "keys, a WAV heard, taps, a long press and "
-          "a two-finger tap, the farewell box and the "
-          "ended state as expected")
-
-
-main()
+          "missing one, the demo played to its end with clicks, a save file "
+          "restored and downloaded, stories opened from a folder and a .zip, "
+          "the reader's keys, a WAV heard, taps, a long press and a two-finger "
+          "tap, the farewell box and the ended state as expected")
