@@ -14,8 +14,7 @@ list(FILTER MOWA_WEB_SOURCES EXCLUDE REGEX ".*/main_[a-z]+\\.cpp$")
 # Screenshots are the headless runner's: the page reads its canvas instead.
 list(FILTER MOWA_WEB_SOURCES EXCLUDE REGEX ".*/softgdi/png_io\\.cpp$")
 
-add_executable(mowa-web src/shell/main_web.cpp ${MOWA_WEB_SOURCES}
-               src/platform/sdl/box_picture.cpp)
+add_executable(mowa-web src/shell/main_web.cpp ${MOWA_WEB_SOURCES})
 set_target_properties(mowa-web PROPERTIES OUTPUT_NAME mowa SUFFIX ".js")
 set_source_files_properties(src/platform/softgdi/font_raster.cpp PROPERTIES
     COMPILE_DEFINITIONS "MOWA_FONT_FILE=\"/font/mowa-gothic.ttf\"")

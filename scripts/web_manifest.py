@@ -32,7 +32,7 @@ def characters(story, source):
     text = set(chr(c) for c in range(0x20, 0x7F)) | set(_TWINS) | {"\u2026", "\u3000"}
     with open(os.path.join(story, "data", "mowa.snr"), "rb") as f:
         text |= set(f.read().decode("cp932", errors="ignore"))
-    for own in ("report/texts.h", "platform/sdl/box_picture.cpp",
+    for own in ("report/texts.h", "platform/softgdi/box_picture.cpp",
                 "engine/statement_trace.cpp"):
         path = os.path.join(source, own)
         if os.path.exists(path):

@@ -1,6 +1,6 @@
 // The message box picture: its layout follows the text, and caption, sign,
 // text and button land where the layout says.
-#include "platform/sdl/box_picture.h"
+#include "platform/softgdi/box_picture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/cp932.h"
-#include "platform/sdl/box_picture.h"
+#include "platform/softgdi/box_picture.h"
 
 namespace mowa::pf {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "platform/common/faults.h"
 #include "platform/platform.h"
-#include "platform/sdl/box_picture.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/softgdi/box_picture.h"
 
 namespace mowa::pf {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/cp932.h"
-#include "platform/sdl/box_picture.h"
+#include "platform/softgdi/box_picture.h"
 #include "platform/web/web_page.h"
 
 namespace mowa::pf {

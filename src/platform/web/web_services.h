@@ -7,7 +7,7 @@
 #include "platform/common/display_mode_list.h"
 #include "platform/common/faults.h"
 #include "platform/platform.h"
-#include "platform/sdl/box_picture.h"
+#include "platform/softgdi/box_picture.h"
 #include "platform/softgdi/soft_gdi.h"
 #include "platform/web/web_window.h"
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/box_picture.h"
+#include "platform/softgdi/box_picture.h"
 
 #include <algorithm>
 #include <cstddef>
