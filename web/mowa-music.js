@@ -35,16 +35,6 @@
     return data.reduce((peak, v) => Math.max(peak, Math.abs(v)), 0);
   }
 
-  function script(src) {
-    return new Promise((resolve, reject) => {
-      const tag = document.createElement('script');
-      tag.src = src;
-      tag.onload = resolve;
-      tag.onerror = () => reject(new Error(src + ' cannot be loaded'));
-      document.head.appendChild(tag);
-    });
-  }
-
   // The first picture (or a second, for a story that starts in black) comes
   // before the synthesiser's download and compilation, which would slow it.
   function firstPicture() {
@@ -63,7 +53,7 @@
       if (!response.ok) throw new Error('TimGM6mb.sf2: ' + response.status);
       return response.arrayBuffer();
     });
-    await script(FILES + 'js-synthesizer.min.js');
+    await mowaLoadScript(FILES + 'js-synthesizer.min.js');
     await context.audioWorklet.addModule(FILES + 'libfluidsynth-2.4.6.js');
     await context.audioWorklet.addModule(FILES + 'js-synthesizer.worklet.min.js');
     const made = new JSSynth.AudioWorkletNodeSynthesizer();

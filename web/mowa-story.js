@@ -4,6 +4,18 @@
 // stories opened from the reader's own computer.
 'use strict';
 
+// A script of the site loaded when first needed (the .zip reader, the
+// synthesiser).
+function mowaLoadScript(src) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = src;
+    script.onload = resolve;
+    script.onerror = () => reject(new Error(src + ' cannot be loaded'));
+    document.head.appendChild(script);
+  });
+}
+
 // `fs` gives the player's file system once the player has loaded.
 function mowaStory(fs) {
   // ---- files the program wrote whole (the save file), kept in IndexedDB
@@ -251,15 +263,6 @@ function mowaStory(fs) {
     }
     location.search = '?local=' + encodeURIComponent(name);
   }
-  function loadScript(src) {
-    return new Promise((resolve, reject) => {
-      const script = document.createElement('script');
-      script.src = src;
-      script.onload = resolve;
-      script.onerror = () => reject(new Error(src + ' cannot be loaded'));
-      document.head.appendChild(script);
-    });
-  }
   // A name the .zip does not mark as UTF-8 comes as its bytes: Windows writes
   // them in code page 932.
   function zipName(name) {
@@ -274,7 +277,7 @@ function mowaStory(fs) {
   async function openZip(file) {
     let entries;
     try {
-      if (!window.fflate) await loadScript('fflate.js');
+      if (!window.fflate) await mowaLoadScript('fflate.js');
       const all = window.fflate.unzipSync(new Uint8Array(await file.arrayBuffer()));
       entries = Object.keys(all).map((n) => [zipName(n), all[n]]);
     } catch (error) {
