@@ -29,7 +29,7 @@ set_target_properties(mowa-web PROPERTIES LINK_DEPENDS ${MOWA_WEB_FILES_JS})
 # doubles every function that may call through a pointer.
 target_compile_options(mowa-web PRIVATE -Os)
 set(MOWA_WEB_NEVER_SUSPEND
-    "'FT_*','ft_*','af_*','tt_*','TT_*','cff_*','cid_*','ps_*','t1_*','T1_*','t42_*','pfr_*','pcf_*','bdf_*','gray_*','sfnt_*','psh_*','FNT_*','fnt_*'")
+    "'FT_*','ft_*','tt_*','TT_*','ps_*','gray_*','sfnt_*'")
 target_link_options(mowa-web PRIVATE
   -Oz "-sASYNCIFY_REMOVE=[${MOWA_WEB_NEVER_SUSPEND}]"
   "SHELL:--js-library ${MOWA_WEB_FILES_JS}"

@@ -1,8 +1,9 @@
 #include "platform/common/mci_sequencer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 
 #include "platform/common/host_path.h"
 #include "platform/common/mci_command.h"
@@ -18,13 +19,14 @@ McError read_file(const std::string& host, std::vector<std::uint8_t>& bytes) {
   const auto size = std::filesystem::file_size(host, ec);
   if (ec) return MCIERR_FILE_NOT_FOUND;
   if (size > MciSequencer::kMaxFileBytes) return MCIERR_INVALID_FILE;
-  std::ifstream in(host, std::ios::binary);
+  // C stdio rather than a file stream: streams bring the whole of the C++
+  // locale library into the browser player.
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
+      std::fopen(host.c_str(), "rb"), &std::fclose);
   if (!in) return MCIERR_FILE_NOT_FOUND;
   bytes.resize(static_cast<std::size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()),
-          static_cast<std::streamsize>(bytes.size()));
   // A file that shrank while it was read is taken as far as it got.
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
   return 0;
 }
 
