@@ -2,14 +2,15 @@
 
 Usage: web_manifest.py STORY_DIR SOURCE_DIR FONT OUT_FONT [PAGE]
 Writes STORY_DIR/manifest.json (every file of the story, by its path, and
-its size), has
-PAGE (the site's index.html) fetch the scenario while the player loads, and
-writes OUT_FONT: FONT with only the characters of the story's scenario (code page
+its size, and the files the scenario names first), puts a copy of it in PAGE
+(the site's index.html) and has the page fetch the scenario and those first
+files while the player loads, and writes OUT_FONT: FONT with only the characters of the story's scenario (code page
 932), the player's own texts (the comments of src/report/texts.h and the box
 renderer) and printable ASCII.
 """
 import json
 import os
+import re
 import sys
 from urllib.parse import quote
 
@@ -41,28 +42,71 @@ def characters(story, source):
     return "".join(sorted(c for c in text if c.isprintable()))
 
 
-def preload_scenario(story, page):
-    scenario = next((n for n in story_files(story)
-                     if n.lower() == "data/mowa.snr"), None)
+# The files fetched before the program asks for them: the first this many
+# that the scenario names, up to this many bytes (the first whatever its size).
+EARLY_FILES = 4
+EARLY_BYTES = 512 * 1024
+
+
+def scenario_of(files):
+    return next((n for n in files if n.lower() == "data/mowa.snr"), None)
+
+
+def early_files(story, files):
+    """The story's files named first in the scenario's quoted arguments,
+    found as the program finds them (backslashes, any letter case)."""
+    scenario = scenario_of(files)
     if scenario is None:
-        return
-    href = "/".join(quote(part) for part in ("story/" + scenario).split("/"))
+        return []
+    lower = lambda name: re.sub("[A-Z]", lambda m: m.group(0).lower(), name)
+    index = {lower(n): n for n in files if n != scenario}
+    with open(os.path.join(story, scenario), "rb") as f:
+        text = f.read().decode("cp932", errors="replace")
+    early, total = [], 0
+    for quoted in re.findall(r'"([^"\r\n]*)"', text):
+        for part in quoted.split(","):
+            name = index.get(lower(re.sub(r"^(\./)+", "", part.strip().replace("\\", "/"))))
+            if name is None or name in early:
+                continue
+            total += os.path.getsize(os.path.join(story, name))
+            if early and total > EARLY_BYTES:
+                return early
+            early.append(name)
+            if len(early) == EARLY_FILES:
+                return early
+    return early
+
+
+def into_page(page, manifest, names):
+    """The manifest in the page itself, which then need not fetch it before
+    the story's files, and those files fetched by the browser at once."""
+    text = json.dumps(manifest, ensure_ascii=False).replace("</", "<\\/")
+    head = f'<script id="mowa-manifest" type="application/json">{text}</script>\n'
+    for name in names:
+        # Escaped as the page's encodeURIComponent does, or the page would
+        # fetch it a second time.
+        href = "/".join(quote(part, safe="!'()*~") for part in ("story/" + name).split("/"))
+        head += f'<link rel="preload" href="{href}" as="fetch" crossorigin>\n'
     with open(page, encoding="utf-8") as f:
         html = f.read()
-    link = f'<link rel="preload" href="{href}" as="fetch" crossorigin>\n'
+    html = "".join(line for line in html.splitlines(keepends=True)
+                   if 'href="story/manifest.json"' not in line)
     with open(page, "w", encoding="utf-8") as f:
-        f.write(html.replace("</head>", link + "</head>", 1))
+        f.write(html.replace("</head>", head + "</head>", 1))
 
 
 def main():
     story, source, font, out_font = sys.argv[1:5]
-    if len(sys.argv) > 5:
-        preload_scenario(story, sys.argv[5])
+    files = story_files(story)
+    early = early_files(story, files)
+    manifest = {"files": files,
+                "sizes": [os.path.getsize(os.path.join(story, n)) for n in files],
+                "early": early, "font": "mowa-gothic.ttf"}
     with open(os.path.join(story, "manifest.json"), "w", encoding="utf-8") as f:
-        files = story_files(story)
-        sizes = [os.path.getsize(os.path.join(story, n)) for n in files]
-        json.dump({"files": files, "sizes": sizes, "font": "mowa-gothic.ttf"},
-                  f, ensure_ascii=False, indent=0)
+        json.dump(manifest, f, ensure_ascii=False, indent=0)
+    if len(sys.argv) > 5:
+        scenario = scenario_of(files)
+        into_page(sys.argv[5], manifest, ([scenario] if scenario else []) + early)
     options = subset.Options()
     options.hinting = True          # the rasteriser uses the font's hints
     options.notdef_outline = True

@@ -35,20 +35,9 @@
     return data.reduce((peak, v) => Math.max(peak, Math.abs(v)), 0);
   }
 
-  // The first picture (or a second, for a story that starts in black) comes
-  // before the synthesiser's download and compilation, which would slow it.
-  function firstPicture() {
-    const asked = performance.now();
-    return new Promise(function poll(resolve) {
-      if (mowa.firstPictureMs > 0 || performance.now() - asked > 1000) resolve();
-      else setTimeout(() => poll(resolve), 50);
-    });
-  }
-
   async function makeSynth() {
     if (!context || !context.audioWorklet)
       throw new Error('this page cannot run an AudioWorklet (it needs https or localhost)');
-    await firstPicture();
     const font = fetch(FILES + 'TimGM6mb.sf2').then((response) => {
       if (!response.ok) throw new Error('TimGM6mb.sf2: ' + response.status);
       return response.arrayBuffer();
@@ -110,16 +99,20 @@
 
   function start(device) {
     if (!sequences.has(device)) return;
-    if (!context) {
-      context = audio.context;
-      if (!context) return;
-      context.addEventListener('statechange', () => { if (wanted) sound(); });
-    }
-    if (!ready) {
-      ready = makeSynth();
-      ready.catch(() => {});  // reported by sound()
-    }
     wanted = device;
+    if (!ready) {
+      // The audio output, the synthesiser's download and its compilation all
+      // come after the first picture, which they would slow, and the output
+      // opens while the scenario waits for the reader, as it stalls the page.
+      ready = audio.afterFirstPicture()
+          .then(() => (audio.opened() ? null : audio.whileWaiting())).then(() => {
+        context = audio.context;
+        if (!context) throw new Error('this browser has no Web Audio');
+        context.addEventListener('statechange', () => { if (wanted) sound(); });
+        return makeSynth();
+      });
+      ready.then(sound, sound);  // a failure is reported by sound()
+    }
     sound();
   }
 

@@ -8,7 +8,6 @@ var Module = (function () {
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d', { alpha: false });
   const image = context.createImageData(WIDTH, HEIGHT);
-  const words = new Uint32Array(image.data.buffer);
   const input = [];
   let wake = null;
 
@@ -21,18 +20,20 @@ var Module = (function () {
   window.addEventListener('resize', fit);
   fit();
 
-  let firstPictureMs = -1;
-  function present(pixels, width, height) {
+  let firstPictureMs = -1, pictureShown = null;
+  const shown = new Promise((resolve) => { pictureShown = resolve; });
+  // `rgba`: the picture in the canvas's bytes; `lit`: not all of it black.
+  function present(rgba, width, height, lit) {
     if (width !== WIDTH || height !== HEIGHT) return;
-    if (firstPictureMs < 0 && pixels.some((p) => p !== 0)) {
-      firstPictureMs = performance.now();  // read by scripts/web-bench
-      module.mowa.firstPictureMs = firstPictureMs;
-    }
-    for (let i = 0; i < pixels.length; ++i) {
-      const p = pixels[i];  // 0x00RRGGBB to the canvas's bytes R, G, B, A
-      words[i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >>> 16) & 0xFF);
-    }
+    image.data.set(rgba);
     context.putImageData(image, 0, 0);
+    // Read by scripts/web-bench.
+    if (module.mowa.firstFrameMs < 0) module.mowa.firstFrameMs = performance.now();
+    if (firstPictureMs < 0 && lit) {
+      firstPictureMs = performance.now();
+      module.mowa.firstPictureMs = firstPictureMs;
+      pictureShown();
+    }
   }
 
   // ---- input, in picture pixels ----
@@ -191,6 +192,14 @@ var Module = (function () {
       return context;
     }
     function running() { return context && context.state === 'running'; }
+    // Opening the audio output blocks the page for a long while the first
+    // time (a quarter of a second in a freshly started browser), so sounds
+    // the story asks for first wait for its first picture, or a second for
+    // a story that starts in black, unless the reader clicks first.
+    function afterFirstPicture() {
+      if (context) return Promise.resolve();
+      return Promise.race([shown, new Promise((resolve) => setTimeout(resolve, 1000))]);
+    }
     function start(buffer, loop) {
       const source = context.createBufferSource();
       source.buffer = buffer;
@@ -207,13 +216,15 @@ var Module = (function () {
     function playWav(bytes, loop) {
       stopWav();
       state.wavRequests += 1;
-      if (!ensure()) return;
       const mine = serial;
-      context.decodeAudioData(bytes.buffer).then((buffer) => {
-        if (mine !== serial) return;
-        if (running()) start(buffer, loop);
-        else if (loop) held = buffer;
-      }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
+      afterFirstPicture().then(() => {
+        if (mine !== serial || !ensure()) return;
+        context.decodeAudioData(bytes.buffer).then((buffer) => {
+          if (mine !== serial) return;
+          if (running()) start(buffer, loop);
+          else if (loop) held = buffer;
+        }, (error) => console.warn('mowa: a sound cannot be decoded: ' + error));
+      });
     }
     function unlock() {
       if (!ensure() || running()) return;
@@ -249,6 +260,8 @@ var Module = (function () {
     state.stepVolume = stepVolume;
     state.playWav = playWav;
     state.stopWav = stopWav;
+    state.afterFirstPicture = afterFirstPicture;
+    state.opened = () => context !== null;
     // For the music (mowa-music.js): the one context, made when first asked
     // for, and the node behind which the mute control silences everything.
     // Not enumerable, so that the tests can read the state back as plain data.
@@ -259,7 +272,35 @@ var Module = (function () {
     return state;
   })();
 
+  // A turn for the page's own work (input, painting) between the program's:
+  // a message the page sends itself comes back at once, where a timer takes
+  // at least a few milliseconds, and often a frame, while the page loads.
+  const turns = new MessageChannel();
+  const turnWaiters = [];
+  turns.port1.onmessage = () => turnWaiters.shift()();
+  function yieldTurn() {
+    return new Promise((resolve) => {
+      turnWaiters.push(resolve);
+      turns.port2.postMessage(0);
+    });
+  }
+
+  // Resolves when the scenario next waits for the reader, or two seconds on:
+  // a moment when a stall of the page is not seen.
+  let waiting = [];
+  function whileWaiting() {
+    return new Promise((resolve) => {
+      waiting.push(resolve);
+      setTimeout(resolve, 2000);
+    });
+  }
+  audio.whileWaiting = whileWaiting;
+
   function waitForInput(timeoutMs) {
+    if (waiting.length > 0) {
+      waiting.forEach((resolve) => resolve());
+      waiting = [];
+    }
     if (input.length > 0) return Promise.resolve();
     return new Promise((resolve) => {
       let timer = 0;
@@ -282,9 +323,18 @@ var Module = (function () {
 
   const module = {
     mowa: { input: input, present: present, waitForInput: waitForInput, setState: setState,
-            keep: story.keep, audio: audio, fetchPlaced: story.fetchPlaced,
-            fastForward: () => keys.fastForward() },
+            keep: story.keep, audio: audio, fetchPlaced: story.fetchPlaced, firstFrameMs: -1,
+            fastForward: () => keys.fastForward(), yieldTurn: yieldTurn },
     arguments: params.has('trace') ? ['--trace'] : [],
+    // The program as index.html compiled it while the page loaded.
+    instantiateWasm: (imports, receive) => {
+      mowaProgram.then((program) => WebAssembly.instantiate(program, imports)).then(
+          (instance) => receive(instance), (error) => {
+            console.warn('mowa: the player cannot be loaded: ' + error);
+            setState('ended', 2);
+          });
+      return {};
+    },
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     preRun: [() => {

@@ -58,7 +58,12 @@ function mowaStory(fs) {
         });
   }
   // What the program kept on earlier visits replaces the story's own files.
-  function restore(FS) {
+  // The database is read while the player loads, and the program starts
+  // without waiting for it (a browser takes a while to open it): until it is
+  // read, opening a file the program may have kept waits (fetchPlaced).
+  // The program keeps only the save file, which it writes beside itself first.
+  const KEPT = /(^|\/)save\.dat(\.new)?$/i;
+  const saved = (() => {
     const range = IDBKeyRange.bound(STORY_KEY + '|', STORY_KEY + '|\uffff');
     const entries = [];
     return transaction('readonly', (store) => {
@@ -70,11 +75,22 @@ function mowaStory(fs) {
         cursor.continue();
       };
       return request;
-    }).then(() => entries.forEach(([path, bytes]) => {
-      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
-      FS.writeFile(path, bytes);
-      delete FS.lookupPath(path).node.mowaUrl;  // no longer the story's own
-    }), (error) => console.warn('mowa: saved files cannot be read: ' + error));
+    }).then(() => entries, (error) => {
+      console.warn('mowa: saved files cannot be read: ' + error);
+      return [];
+    });
+  })();
+  let restoring = saved;  // settles once the kept files are in place
+  async function restore(FS) {
+    for (const [path, bytes] of await saved) {
+      try {
+        FS.mkdirTree(path.slice(0, path.lastIndexOf('/')) || '/');
+        FS.writeFile(path, bytes);
+        delete FS.lookupPath(path).node.mowaUrl;  // no longer the story's own
+      } catch (error) {
+        console.warn('mowa: the kept ' + path + ' cannot be put back: ' + error);
+      }
+    }
   }
 
   // ---- the save file offered for download and restored from one the
@@ -104,6 +120,7 @@ function mowaStory(fs) {
   }
   document.getElementById('save-download').addEventListener('click', async () => {
     if (!fs()) return;
+    await restoring;
     const save = savePath();
     if (save.exists) await fetchPlaced(save.path);
     let bytes;
@@ -127,6 +144,7 @@ function mowaStory(fs) {
     const file = picker.files[0];
     picker.value = '';
     if (!file || !fs()) return;
+    await restoring;
     if (file.size !== SAVE_BYTES) {
       notice(`"${file.name}" is not a save file of this player: a save file ` +
              `is exactly ${SAVE_BYTES} bytes, this one ${file.size}. ` +
@@ -163,16 +181,34 @@ function mowaStory(fs) {
     return new Uint8Array(await response.arrayBuffer());
   }
   const SCENARIO = 'data/mowa.snr';
+  // The files the scenario names first (web-pack lists them, and the page
+  // has the browser fetch them with the player): by address, their bytes.
+  const early = new Map();
+  function fetchEarly(names) {
+    for (const name of names) {
+      const fetching = fetchBytes('story/' + name);
+      fetching.catch(() => {});  // reported when the program opens the file
+      early.set('story/' + name, fetching);
+    }
+  }
   const story = LOCAL !== null ? (async () => {
     const record = await transaction('readonly', (store) => store.get(LOCAL_KEY + LOCAL));
     if (!record) throw new Error(`the story "${LOCAL}" is no longer kept in this browser`);
     // Such a story may show any character: the whole font.
     return { files: [], local: record.files, font: await fetchBytes('mowa-gothic-full.ttf') };
   })() : (async () => {
-    const response = await fetch('story/manifest.json');
-    if (!response.ok) throw new Error('story/manifest.json: ' + response.status);
-    const manifest = await response.json();
+    // web-pack puts the manifest in the page too.
+    const inPage = document.getElementById('mowa-manifest');
+    let manifest;
+    if (inPage) {
+      manifest = JSON.parse(inPage.textContent);
+    } else {
+      const response = await fetch('story/manifest.json');
+      if (!response.ok) throw new Error('story/manifest.json: ' + response.status);
+      manifest = await response.json();
+    }
     const scenario = manifest.files.find((name) => name.toLowerCase() === SCENARIO);
+    fetchEarly(manifest.early || []);
     const [font, bytes] = await Promise.all([
       fetchBytes(manifest.font || 'mowa-gothic.ttf'),
       scenario ? fetchBytes('story/' + scenario) : null]);
@@ -202,12 +238,16 @@ function mowaStory(fs) {
       node.mowaUrl = 'story/' + name;
     });
     FS.mkdirTree('/story');  // a folder DATA of the story stays the one found
-    await restore(FS);
+    restoring = restore(FS);
   }
   // The bytes of a file placed empty, fetched once; null for any other file.
   // A file the server does not give is taken away, so that the program finds
   // it missing as it would on the desktop.
   function fetchPlaced(path) {
+    if (restoring && KEPT.test(path)) {
+      const then = () => { restoring = null; return fetchPlaced(path); };
+      return restoring.then(then, then);
+    }
     const FS = fs();
     let node;
     try {
@@ -217,7 +257,9 @@ function mowaStory(fs) {
     }
     if (!node.mowaUrl) return null;
     if (!node.mowaFetch) {
-      node.mowaFetch = fetchBytes(node.mowaUrl).then((bytes) => {
+      const fetching = early.get(node.mowaUrl) || fetchBytes(node.mowaUrl);
+      early.delete(node.mowaUrl);
+      node.mowaFetch = fetching.then((bytes) => {
         if (!node.mowaUrl) return;
         FS.writeFile(path, bytes);
         delete node.mowaUrl;

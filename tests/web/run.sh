@@ -49,11 +49,15 @@ pack "$work/s/klänge" klaenge
 shipped kept 1
 story kept 'load' 'if"@10=2,kept,first"' '[first]' '@10=2' 'save' "$red" 'goto"wait"' \
   '[kept]' "$green" "${idle[@]}"
-# A picture fetched only once the scenario names it (after a click, in
-# another letter case), then one that is not there: the same box as on the
-# desktop.
-story later "$red" '[wait]' 'get_mouse_state"@01"' 'if"@01=0,wait,go"' '[go]' \
-  'gload"DATA\later.bmp,0,0,0"' 'gload"gone.bmp,0,0,0"' '[idle]' 'get_mouse_state"@01"' 'goto"idle"'
+# The four files named first (never played) come with the page; a picture
+# named after them is fetched only once the scenario opens it (after a click,
+# in another letter case), then one that is not there: the same box as on
+# the desktop.
+story later 'goto"start"' 'play_wav"one.wav"' 'play_wav"Data\Two.wav"' 'play_wav"three.wav"' \
+  'play_wav".\four.wav"' '[start]' "$red" '[wait]' 'get_mouse_state"@01"' 'if"@01=0,wait,go"' \
+  '[go]' 'gload"DATA\later.bmp,0,0,0"' 'gload"gone.bmp,0,0,0"' '[idle]' 'get_mouse_state"@01"' \
+  'goto"idle"'
+for early in one data/two three four; do sox -n -r 8000 -b 16 -c 1 "$work/s/later/$early.wav" trim 0 0.01; done
 convert \( -size 320x480 gradient:'#200000-#ff8000' \) \( -size 320x480 gradient:'#002000-#00ffff' \) \
   +append +dither -colors 250 -type Palette -compress None "BMP3:$work/s/later/data/Later.BMP"
 convert "$work/s/later/data/Later.BMP" -depth 8 "rgb:$work/later-after.rgb"

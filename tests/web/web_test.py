@@ -163,10 +163,15 @@ def play(scene, clicks=None, size=(1280, 960)):
 
 
 def play_kept():
-    """A save is kept across a reload right after it."""
+    """A save is kept across a reload right after it; the same story opened
+    from the reader's computer keeps its saves apart."""
     with session("kept", "the shipped save file read") as (d, _):
         d.refresh()
         await_colour(d, "kept", GREEN, "the save read back after a reload")
+        d.find_element(By.ID, "story-folder").send_keys(f"{WORK}/s/kept")
+        await_colour(d, "kept", RED, "its copy from the reader's computer reads its own file")
+        d.refresh()
+        await_colour(d, "kept", GREEN, "the copy's own save read back after a reload")
 
 
 def fetched(d):
@@ -175,11 +180,15 @@ def fetched(d):
 
 
 def play_later():
-    """Only the scenario comes before the start; a picture is fetched when the
-    scenario first names it, and a missing one gives the desktop's box."""
+    """The scenario and the first four files it names come with the page;
+    a picture named after them is fetched when the scenario opens it, and a
+    missing one gives the desktop's box."""
     scene = "later"
     with session(scene, "the first picture") as (d, logs):
         later = lambda: any(n.endswith("/later.bmp") for n in fetched(d))
+        early = [n.rsplit("/", 1)[1] for n in fetched(d) if n.endswith(".wav")]
+        check(scene, "the files named first fetched with the page, once each",
+              sorted(early) == ["four.wav", "one.wav", "three.wav", "two.wav"], str(early))
         check(scene, "no picture fetched before it is named", not later())
         ActionChains(d).click(d.find_element(By.ID, "screen")).perform()
         box = pathlib.Path(f"{WORK}/later-box.txt").read_text(encoding="utf-8").strip()

@@ -31,6 +31,8 @@ bool has_input();
 // Suspends the program (the page goes on) until input arrives or
 // `timeout_ms` passes; a negative timeout waits for input alone.
 void wait_for_input(int timeout_ms);
+// Suspends the program for one turn of the page's own work (input, painting).
+void yield_turn();
 // Milliseconds since the page started.
 double now_ms();
 // True while the reader fast-forwards (Ctrl held, or Tab).

@@ -25,7 +25,8 @@ constexpr double kSleepSlice_ms = 50;
 }  // namespace
 
 WebWindow::WebWindow(Faults& faults, SoftGdi& gdi)
-    : WindowTable(faults, gdi, Closing::kVanishFirst) {}
+    : WindowTable(faults, gdi, Closing::kVanishFirst),
+      last_yield_ms_(page::now_ms()) {}
 
 void WebWindow::set_overlay(const Surface* overlay, int x, int y) {
   overlay_ = overlay;
@@ -78,7 +79,7 @@ void WebWindow::yield_if_busy() {
   const double now = page::now_ms();
   if (now - last_yield_ms_ < kYieldInterval_ms) return;
   present_all();
-  emscripten_sleep(0);
+  page::yield_turn();
   last_yield_ms_ = page::now_ms();
 }
 
@@ -158,7 +159,7 @@ void WebWindow::wait_for_input() {
 
 void WebWindow::sleep_ms(Dword delay_ms) {
   present_all();
-  if (delay_ms == 0) emscripten_sleep(0);
+  if (delay_ms == 0) page::yield_turn();
   // The time left, in the scenario's milliseconds: while fast-forward is on
   // it runs ten times as fast as the clock.
   double left_ms = delay_ms;
