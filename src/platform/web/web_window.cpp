@@ -25,8 +25,7 @@ constexpr double kSleepSlice_ms = 50;
 }  // namespace
 
 WebWindow::WebWindow(Faults& faults, SoftGdi& gdi)
-    : WindowTable(faults, gdi, Closing::kVanishFirst),
-      last_yield_ms_(page::now_ms()) {}
+    : WindowTable(faults, gdi, Closing::kVanishFirst) {}
 
 void WebWindow::set_overlay(const Surface* overlay, int x, int y) {
   overlay_ = overlay;
@@ -77,6 +76,9 @@ void WebWindow::pump_sound() {
 
 void WebWindow::yield_if_busy() {
   const double now = page::now_ms();
+  // Counted from the first poll: the page has just had its turn, as the
+  // program was started from it.
+  if (last_yield_ms_ < 0) last_yield_ms_ = now;
   if (now - last_yield_ms_ < kYieldInterval_ms) return;
   present_all();
   page::yield_turn();

@@ -55,7 +55,7 @@ class WebWindow final : public WindowTable, public IdleWait {
   bool press_out_ = false;
   bool statement_turn_given_ = false;
   double press_time_ms_ = 0;
-  double last_yield_ms_;
+  double last_yield_ms_ = -1;
 };
 
 }  // namespace mowa::pf
