@@ -4,9 +4,10 @@ Usage: web_manifest.py STORY_DIR SOURCE_DIR FONT OUT_FONT [PAGE]
 Writes STORY_DIR/manifest.json (every file of the story, by its path, and
 its size, and the files the scenario names first), puts a copy of it in PAGE
 (the site's index.html) and has the page fetch the scenario and those first
-files while the player loads, and writes OUT_FONT: FONT with only the characters of the story's scenario (code page
-932), the player's own texts (the comments of src/report/texts.h and the box
-renderer) and printable ASCII.
+files while the player loads, and writes OUT_FONT: FONT with only the
+characters of the story's scenario (code page 932), the player's own texts
+(the comments of src/report/texts.h and the box renderer) and printable
+ASCII.
 """
 import json
 import os
@@ -52,20 +53,25 @@ def scenario_of(files):
     return next((n for n in files if n.lower() == "data/mowa.snr"), None)
 
 
+def _ascii_lower(name):
+    """Letter case as the program ignores it: A to Z only."""
+    return re.sub("[A-Z]", lambda m: m.group(0).lower(), name)
+
+
 def early_files(story, files):
     """The story's files named first in the scenario's quoted arguments,
     found as the program finds them (backslashes, any letter case)."""
     scenario = scenario_of(files)
     if scenario is None:
         return []
-    lower = lambda name: re.sub("[A-Z]", lambda m: m.group(0).lower(), name)
-    index = {lower(n): n for n in files if n != scenario}
+    index = {_ascii_lower(n): n for n in files if n != scenario}
     with open(os.path.join(story, scenario), "rb") as f:
         text = f.read().decode("cp932", errors="replace")
     early, total = [], 0
     for quoted in re.findall(r'"([^"\r\n]*)"', text):
         for part in quoted.split(","):
-            name = index.get(lower(re.sub(r"^(\./)+", "", part.strip().replace("\\", "/"))))
+            path = re.sub(r"^(\./)+", "", part.strip().replace("\\", "/"))
+            name = index.get(_ascii_lower(path))
             if name is None or name in early:
                 continue
             total += os.path.getsize(os.path.join(story, name))
